@@ -1,0 +1,71 @@
+#include "link/ControllerLink.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kb::link {
+
+std::string ControllerLink::transact(std::string_view command, bool read, std::uint32_t count,
+                                     std::uint32_t readMs, std::uint32_t writeMs,
+                                     int bufferSize, FtStatus* closeStatus) {
+  ++transactions_;
+  std::string buffer(static_cast<std::size_t>(bufferSize), ' ');
+  FtHandle handle = nullptr;
+  // Statuses are not acted on: a missing controller simply leaves the buffer blank.
+  driver_.FT_OpenEx(kDeviceDescription, kOpenByDescription, &handle);
+  driver_.FT_SetTimeouts(handle, readMs, writeMs);
+  std::uint32_t written = 0;
+  driver_.FT_Write(handle, command.data(), static_cast<std::uint32_t>(command.size()), &written);
+  traceLine('>', command);
+  if (read) {
+    // Never read past the buffer, whatever count the caller asks for.
+    const std::uint32_t want = std::min<std::uint32_t>(count, static_cast<std::uint32_t>(bufferSize));
+    std::vector<char> in(want);
+    std::uint32_t got = 0;
+    driver_.FT_Read(handle, in.data(), want, &got);
+    got = std::min(got, want);
+    std::copy_n(in.begin(), got, buffer.begin());
+    traceLine('<', std::string_view(in.data(), got));
+  }
+  const FtStatus status = driver_.FT_Close(handle);
+  if (closeStatus != nullptr) *closeStatus = status;
+  return buffer;
+}
+
+FtStatus ControllerLink::SendCommand(std::string_view command) {
+  FtStatus closeStatus = kFtOk;
+  transact(command, false, 0, kReadTimeoutMs, kWriteTimeoutMs, 0, &closeStatus);
+  return closeStatus;
+}
+
+std::string ControllerLink::SendAndReceive(std::string_view command, std::uint16_t replyLength) {
+  return transact(command, true, replyLength, kReadTimeoutMs, kWriteTimeoutMs, kReplySize);
+}
+
+std::string ControllerLink::QueryControllerId() {
+  const std::string id =
+      transact("IZ", true, kIdReadCount, kIdReadTimeoutMs, kIdWriteTimeoutMs, kIdentitySize);
+  return id.substr(0, 9);
+}
+
+void ControllerLink::SendModeString(std::string_view mode) { SendCommand(mode); }
+
+void ControllerLink::traceLine(char direction, std::string_view bytes) {
+  if (trace_ == nullptr) return;
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string line{direction, ' '};
+  for (const char ch : bytes) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c >= 0x20 && c < 0x7F && c != '\\') {
+      line += static_cast<char>(c);
+    } else {
+      line += "\\x";
+      line += kHex[c >> 4];
+      line += kHex[c & 0xF];
+    }
+  }
+  *trace_ << line << '\n';
+  trace_->flush();
+}
+
+}  // namespace kb::link

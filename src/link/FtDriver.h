@@ -1,0 +1,32 @@
+#pragma once
+// The driver interface of the controller board, shaped like the platform's USB calls.
+// Backends: libftdi1 (real controller), the simulated stack, scripted fakes in tests.
+#include <cstdint>
+
+namespace kb::link {
+
+using FtHandle = void*;
+using FtStatus = unsigned long;
+
+inline constexpr FtStatus kFtOk = 0;
+inline constexpr FtStatus kFtInvalidHandle = 1;
+inline constexpr FtStatus kFtDeviceNotFound = 2;
+inline constexpr FtStatus kFtDeviceNotOpened = 3;
+inline constexpr FtStatus kFtIoError = 4;
+
+// Open flag: open by description.
+inline constexpr std::uint32_t kOpenByDescription = 2;
+
+class FtDriver {
+ public:
+  virtual ~FtDriver() = default;
+  virtual FtStatus FT_OpenEx(const char* description, std::uint32_t flags, FtHandle* handle) = 0;
+  virtual FtStatus FT_SetTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) = 0;
+  virtual FtStatus FT_Write(FtHandle handle, const void* buffer, std::uint32_t length,
+                            std::uint32_t* written) = 0;
+  virtual FtStatus FT_Read(FtHandle handle, void* buffer, std::uint32_t count,
+                           std::uint32_t* returned) = 0;
+  virtual FtStatus FT_Close(FtHandle handle) = 0;
+};
+
+}  // namespace kb::link

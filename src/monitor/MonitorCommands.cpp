@@ -1,0 +1,37 @@
+#include "monitor/MonitorCommands.h"
+
+#include "common/HexText.h"
+#include "monitor/Commands.h"
+#include "monitor/ReadTransfer.h"
+#include "ui/main/Context.h"
+
+namespace kb::monitor {
+
+void showPecIndicator(ui::Context& ctx, int board) {
+  if (board < 0 || board >= kBoardSlots) return;
+  form::Control* mark = ctx.main->find("Shape12", board);
+  if (mark == nullptr) return;
+  mark->fillColor = pecStateColour(ctx.reads.pecState[static_cast<std::size_t>(board)]);
+  ctx.main->touch();
+}
+
+void ReadBackConfig(ui::Context& ctx) {
+  const int board = ctx.boards.CurrentBoard;
+  const ReadReply r = readTransfer(ctx.link(), "MSXxT", ctx.boards.address(board), "02", 6);
+  ReadRecord& rec =
+      ctx.reads.records[static_cast<std::size_t>(board)][static_cast<std::size_t>(ReadKind::RDCFG)];
+  rec.data = r.data;
+  rec.receivedPec = r.receivedPec;
+  rec.calculatedPec = r.calculatedPec;
+  JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec, ReadKind::RDCFG, ctx.pecMatchOnly());
+  showPecIndicator(ctx, board);
+  ctx.reads.measureMode[static_cast<std::size_t>(board)] = (r.data[0] & 0x07) != 0 ? 1 : 0;
+}
+
+void SendPoll(ui::Context& ctx, int which) {
+  const auto table = which == 0 ? startup::BroadcastCommand::PLADC : startup::BroadcastCommand::PLINT;
+  const std::string code = which == 0 ? "40" : "50";
+  ctx.link().SendCommand(pollFrame(ctx.boards.address(), ctx.boards.broadcast(table), code));
+}
+
+}  // namespace kb::monitor

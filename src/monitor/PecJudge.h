@@ -1,0 +1,53 @@
+#pragma once
+// Read-back records per board and the judgement of a received PEC.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kb::monitor {
+
+inline constexpr int kBoardSlots = 11;  // boards 0..9, slot 10 unused
+
+enum class ReadKind { RDCFG = 0, RDCV = 1, RDFLG = 2, RDTMP = 3 };
+inline constexpr int kReadKinds = 4;
+
+// PEC states shown by each board's indicator.
+inline constexpr int kPecNoData = 0;
+inline constexpr int kPecMatch = 1;
+inline constexpr int kPecMismatch = 2;
+inline constexpr int kPecThermal = 3;
+
+struct ReadRecord {
+  std::vector<std::uint8_t> data;  // received data bytes
+  std::string receivedPec;         // two hex digits
+  std::string calculatedPec;       // two hex digits
+  std::string errorText;
+};
+
+struct MonitorReadState {
+  std::array<std::array<ReadRecord, kReadKinds>, kBoardSlots> records{};
+  std::array<int, kBoardSlots> pecState{};        // one state per board, shared by all reads
+  std::array<int, kBoardSlots> measureMode{};     // CDC of the read CFGR0 is not 0
+  std::array<int, kBoardSlots> thermalShutdown{};  // from the last good RDTMP
+
+  void clear() { *this = MonitorReadState{}; }
+};
+
+const char* mnemonic(ReadKind kind);
+const char* errorPrefix(ReadKind kind);
+
+struct JudgeResult {
+  bool recorded = false;  // false: "PEC Match Only" filtered the transfer out
+  bool match = false;
+};
+
+// Judges a received PEC against the calculated one for a board. pecMatchOnly is the effective
+// option (the check box, unless a button-started read overrides it).
+JudgeResult JudgePec(MonitorReadState& state, int board, const std::string& receivedPec,
+                     const std::string& calculatedPec, ReadKind kind, bool pecMatchOnly);
+
+// Indicator colour of a PEC state.
+std::int32_t pecStateColour(int state);
+
+}  // namespace kb::monitor

@@ -1,0 +1,171 @@
+#include "startup/Startup.h"
+
+#include <array>
+
+#include "monitor/MonitorCommands.h"
+#include "monitor/Pec.h"
+#include "ui/main/Context.h"
+#include "ui/main/MainLayout.h"
+
+namespace kb::startup {
+
+namespace {
+
+bool recognised(const std::string& id) {
+  return id == "QXM7140-2" || id == "QXM7140-4" || id == "QXB5520-1";
+}
+
+// Start-up reset of the board data.
+void initialise(ui::Context& ctx) {
+  (void)monitor::pecTable();  // built once, here
+  ctx.cycle.ContinuousReadOn = 0;
+  ctx.boards.CurrentBoard = 0;
+  ctx.boards.LastBoardIndex = 0;
+  ctx.boards.CopyConfigToAll = 1;
+  ctx.boards.GlobalConfigMode = 1;
+  ctx.reads.clear();
+  for (int r = 0; r < kReminders; ++r) resetReminder(ctx, r);
+}
+
+}  // namespace
+
+bool Form_Load(ui::Context& ctx) {
+  form::Form& f = ctx.form();
+  ctx.startup.controllerId = ctx.link().QueryControllerId();
+  f.get("Label_ID").caption = ctx.startup.controllerId;
+  ctx.startup.controllerDetected = recognised(ctx.startup.controllerId);
+  if (!ctx.startup.controllerDetected) {
+    ctx.services.dialogs.msgBox(kNotDetectedMessage, form::kAppTitle);
+    ctx.programEnded = true;
+    ctx.exitStatus = 1;
+    return false;
+  }
+
+  f.get("Timer1").enabled = true;
+  f.setValue("Check_AUTO", 0);
+  Check_AUTO_Click(ctx);
+
+  ctx.startup.displayAllOverride = false;
+  ctx.startup.displayAllLog = false;
+  ctx.boards.setAddressDefaults();
+  ctx.boards.setBroadcastDefaults();
+
+  initialise(ctx);
+  Command1_Click(ctx, 6);
+
+  ctx.startup.cellSelectDigit = "0";
+  ctx.startup.tempSelectDigit = "0";
+  ctx.startup.SelfTestVariant = "E";
+
+  ctx.status->visible = true;
+  f.visible = true;
+  f.selectTab("TabStrip1", 0);
+  return true;
+}
+
+void Command1_Click(ui::Context& ctx, int index) {
+  ctx.startup.LowCurrentStandby = 0;
+  if (ctx.startup.chipSelectLeftLow) {
+    ctx.link().SendModeString("MSX");
+    ctx.startup.chipSelectLeftLow = false;
+  }
+  switch (index) {
+    case 0:
+    case 1:
+      ctx.cycle.ContinuousReadOn = 0;
+      monitor::SendPoll(ctx, index);
+      ctx.startup.chipSelectLeftLow = true;
+      break;
+    case 6:
+      ctx.startup.displayAllOverride = true;
+      monitor::ReadBackConfig(ctx);
+      ctx.startup.displayAllOverride = false;
+      Check_AUTO_Click(ctx);
+      ctx.startup.reminders.state[static_cast<std::size_t>(Reminder::ReadConfig)] = kReminderRelease;
+      break;
+    default:
+      // The remaining commands are wired with their subsystems; their buttons stay disabled.
+      break;
+  }
+  refreshReminders(ctx);
+}
+
+void Check_AUTO_Click(ui::Context& ctx) {
+  form::Form& f = ctx.form();
+  f.get("Label_AUTOstatus").caption = f.get("Check_AUTO").value == 1
+                                          ? "DISPLAY ONLY VALID DATA TRANSFERS!"
+                                          : "DISPLAY ALL DATA TRANSFERS!";
+  f.touch();
+}
+
+void TabStrip1_Click(ui::Context& ctx) {
+  form::Form& f = ctx.form();
+  const bool monitorTab = f.get("TabStrip1").value == 0;
+  f.get("Frame10").visible = monitorTab;
+  f.get("Frame13").visible = !monitorTab;
+  f.touch();
+}
+
+// Reminder buttons and their marker shapes.
+namespace {
+constexpr std::array<int, kReminders> kReminderButton{6, 7, 9};
+}
+
+void armReminder(ui::Context& ctx, int r) {
+  auto& rem = ctx.startup.reminders;
+  const auto ri = static_cast<std::size_t>(r);
+  if (rem.armedByBroadcast[ri]) {
+    for (int b = 0; b <= ctx.boards.LastBoardIndex; ++b) rem.needsReading[ri][static_cast<std::size_t>(b)] = 1;
+  } else {
+    rem.needsReading[ri][static_cast<std::size_t>(ctx.boards.CurrentBoard)] = 1;
+  }
+  form::Form& f = ctx.form();
+  form::Control& button = f.get("Command1", kReminderButton[ri]);
+  button.width = ui::kButtonWidthNarrow;
+  button.left = ui::kButtonLeftNarrow;
+  f.get("ReminderMark", r).visible = true;
+  if (r == static_cast<int>(Reminder::ReadCells)) button.caption = "READCELL";
+  f.touch();
+}
+
+void releaseReminder(ui::Context& ctx, int r) {
+  auto& rem = ctx.startup.reminders;
+  const auto ri = static_cast<std::size_t>(r);
+  form::Form& f = ctx.form();
+  form::Control& button = f.get("Command1", kReminderButton[ri]);
+  button.width = ui::kButtonWidth;
+  button.left = ui::kButtonLeft;
+  f.get("ReminderMark", r).visible = false;
+  if (r == static_cast<int>(Reminder::ReadCells)) button.caption = "READCELLVOLT";
+  rem.state[ri] = kReminderIdle;
+  rem.needsReading[ri][static_cast<std::size_t>(ctx.boards.CurrentBoard)] = 0;
+  f.touch();
+}
+
+void refreshReminders(ui::Context& ctx) {
+  for (int r = 0; r < kReminders; ++r) {
+    const int s = ctx.startup.reminders.state[static_cast<std::size_t>(r)];
+    if (s == kReminderArmed) armReminder(ctx, r);
+    if (s == kReminderRelease) releaseReminder(ctx, r);
+  }
+}
+
+void resetReminder(ui::Context& ctx, int r) {
+  auto& rem = ctx.startup.reminders;
+  rem.needsReading[static_cast<std::size_t>(r)].fill(0);
+  releaseReminder(ctx, r);
+}
+
+void suspendReminders(ui::Context& ctx) {
+  for (int& s : ctx.startup.reminders.state) {
+    if (s == kReminderArmed) s = kReminderSuspended;
+  }
+}
+
+void resumeReminders(ui::Context& ctx) {
+  for (int& s : ctx.startup.reminders.state) {
+    if (s == kReminderSuspended) s = kReminderArmed;
+  }
+}
+
+}  // namespace kb::startup

@@ -1,0 +1,32 @@
+#pragma once
+// Start-up of the main window and the monitor command dispatcher.
+namespace kb::ui {
+struct Context;
+}
+
+namespace kb::startup {
+
+inline constexpr const char* kNotDetectedMessage =
+    "QXB5520-1/QXM71X0 board not detected. Make sure board is connected and restart program.";
+
+// Start-up; returns false when the controller was not detected and the program ends.
+bool Form_Load(ui::Context& ctx);
+
+// Runs the monitor command of button index i for the selected board.
+void Command1_Click(ui::Context& ctx, int index);
+
+// "PEC Match Only": shows the transfer display mode that the check box selects.
+void Check_AUTO_Click(ui::Context& ctx);
+
+// Tab strip: the first tab shows the monitor panel, any other the balancer panel.
+void TabStrip1_Click(ui::Context& ctx);
+
+// Next-step reminders.
+void armReminder(ui::Context& ctx, int reminder);
+void releaseReminder(ui::Context& ctx, int reminder);
+void refreshReminders(ui::Context& ctx);
+void resetReminder(ui::Context& ctx, int reminder);
+void suspendReminders(ui::Context& ctx);
+void resumeReminders(ui::Context& ctx);
+
+}  // namespace kb::startup
