@@ -1,0 +1,27 @@
+#pragma once
+// The program's command line.
+#include <string>
+#include <vector>
+
+namespace kb::app {
+
+struct Options {
+  std::string device = "ftdi";  // "ftdi", "sim", "sim:OPTION,..."
+  std::string traceFile;
+  bool headless = false;
+  std::string scriptFile;
+  std::string screenshotDir;
+  bool help = false;
+  bool version = false;
+};
+
+struct ParseResult {
+  Options options;
+  std::string error;  // one line; empty when the command line was good
+};
+
+ParseResult parseCommandLine(const std::vector<std::string>& args);
+std::string usageText();
+std::string versionText();
+
+}  // namespace kb::app

@@ -1,0 +1,49 @@
+#pragma once
+// Runs operator scripts against a main window: one action per line, '#' starts a comment.
+//   click NAME [INDEX] | select NAME [INDEX] POS | type NAME [INDEX] TEXT | key NAME [INDEX] CODE
+//   focus NAME [INDEX] | tab INDEX | menu CAPTION | tick [N] | wait SECONDS
+//   print NAME [INDEX] PROPERTY | print NAME [INDEX]
+// Controls of the status window carry the prefix "status.".
+#include <functional>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "common/Clock.h"
+#include "ui/main/MainWindow.h"
+
+namespace kb::app {
+
+class ScriptRunner {
+ public:
+  // advance moves the program's clock; tick runs one timer tick.
+  ScriptRunner(ui::MainWindow& window, std::ostream& out, std::function<void(double)> advance);
+
+  // Runs one line. Returns false and sets error() for a bad line.
+  bool runLine(const std::string& line);
+  // Runs a whole script; stops at a bad line (status 2) or when the program ends.
+  // Returns the exit status: 0 ran to its end, 1 the program ended at start-up, 2 bad line.
+  int run(std::istream& script);
+  const std::string& error() const { return error_; }
+
+ private:
+  ui::MainWindow& window_;
+  std::ostream& out_;
+  std::function<void(double)> advance_;
+  std::string error_;
+};
+
+// Answers message boxes by printing "MSGBOX title: text" (lines joined with " / ").
+class PrintingDialogs final : public form::Dialogs {
+ public:
+  explicit PrintingDialogs(std::ostream& out) : out_(out) {}
+  void msgBox(const std::string& text, const std::string& title) override;
+
+ private:
+  std::ostream& out_;
+};
+
+// --headless: runs the script on the main window without Qt, with a manual clock.
+int runHeadless(const Options& options, std::ostream& out, std::ostream& err);
+
+}  // namespace kb::app

@@ -1,0 +1,43 @@
+#include "app/core/Session.h"
+
+#include "link/FtdiDriver.h"
+#include "sim/SimOptions.h"
+#include "sim/SimStack.h"
+
+namespace kb::app {
+
+std::unique_ptr<link::FtDriver> makeBackend(const std::string& device, const Clock& clock,
+                                            std::string& error) {
+  if (device == "ftdi") return std::make_unique<link::FtdiDriver>();
+  if (device == "sim" || device.rfind("sim:", 0) == 0) {
+    sim::SimOptions options;
+    std::string why;
+    const std::string text = device.size() > 4 ? device.substr(4) : std::string();
+    if (!sim::parseSimOptions(text, options, why)) {
+      error = "kb4471: bad simulator option: " + why;
+      return nullptr;
+    }
+    return std::make_unique<sim::SimStack>(std::move(options), clock);
+  }
+  error = "kb4471: unknown device '" + device + "' (use ftdi or sim[:OPTIONS])";
+  return nullptr;
+}
+
+Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
+                 form::Desktop* desktop)
+    : clock_(clock) {
+  driver_ = makeBackend(options.device, clock, error_);
+  if (!driver_) return;
+  link_ = std::make_unique<link::ControllerLink>(*driver_);
+  if (!options.traceFile.empty()) {
+    trace_.open(options.traceFile, std::ios::out | std::ios::trunc);
+    if (!trace_) {
+      error_ = "kb4471: cannot write trace file '" + options.traceFile + "'";
+      return;
+    }
+    link_->setTrace(&trace_);
+  }
+  window_ = std::make_unique<ui::MainWindow>(ui::Services{*link_, clock, dialogs, desktop});
+}
+
+}  // namespace kb::app

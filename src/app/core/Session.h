@@ -1,0 +1,43 @@
+#pragma once
+// One run of the program: clock, controller backend, link (with its trace), dialogs and the main
+// window. The GUI, the headless runner and the screenshot mode all start from a Session.
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/core/CommandLine.h"
+#include "common/Clock.h"
+#include "link/ControllerLink.h"
+#include "link/FtDriver.h"
+#include "ui/form/Services.h"
+#include "ui/main/MainWindow.h"
+
+namespace kb::app {
+
+// Builds the controller backend from a device string: "ftdi", "sim", "sim:OPTION,...".
+// Returns null and sets error (one line) for an unknown or malformed device.
+std::unique_ptr<link::FtDriver> makeBackend(const std::string& device, const Clock& clock,
+                                            std::string& error);
+
+class Session {
+ public:
+  // clock and dialogs must outlive the session. Check error() after construction.
+  Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
+          form::Desktop* desktop = nullptr);
+  const std::string& error() const { return error_; }
+  ui::MainWindow& window() { return *window_; }
+  link::ControllerLink& link() { return *link_; }
+  link::FtDriver& driver() { return *driver_; }
+  Clock& clock() { return clock_; }
+
+ private:
+  Clock& clock_;
+  std::string error_;
+  std::ofstream trace_;
+  std::unique_ptr<link::FtDriver> driver_;
+  std::unique_ptr<link::ControllerLink> link_;
+  std::unique_ptr<ui::MainWindow> window_;
+};
+
+}  // namespace kb::app

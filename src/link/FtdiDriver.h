@@ -1,0 +1,19 @@
+#pragma once
+// The real controller through libftdi1: opened by its USB description.
+#include "link/FtDriver.h"
+
+namespace kb::link {
+
+class FtdiDriver final : public FtDriver {
+ public:
+  FtStatus FT_OpenEx(const char* description, std::uint32_t flags, FtHandle* handle) override;
+  FtStatus FT_SetTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override;
+  FtStatus FT_Write(FtHandle handle, const void* buffer, std::uint32_t length,
+                    std::uint32_t* written) override;
+  // Loops until count bytes have arrived or the read time-out has passed.
+  FtStatus FT_Read(FtHandle handle, void* buffer, std::uint32_t count,
+                   std::uint32_t* returned) override;
+  FtStatus FT_Close(FtHandle handle) override;
+};
+
+}  // namespace kb::link
