@@ -13,6 +13,7 @@ bool Context::pecMatchOnly() const {
 
 MainWindow::MainWindow(Services services) : ctx_(services, makeMainForm(), makeStatusForm()) {
   wire();
+  registerVariables();
 }
 
 void MainWindow::wire() {
@@ -26,24 +27,44 @@ void MainWindow::wire() {
 bool MainWindow::load() { return startup::Form_Load(ctx_); }
 
 std::optional<std::string> MainWindow::stateVariable(std::string_view name, int index) const {
-  const auto& b = ctx_.boards;
-  const auto inBoards = [&](int i) { return i >= 0 && i < startup::kBoardSlots; };
-  if (name == "CurrentBoard") return std::to_string(b.CurrentBoard);
-  if (name == "LastBoardIndex") return std::to_string(b.LastBoardIndex);
-  if (name == "BoardAddress" && inBoards(index)) return b.BoardAddress[static_cast<std::size_t>(index)];
-  if (name == "ContinuousReadOn") return std::to_string(ctx_.cycle.ContinuousReadOn);
-  if (name == "CycleBoard") return std::to_string(ctx_.cycle.CycleBoard);
-  if (name == "LowCurrentStandby") return std::to_string(ctx_.startup.LowCurrentStandby);
-  if (name == "SelfTestVariant") return ctx_.startup.SelfTestVariant;
-  if (name == "BalancerPolling") return ctx_.balancer.BalancerPolling ? "True" : "False";
-  if (name == "PecState" && inBoards(index)) {
-    return std::to_string(ctx_.reads.pecState[static_cast<std::size_t>(index)]);
-  }
-  if (name == "PecError" && inBoards(index)) {
-    return ctx_.reads.records[static_cast<std::size_t>(index)][0].errorText;
-  }
-  if (name == "ControllerDetected") return ctx_.startup.controllerDetected ? "True" : "False";
-  return std::nullopt;
+  const auto it = variables_.find(name);
+  if (it == variables_.end()) return std::nullopt;
+  return it->second(index);
+}
+
+void MainWindow::registerVariables() {
+  const auto boardSlot = [](int i) { return i >= 0 && i < startup::kBoardSlots; };
+  const auto number = [](int v) { return std::optional<std::string>(std::to_string(v)); };
+  const auto truth = [](bool v) { return std::optional<std::string>(v ? "True" : "False"); };
+  auto& v = variables_;
+  const Context& c = ctx_;
+  v["CurrentBoard"] = [&c, number](int) { return number(c.boards.CurrentBoard); };
+  v["LastBoardIndex"] = [&c, number](int) { return number(c.boards.LastBoardIndex); };
+  v["BoardAddress"] = [&c, boardSlot](int i) -> std::optional<std::string> {
+    if (!boardSlot(i)) return std::nullopt;
+    return c.boards.BoardAddress[static_cast<std::size_t>(i)];
+  };
+  v["GlobalConfigMode"] = [&c, number](int) { return number(c.boards.GlobalConfigMode); };
+  v["CopyConfigToAll"] = [&c, number](int) { return number(c.boards.CopyConfigToAll); };
+  v["ContinuousReadOn"] = [&c, number](int) { return number(c.cycle.ContinuousReadOn); };
+  v["CycleBoard"] = [&c, number](int) { return number(c.cycle.CycleBoard); };
+  v["CycleStep"] = [&c, number](int) { return number(c.cycle.CycleStep); };
+  v["LowCurrentStandby"] = [&c, number](int) { return number(c.startup.LowCurrentStandby); };
+  v["SelfTestVariant"] = [&c](int) { return std::optional<std::string>(c.startup.SelfTestVariant); };
+  v["BalancerPolling"] = [&c, truth](int) { return truth(c.balancer.BalancerPolling); };
+  v["ControllerDetected"] = [&c, truth](int) { return truth(c.startup.controllerDetected); };
+  v["ChipSelectLeftLow"] = [&c, truth](int) { return truth(c.startup.chipSelectLeftLow); };
+  v["PecState"] = [&c, boardSlot, number](int i) -> std::optional<std::string> {
+    if (!boardSlot(i)) return std::nullopt;
+    return number(c.reads.pecState[static_cast<std::size_t>(i)]);
+  };
+  v["PecError"] = [&c, boardSlot](int i) -> std::optional<std::string> {
+    if (!boardSlot(i)) return std::nullopt;
+    for (const auto& rec : c.reads.records[static_cast<std::size_t>(i)]) {
+      if (!rec.errorText.empty()) return rec.errorText;
+    }
+    return std::string();
+  };
 }
 
 }  // namespace kb::ui

@@ -1,6 +1,8 @@
 #pragma once
 // The main window: owns the context (forms, services, state) and wires the event procedures of
 // its controls to the subsystems. The Qt layer and the headless runner both drive this class.
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,7 +31,11 @@ class MainWindow {
 
  private:
   void wire();
+  // State variables the runner can print, by name; each subsystem adds its own.
+  void registerVariables();
+
   Context ctx_;
+  std::map<std::string, std::function<std::optional<std::string>(int)>, std::less<>> variables_;
 };
 
 }  // namespace kb::ui
