@@ -33,6 +33,7 @@ struct SimOptions {
   std::vector<int> missingBoards;
   std::vector<ThermalFault> thermal;
   std::vector<OpenWire> openWires;
+  std::vector<int> withoutTopChip;  // boards (1..10) whose top balancer chip is not fitted
   bool unplugged = false;
 };
 

@@ -1,0 +1,66 @@
+#include "sim/SimController.h"
+
+#include "common/HexText.h"
+
+namespace kb::sim {
+
+namespace {
+
+int hexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Value of the two hex digits at text[i], or -1.
+int byteAt(std::string_view text, std::size_t i) {
+  if (i + 1 >= text.size()) return -1;
+  const int hi = hexDigitValue(text[i]);
+  const int lo = hexDigitValue(text[i + 1]);
+  return hi < 0 || lo < 0 ? -1 : hi * 16 + lo;
+}
+
+}  // namespace
+
+void SimController::clock(std::uint8_t mosi, std::string* out) {
+  const std::uint8_t in = lowCurrent_ ? std::uint8_t{0xFF} : bus_.exchange(mosi);
+  if (out != nullptr) *out += hexByte(in);
+}
+
+std::string SimController::run(std::string_view text) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (c == 'M' && next == 'I') {
+      lowCurrent_ = true;
+      bus_.setChipSelect(true);
+      i += 2;
+    } else if (c == 'M' && next == 'S') {
+      lowCurrent_ = false;
+      i += 2;
+    } else if (c == 'I' && next == 'Z') {
+      out += identity_;
+      i += 2;
+    } else if (c == 'X') {
+      bus_.setChipSelect(true);
+      ++i;
+    } else if (c == 'x') {
+      if (!lowCurrent_) bus_.setChipSelect(false);
+      ++i;
+    } else if ((c == 'S' || c == 'T') && byteAt(text, i + 1) >= 0) {
+      clock(static_cast<std::uint8_t>(byteAt(text, i + 1)), c == 'T' ? &out : nullptr);
+      i += 3;
+    } else if (c == 'R') {
+      clock(0xFF, &out);
+      ++i;
+    } else {
+      ++i;
+    }
+  }
+  return out;
+}
+
+}  // namespace kb::sim

@@ -1,0 +1,144 @@
+#include "sim/SimStack.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kb::sim {
+
+namespace {
+
+constexpr int kMaxBoards = 10;
+constexpr std::uint8_t kFirstAddress = 0x80;
+
+bool listed(const std::vector<int>& boards, int board) {
+  return std::find(boards.begin(), boards.end(), board) != boards.end();
+}
+
+}  // namespace
+
+SimStack::SimStack(SimOptions options, const Clock& clock)
+    : options_(std::move(options)),
+      clock_(clock),
+      time_{clock.elapsedSeconds()},
+      battery_(std::clamp(options_.boards, 1, kMaxBoards), options_.seed, options_.cells),
+      faultRandom_(0x5EC0FA17ull ^ (static_cast<std::uint64_t>(options_.seed) << 24)),
+      controller_(bus_, options_.identity),
+      handle_(static_cast<link::FtHandle>(this)) {
+  options_.boards = std::clamp(options_.boards, 1, kMaxBoards);
+  battery_.advanceTo(time_.now);
+  for (int b = 0; b < options_.boards; ++b) {
+    if (listed(options_.missingBoards, b + 1)) {
+      monitors_.push_back(nullptr);
+      chains_.push_back(nullptr);
+      continue;
+    }
+    auto monitor =
+        std::make_unique<MonitorChip>(b, static_cast<std::uint8_t>(kFirstAddress + b), battery_,
+                                      time_, faultRandom_, options_.pecFaultRate);
+    auto chain = std::make_unique<BalancerChain>(b, *monitor, battery_, time_,
+                                                 !listed(options_.withoutTopChip, b + 1));
+    bus_.attach(*monitor);
+    bus_.attach(*chain);
+    monitors_.push_back(std::move(monitor));
+    chains_.push_back(std::move(chain));
+  }
+  for (const OpenWire& wire : options_.openWires) {
+    const int b = wire.board - 1;
+    const int c = wire.cell - 1;
+    if (monitor(b) == nullptr || c < 0 || c >= kCellsPerBoard) continue;
+    monitor(b)->setOpenWire(c, true);
+    BalancerChip* chip = c < kCellsPerBalancer ? &balancers(b)->bottom() : balancers(b)->top();
+    if (chip != nullptr) chip->setGateFault(c % kCellsPerBalancer, true);
+  }
+  for (const ThermalFault& fault : options_.thermal) {
+    MonitorChip* chip = monitor(fault.board - 1);
+    if (chip == nullptr) continue;
+    std::optional<double> recoverAt;
+    if (fault.recoverAfter) recoverAt = time_.now + *fault.recoverAfter;
+    chip->enterThermalShutdown(recoverAt);
+  }
+}
+
+SimStack::~SimStack() = default;
+
+MonitorChip* SimStack::monitor(int board) {
+  if (board < 0 || board >= static_cast<int>(monitors_.size())) return nullptr;
+  return monitors_[static_cast<std::size_t>(board)].get();
+}
+
+BalancerChain* SimStack::balancers(int board) {
+  if (board < 0 || board >= static_cast<int>(chains_.size())) return nullptr;
+  return chains_[static_cast<std::size_t>(board)].get();
+}
+
+void SimStack::advanceTo(double t) {
+  for (;;) {
+    double next = kNever;
+    for (const auto& m : monitors_) {
+      if (m) next = std::min(next, m->nextEventTime());
+    }
+    for (const auto& c : chains_) {
+      if (c) next = std::min(next, c->nextEventTime());
+    }
+    if (next > t) break;
+    time_.now = std::max(time_.now, next);
+    for (std::size_t b = 0; b < monitors_.size(); ++b) {
+      if (monitors_[b]) monitors_[b]->runDueEvents();
+      if (chains_[b]) chains_[b]->runDueEvents();
+    }
+  }
+  time_.now = std::max(time_.now, t);
+  battery_.advanceTo(time_.now);
+}
+
+link::FtStatus SimStack::FT_OpenEx(const char* description, std::uint32_t flags,
+                                   link::FtHandle* handle) {
+  if (handle != nullptr) *handle = nullptr;
+  if (options_.unplugged || description == nullptr || flags != link::kOpenByDescription ||
+      std::strcmp(description, kControllerDescription) != 0) {
+    return link::kFtDeviceNotFound;
+  }
+  if (open_) return link::kFtDeviceNotOpened;
+  open_ = true;
+  output_.clear();
+  readPos_ = 0;
+  advanceTo(clock_.elapsedSeconds());
+  if (handle != nullptr) *handle = handle_;
+  return link::kFtOk;
+}
+
+link::FtStatus SimStack::FT_SetTimeouts(link::FtHandle handle, std::uint32_t, std::uint32_t) {
+  return isOpenHandle(handle) ? link::kFtOk : link::kFtInvalidHandle;
+}
+
+link::FtStatus SimStack::FT_Write(link::FtHandle handle, const void* buffer, std::uint32_t length,
+                                  std::uint32_t* written) {
+  if (written != nullptr) *written = 0;
+  if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
+  if (buffer == nullptr && length > 0) return link::kFtIoError;
+  const std::string_view text(static_cast<const char*>(buffer), length);
+  output_ += controller_.run(text);
+  if (written != nullptr) *written = length;
+  return link::kFtOk;
+}
+
+link::FtStatus SimStack::FT_Read(link::FtHandle handle, void* buffer, std::uint32_t count,
+                                 std::uint32_t* returned) {
+  if (returned != nullptr) *returned = 0;
+  if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
+  const std::size_t n = std::min<std::size_t>(count, output_.size() - readPos_);
+  if (n > 0 && buffer == nullptr) return link::kFtIoError;
+  if (n > 0) std::memcpy(buffer, output_.data() + readPos_, n);
+  readPos_ += n;
+  if (returned != nullptr) *returned = static_cast<std::uint32_t>(n);
+  return link::kFtOk;
+}
+
+link::FtStatus SimStack::FT_Close(link::FtHandle handle) {
+  if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
+  open_ = false;
+  advanceTo(time_.now + kTransactionSeconds);
+  return link::kFtOk;
+}
+
+}  // namespace kb::sim
