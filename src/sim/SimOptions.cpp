@@ -164,13 +164,13 @@ bool parseSimOptions(std::string_view text, SimOptions& out, std::string& error)
     if (option.empty()) continue;
     const std::string reason = parser.parse(option);
     if (!reason.empty()) {
-      error = "sim option '" + std::string(option) + "': " + reason;
+      error = std::string(option) + ": " + reason;
       return false;
     }
   }
   if (const int board = boardBeyondCount(parsed); board != 0) {
-    error = "sim option boards=" + std::to_string(parsed.boards) + ": board " +
-            std::to_string(board) + " is referred to but not fitted";
+    error = "boards=" + std::to_string(parsed.boards) + ": board " + std::to_string(board) +
+            " is named by another option but not fitted";
     return false;
   }
   out = std::move(parsed);
@@ -178,17 +178,16 @@ bool parseSimOptions(std::string_view text, SimOptions& out, std::string& error)
 }
 
 std::string simOptionsHelp() {
-  return "  sim:OPTION,OPTION,...   the built-in simulated stack; options:\n"
-         "    boards=N              number of boards, 1 to 10 (default 1)\n"
-         "    seed=N                seed of the starting voltages and of fault draws (default 1)\n"
-         "    id=TEXT               identity the controller answers (default QXM7140-2 ...)\n"
-         "    cell=B:C:V            cell C (1-12) of board B starts at V volts (0-5)\n"
-         "    notop=B               board B has no top balancer chip\n"
-         "    fault=pec:RATE        corrupt the PEC of that share of monitor replies (0.0-1.0)\n"
-         "    fault=missing:B       board B does not answer\n"
-         "    fault=thermal:B[:S]   board B in thermal shutdown, recovering after S seconds\n"
-         "    fault=openwire:B:C    open sense wire on cell C of board B\n"
-         "    fault=unplugged       no controller: opening it fails\n";
+  return "  boards=N             number of boards, 1 to 10 (default 1)\n"
+         "  seed=N               seed of the starting voltages and fault draws (default 1)\n"
+         "  id=TEXT              identity the controller answers (default QXM7140-2 ...)\n"
+         "  cell=B:C:V           cell C (1-12) of board B starts at V volts (0 to 5)\n"
+         "  notop=B              board B has no top balancer chip\n"
+         "  fault=pec:RATE       corrupt the PEC of that share of monitor replies (0.0 to 1.0)\n"
+         "  fault=missing:B      board B does not answer\n"
+         "  fault=thermal:B[:S]  board B in thermal shutdown, recovering after S seconds\n"
+         "  fault=openwire:B:C   open sense wire on cell C of board B\n"
+         "  fault=unplugged      no controller: opening it fails\n";
 }
 
 }  // namespace kb::sim
