@@ -198,25 +198,5 @@ TEST(SimBalancer, SeveralOpenPathsAnswerTogether) {
   EXPECT_EQ(rig.stack.battery().balance(1, 0), BalanceAction::kDischarge);
 }
 
-TEST(SimBalancerChip, KeepAliveDeadlineFollowsTheLastCommand) {
-  SimTime time;
-  Battery battery(1, 1, {});
-  BalancerChip chip(0, 6, battery, time);
-  EXPECT_EQ(chip.nextEventTime(), kNever) << "idle chips have nothing to time out";
-  ASSERT_TRUE(chip.write(0xC007));
-  chip.execute();
-  EXPECT_EQ(battery.balance(0, 6), BalanceAction::kCharge);
-  time.now = 1.0;
-  chip.heard();
-  EXPECT_DOUBLE_EQ(chip.nextEventTime(), 1.0 + kKeepAliveSeconds);
-  time.now = 2.4;
-  chip.runDueEvents();
-  EXPECT_TRUE(chip.executing());
-  time.now = 2.5;
-  chip.runDueEvents();
-  EXPECT_FALSE(chip.executing());
-  EXPECT_EQ(battery.balance(0, 6), BalanceAction::kNone);
-}
-
 }  // namespace
 }  // namespace kb::sim

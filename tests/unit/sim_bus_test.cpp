@@ -44,15 +44,6 @@ TEST(SimCodes, Crc4OfKnownWords) {
   }
 }
 
-TEST(SimCodes, CommandByteParity) {
-  EXPECT_TRUE(evenParity(0xA9));   // WRITE
-  EXPECT_TRUE(evenParity(0xAA));   // READ COMMAND
-  EXPECT_TRUE(evenParity(0xAC));   // READ STATUS
-  EXPECT_TRUE(evenParity(0xAF));   // EXECUTE
-  EXPECT_FALSE(evenParity(0xAE));  // EXECUTE with the parity inverted: SUSPEND
-  EXPECT_FALSE(evenParity(0xAD));
-}
-
 // A device that answers a fixed script of bytes and records what it hears.
 class ScriptedDevice final : public SpiDevice {
  public:

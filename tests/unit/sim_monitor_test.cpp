@@ -240,9 +240,7 @@ TEST(SimMonitor, UnderAndOverVoltageFlagsFollowTheLimitsAndMasks) {
     expected[static_cast<std::size_t>(c.flagByte)] = static_cast<std::uint8_t>(c.flagValue);
     EXPECT_EQ(f.data, expected) << "cell " << c.cell << " at " << c.volts << " V";
   }
-}
-
-TEST(SimMonitor, LimitCodeZeroTurnsTheComparisonOff) {
+  // A limit code of 0 turns its comparison off.
   Rig rig;
   rig.command(test::writeConfig(0, {0xE1, 0, 0, 0, 0x00, 0x00}));
   rig.stack.battery().setCellVolts(0, 2, 0.1, rig.stack.now());
@@ -381,23 +379,6 @@ TEST(SimMonitorChip, WriteTakesEffectWhenChipSelectRises) {
   b.controller.run("X");
   EXPECT_EQ(b.chip.config()[0], 0xE4);
   EXPECT_EQ(b.chip.cdc(), 4);
-}
-
-TEST(SimMonitorChip, EventsRunInTimeOrder) {
-  BareChip b;
-  b.controller.run(test::writeConfig(0, {0xE7, 0, 0, 0, 0, 0}));
-  b.controller.run(test::startFrame(0, 0x10));
-  EXPECT_TRUE(b.chip.converting());
-  EXPECT_DOUBLE_EQ(b.chip.nextEventTime(), kSlowMeasureSeconds);
-  b.time.now = kSlowMeasureSeconds;
-  b.chip.runDueEvents();
-  EXPECT_FALSE(b.chip.converting());
-  EXPECT_DOUBLE_EQ(b.chip.nextEventTime(), kComparatorPeriods[7]);
-  b.time.now = kWatchdogSeconds;  // comparator ticks and then the watchdog
-  b.chip.runDueEvents();
-  EXPECT_FALSE(b.chip.watchdogOk());
-  EXPECT_EQ(b.chip.cdc(), 0);
-  EXPECT_EQ(b.chip.nextEventTime(), kNever);
 }
 
 }  // namespace
