@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/core/CommandLine.h"
 #include "common/Clock.h"
 #include "ui/main/MainWindow.h"
 
