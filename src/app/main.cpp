@@ -1,0 +1,36 @@
+// kb4471: the desktop control program. Parses the command line and runs the GUI, the screenshot
+// mode or the headless script runner.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/core/CommandLine.h"
+#include "app/core/ScriptRunner.h"
+#include "ui/qt/GuiRun.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const kb::app::ParseResult parsed = kb::app::parseCommandLine(args);
+  if (!parsed.error.empty()) {
+    std::cerr << parsed.error << '\n';
+    return 2;
+  }
+  const kb::app::Options& options = parsed.options;
+  if (options.help) {
+    const std::string usage = kb::app::usageText();
+    std::cout << usage << (usage.ends_with('\n') ? "" : "\n");
+    return 0;
+  }
+  if (options.version) {
+    std::cout << kb::app::versionText() << '\n';
+    return 0;
+  }
+  if (options.headless) return kb::app::runHeadless(options, std::cout, std::cerr);
+  if (!options.screenshotDir.empty()) return kb::qt::runScreenshot(argc, argv, options);
+  if (kb::qt::displayMissing()) {
+    std::cerr << "kb4471: no display found; run it under a display server, for example: "
+                 "xvfb-run -a kb4471 --simulate\n";
+    return 2;
+  }
+  return kb::qt::runGui(argc, argv, options);
+}

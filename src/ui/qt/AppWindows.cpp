@@ -1,0 +1,207 @@
+#include "ui/qt/AppWindows.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "ui/qt/ControlWidgets.h"
+
+namespace kb::qt {
+
+namespace {
+QString latin1(const std::string& s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+}  // namespace
+
+MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
+    : QMainWindow(parent), window_(window) {
+  setObjectName(QStringLiteral("mainWindow"));
+  menuBar()->setNativeMenuBar(false);
+
+  mainView_ = new FormView(window_.form(), pump_);
+  scroll_ = new QScrollArea(this);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(false);
+  scroll_->setWidget(mainView_);
+  setCentralWidget(scroll_);
+
+  // Owned by the main window: it stays above it and goes with it.
+  statusWindow_ = new QWidget(this, Qt::Window);
+  statusWindow_->setObjectName(QStringLiteral("statusWindow"));
+  auto* layout = new QVBoxLayout(statusWindow_);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  statusView_ = new FormView(window_.statusForm(), pump_, statusWindow_);
+  layout->addWidget(statusView_);
+  statusWindow_->installEventFilter(this);
+
+  buildMenus();
+  timer_.setTimerType(Qt::PreciseTimer);
+  connect(&timer_, &QTimer::timeout, this, &MainFrame::onTimer);
+  pump_.addSyncHook([this] { syncWindows(); });
+  pump_.syncNow();
+}
+
+MainFrame::~MainFrame() {
+  // The views unregister from the pump, which is a member: delete them before it goes.
+  timer_.stop();
+  delete statusWindow_;
+  delete takeCentralWidget();
+}
+
+void MainFrame::buildMenus() {
+  menuBar()->clear();
+  actions_.clear();
+  std::vector<std::pair<std::string, QMenu*>> menus;
+  const auto& items = window_.form().menuItems();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const form::MenuItem& item = items[i];
+    QMenu* menu = nullptr;
+    for (const auto& [caption, m] : menus) {
+      if (caption == item.menu) menu = m;
+    }
+    if (menu == nullptr) {
+      menu = menuBar()->addMenu(literalCaption(item.menu));
+      menus.emplace_back(item.menu, menu);
+    }
+    QAction* action = menu->addAction(literalCaption(item.caption));
+    action->setEnabled(item.enabled);
+    // The caption is read when triggered: code may have renamed the item meanwhile.
+    connect(action, &QAction::triggered, this, [this, i] {
+      pump_.deliver([this, i] {
+        const auto& now = window_.form().menuItems();
+        if (i < now.size()) window_.form().runMenu(now[i].caption);
+      });
+    });
+    actions_.push_back(action);
+  }
+}
+
+QAction* MainFrame::menuAction(const std::string& caption) const {
+  const auto& items = window_.form().menuItems();
+  for (std::size_t i = 0; i < items.size() && i < actions_.size(); ++i) {
+    if (items[i].caption == caption) return actions_[i];
+  }
+  return nullptr;
+}
+
+void MainFrame::syncWindows() {
+  form::Form& main = window_.form();
+  form::Form& status = window_.statusForm();
+
+  const auto& items = main.menuItems();
+  if (items.size() != actions_.size()) buildMenus();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const QString text = literalCaption(items[i].caption);
+    if (actions_[i]->text() != text) actions_[i]->setText(text);
+    if (actions_[i]->isEnabled() != items[i].enabled) actions_[i]->setEnabled(items[i].enabled);
+  }
+
+  const QString title = latin1(main.caption);
+  if (windowTitle() != title) setWindowTitle(title);
+  const QString statusTitle = latin1(status.caption);
+  if (statusWindow_->windowTitle() != statusTitle) statusWindow_->setWindowTitle(statusTitle);
+
+  if (shown_) {
+    if (mainView_->size() != fittedSize_) fitToForm();
+    if (statusWindow_->isVisible() != status.visible) {
+      if (status.visible && !statusPlaced_) placeStatusWindow();
+      statusWindow_->setVisible(status.visible);
+    }
+  }
+  syncTimer();
+
+  if (window_.ended() && !quitting_) {
+    quitting_ = true;
+    timer_.stop();
+    statusWindow_->hide();
+    hide();
+    quitLoop();
+  }
+}
+
+void MainFrame::syncTimer() {
+  const form::Control* t = window_.form().find("Timer1");
+  const bool run = t != nullptr && t->enabled && t->interval > 0 && !timerHeld_ && !quitting_;
+  if (!run) {
+    if (timer_.isActive()) timer_.stop();
+    return;
+  }
+  if (timer_.interval() != t->interval) timer_.setInterval(t->interval);
+  if (!timer_.isActive()) timer_.start();
+}
+
+void MainFrame::holdTimer(bool hold) {
+  timerHeld_ = hold;
+  syncTimer();
+}
+
+void MainFrame::onTimer() {
+  // A tick never runs inside another event's procedure (a message box may be open in it).
+  if (pump_.busy()) return;
+  pump_.deliver([this] { window_.tick(); });
+}
+
+void MainFrame::fitToForm() {
+  fittedSize_ = mainView_->size();
+  const int menuHeight = menuBar()->sizeHint().height();
+  resize(fittedSize_.width(), fittedSize_.height() + menuHeight);
+}
+
+void MainFrame::placeStatusWindow() {
+  statusPlaced_ = true;
+  // Beside the main window when the screen has room, else over its top left.
+  const QRect main = frameGeometry();
+  QPoint at = main.topRight() + QPoint(8, 0);
+  if (const QScreen* s = screen()) {
+    if (at.x() + statusView_->width() > s->availableGeometry().right()) {
+      at = main.topLeft() + QPoint(40, 60);
+    }
+  }
+  statusWindow_->move(at);
+}
+
+void MainFrame::showWindows() {
+  shown_ = true;
+  fitToForm();
+  show();
+  pump_.syncNow();
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+  // Closing the main window ends the program.
+  event->accept();
+  if (!quitting_) {
+    quitting_ = true;
+    timer_.stop();
+    statusWindow_->hide();
+    quitLoop();
+  }
+}
+
+void MainFrame::quitLoop() {
+  // Only a running loop is told: exit() with none running would make the next one return at once.
+  if (QThread::currentThread()->loopLevel() > 0)
+    QCoreApplication::exit(window_.context().exitStatus);
+}
+
+bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == statusWindow_ && event->type() == QEvent::Close && !quitting_) {
+    // The operator closed the status window: the form is hidden until code shows it again.
+    form::Form& status = window_.statusForm();
+    pump_.deliver([&status] {
+      status.visible = false;
+      status.touch();
+    });
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace kb::qt

@@ -1,0 +1,65 @@
+#pragma once
+// The two top-level windows over a MainWindow: the main window (menu bar, the main form in a
+// scroll area) and the status window it owns; the timer; quitting when the program has ended.
+#include <QMainWindow>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+#include "ui/main/MainWindow.h"
+#include "ui/qt/EventPump.h"
+#include "ui/qt/FormView.h"
+
+class QAction;
+class QScrollArea;
+
+namespace kb::qt {
+
+class MainFrame final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainFrame(ui::MainWindow& window, QWidget* parent = nullptr);
+  ~MainFrame() override;
+
+  EventPump& pump() { return pump_; }
+  FormView& mainView() { return *mainView_; }
+  FormView& statusView() { return *statusView_; }
+  QWidget* statusWindow() { return statusWindow_; }
+  // The menu bar's action of a menu item, by the item's caption; null if there is none.
+  QAction* menuAction(const std::string& caption) const;
+
+  // Shows the main window at the form's size and, when its form is visible, the status window.
+  void showWindows();
+  // Stops or resumes the timer (screenshots hold it so that what they show is repeatable).
+  void holdTimer(bool hold);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildMenus();
+  void syncWindows();
+  void syncTimer();
+  void fitToForm();
+  void placeStatusWindow();
+  void quitLoop();
+  void onTimer();
+
+  ui::MainWindow& window_;
+  EventPump pump_;
+  FormView* mainView_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
+  QWidget* statusWindow_ = nullptr;
+  FormView* statusView_ = nullptr;
+  std::vector<QAction*> actions_;
+  QTimer timer_;
+  bool timerHeld_ = false;
+  bool shown_ = false;
+  bool quitting_ = false;
+  bool statusPlaced_ = false;
+  QSize fittedSize_;
+};
+
+}  // namespace kb::qt

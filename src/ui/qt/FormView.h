@@ -1,0 +1,77 @@
+#pragma once
+// Renders one headless form as Qt widgets: one widget per control (timers have none), children of
+// frames inside their frame's widget, stacked in declaration order. Widget signals become the
+// form's operator actions through the event pump; sync() brings the widgets in line with the
+// controls again.
+#include <QFont>
+#include <QPalette>
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "ui/form/Form.h"
+#include "ui/qt/EventPump.h"
+
+namespace kb::qt {
+
+class FormView final : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Builds the widgets and registers the view's sync with the pump.
+  FormView(form::Form& form, EventPump& pump, QWidget* parent = nullptr);
+  ~FormView() override;
+
+  form::Form& form() { return form_; }
+  // The widget of a control; null for timers and unknown controls.
+  QWidget* widgetFor(std::string_view name, int index = -1) const;
+
+  // Compares every control with what its widget shows and updates what differs. Adds widgets for
+  // controls declared since the last sync.
+  void sync();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Binding {
+    form::Control* control = nullptr;
+    QWidget* widget = nullptr;
+    form::Control applied;   // the state the widget shows
+    bool fresh = true;       // nothing applied yet
+    bool textDirty = false;  // the widget's text may differ from the model's
+    bool multiLine = false;  // text boxes: built as a multi-line widget
+  };
+
+  void createWidgets();
+  QWidget* createWidget(Binding& b);
+  void apply(Binding& b);
+  void applyKind(Binding& b, bool fresh);
+  void placeInContainer(Binding& b);
+  void applyFocus();
+  void click(const form::Control& c);
+  QColor color(std::int32_t value) const;
+
+  form::Form& form_;
+  EventPump& pump_;
+  QPalette basePalette_;
+  QFont baseFont_;
+  std::vector<std::unique_ptr<Binding>> bindings_;
+  std::map<const QObject*, Binding*> byWidget_;
+  std::map<const form::Control*, Binding*> byControl_;
+  std::map<std::pair<std::string, int>, Binding*, std::less<>> frames_;
+  const form::Control* appliedFocus_ = nullptr;
+  int appliedWidth_ = -1, appliedHeight_ = -1;
+  std::int32_t appliedBack_ = 0;
+  bool formFresh_ = true;
+  int hookId_ = -1;
+};
+
+// Family list close to the classic dialog font's metrics, with common fallbacks.
+QFont formBaseFont();
+
+}  // namespace kb::qt

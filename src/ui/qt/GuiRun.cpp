@@ -1,0 +1,125 @@
+#include "ui/qt/GuiRun.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QThread>
+#include <QWindow>
+#include <fstream>
+#include <iostream>
+
+#include "app/core/ScriptRunner.h"
+#include "app/core/Session.h"
+#include "common/Clock.h"
+#include "ui/qt/AppWindows.h"
+#include "ui/qt/QtServices.h"
+
+namespace kb::qt {
+
+namespace {
+
+// One look everywhere: the layout is in fixed pixels and the colours assume a light palette.
+void prepareApplication() {
+  QCoreApplication::setApplicationName(QStringLiteral("kb4471"));
+  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
+    QApplication::setStyle(fusion);
+    QApplication::setPalette(fusion->standardPalette());
+  }
+}
+
+// Until the window is on screen and painted; a grab before that shows nothing.
+void waitExposed(QWidget* w) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 5000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (w->windowHandle() != nullptr && w->windowHandle()->isExposed()) break;
+    QThread::msleep(10);
+  }
+  for (int i = 0; i < 5; ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(10);
+  }
+}
+
+bool saveGrab(QWidget* w, const QString& path) {
+  if (w->grab().save(path, "PNG")) return true;
+  std::cerr << "kb4471: cannot write " << path.toStdString() << '\n';
+  return false;
+}
+
+}  // namespace
+
+bool displayMissing() {
+  return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+int runGui(int& argc, char** argv, const app::Options& options) {
+  QApplication app(argc, argv);
+  prepareApplication();
+  SystemClock clock;
+  QtDialogs dialogs;
+  QtDesktop desktop;
+  app::Session session(options, clock, dialogs, &desktop);
+  if (!session.error().empty()) {
+    std::cerr << session.error() << '\n';
+    return 2;
+  }
+  if (!session.window().load()) return 1;
+  MainFrame frame(session.window());
+  dialogs.setParent(&frame);
+  frame.showWindows();
+  if (session.window().ended()) return session.window().context().exitStatus;
+  return QApplication::exec();
+}
+
+int runScreenshot(int& argc, char** argv, const app::Options& options) {
+  if (displayMissing()) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  prepareApplication();
+  ManualClock clock;
+  app::PrintingDialogs dialogs(std::cout);
+  app::Session session(options, clock, dialogs);
+  if (!session.error().empty()) {
+    std::cerr << session.error() << '\n';
+    return 2;
+  }
+  const QString dir = QString::fromStdString(options.screenshotDir);
+  if (!QDir().mkpath(dir)) {
+    std::cerr << "kb4471: cannot create directory " << options.screenshotDir << '\n';
+    return 2;
+  }
+  if (!session.window().load()) return 1;
+
+  int status = 0;
+  if (!options.scriptFile.empty()) {
+    std::ifstream script(options.scriptFile);
+    if (!script) {
+      std::cerr << "kb4471: cannot read script '" << options.scriptFile << "'\n";
+      return 2;
+    }
+    app::ScriptRunner runner(session.window(), std::cout,
+                             [&clock](double seconds) { clock.advance(seconds); });
+    status = runner.run(script);
+    if (status == 2) {
+      std::cerr << "kb4471: " << runner.error() << '\n';
+      return 2;
+    }
+  }
+
+  MainFrame frame(session.window());
+  frame.holdTimer(true);  // what the shots show is the state after start-up and the script
+  frame.showWindows();
+  waitExposed(&frame);
+  if (frame.statusWindow()->isVisible()) waitExposed(frame.statusWindow());
+
+  const bool saved =
+      saveGrab(&frame, QDir(dir).filePath(QStringLiteral("main.png"))) &&
+      saveGrab(frame.statusWindow(), QDir(dir).filePath(QStringLiteral("status.png")));
+  return saved ? status : 2;
+}
+
+}  // namespace kb::qt

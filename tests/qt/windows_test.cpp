@@ -1,0 +1,139 @@
+// The two windows over a main window of the simulated stack: menus, status window, timer, quit,
+// and the message box.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <sstream>
+
+#include "QtTestUtil.h"
+#include "app/core/ScriptRunner.h"
+#include "app/core/Session.h"
+#include "ui/qt/AppWindows.h"
+#include "ui/qt/QtServices.h"
+
+namespace kb::qt {
+namespace {
+
+using form::Event;
+
+struct Windows {
+  Windows() : session(options(), clock, dialogs), frame(session.window()) {}
+  static app::Options options() {
+    app::Options o;
+    o.device = "sim";
+    return o;
+  }
+  ui::MainWindow& window() { return session.window(); }
+  void codeChanged(form::Form& f) {
+    f.touch();
+    frame.pump().syncNow();
+  }
+
+  ManualClock clock;
+  std::ostringstream messages;
+  app::PrintingDialogs dialogs{messages};
+  app::Session session;
+  MainFrame frame;
+};
+
+TEST(WindowsTest, MenuBarFollowsTheFormsMenusAndItemsRunThroughIt) {
+  Windows w;
+  ASSERT_TRUE(w.session.error().empty()) << w.session.error();
+  const QList<QAction*> menus = w.frame.menuBar()->actions();
+  ASSERT_EQ(menus.size(), 2);
+  EXPECT_EQ(menus[0]->text(), "File");
+  EXPECT_EQ(menus[1]->text(), "Datalog");
+  ASSERT_EQ(menus[1]->menu()->actions().size(), 4);
+  EXPECT_FALSE(w.frame.menuAction("Excel Out Test")->isEnabled());
+  EXPECT_TRUE(w.frame.menuAction("Create New Setup")->isEnabled());
+
+  int runs = 0;
+  w.window().form().onMenu("mnuCreateNewSetup", [&] {
+    ++runs;
+    w.window().form().findMenuItem("Use Previous Setup")->enabled = false;
+  });
+  w.frame.menuAction("Create New Setup")->trigger();
+  EXPECT_EQ(runs, 1);
+  // What the item's procedure changed shows at once.
+  EXPECT_FALSE(w.frame.menuAction("Use Previous Setup")->isEnabled());
+}
+
+TEST(WindowsTest, ExitEndsTheProgramAndHidesTheWindows) {
+  Windows w;
+  w.frame.showWindows();
+  ASSERT_TRUE(w.frame.isVisible());
+  w.frame.menuAction("Exit")->trigger();
+  EXPECT_TRUE(w.window().ended());
+  EXPECT_FALSE(w.frame.isVisible());
+}
+
+TEST(WindowsTest, StartUpOverTheSimulatorShowsTheStatusWindowAtItsFormsSize) {
+  Windows w;
+  ASSERT_TRUE(w.window().load());
+  w.frame.pump().syncNow();
+  w.frame.showWindows();
+  form::Form& status = w.window().statusForm();
+  QWidget* statusWindow = w.frame.statusWindow();
+  EXPECT_EQ(w.frame.windowTitle(), "QXB5520-1-QXM7140-2/-4 BMS GUI");
+  EXPECT_EQ(statusWindow->windowTitle(), "QXB5520-1 STATUS GUI");
+  EXPECT_EQ(statusWindow->isVisible(), status.visible);
+  EXPECT_EQ(statusWindow->parentWidget(), &w.frame);
+  EXPECT_TRUE(statusWindow->isWindow());
+
+  status.visible = true;
+  status.width += 1500;  // a wider stack of boards
+  w.codeChanged(status);
+  EXPECT_TRUE(statusWindow->isVisible());
+  EXPECT_EQ(w.frame.statusView().size(), QSize(status.width / 15, status.height / 15));
+  ASSERT_TRUE(test::waitFor([&] { return statusWindow->size() == w.frame.statusView().size(); }));
+  // The identity read at start-up is on the main form.
+  EXPECT_FALSE(w.window().form().get("Label_ID").caption.empty());
+  // The operator closing the status window hides its form until code shows it again.
+  statusWindow->close();
+  EXPECT_FALSE(status.visible);
+}
+
+TEST(WindowsTest, TimerTicksWhileTimer1IsEnabled) {
+  Windows w;
+  form::Form& f = w.window().form();
+  int ticks = 0;
+  f.on(Event::Timer, "Timer1", [&](int) { ++ticks; });
+  f.get("Timer1").interval = 20;
+  f.get("Timer1").enabled = true;
+  w.codeChanged(f);
+  ASSERT_TRUE(test::waitFor([&] { return ticks >= 2; }));
+  f.get("Timer1").enabled = false;
+  w.codeChanged(f);
+  const int stopped = ticks;
+  test::waitFor([] { return false; }, 150);
+  EXPECT_EQ(ticks, stopped);
+  // A held timer does not tick either.
+  f.get("Timer1").enabled = true;
+  w.frame.holdTimer(true);
+  test::waitFor([] { return false; }, 150);
+  EXPECT_EQ(ticks, stopped);
+}
+
+TEST(WindowsTest, MessageBoxShowsTitleAndLinesAndReturnsOnOk) {
+  QtDialogs dialogs;
+  QString title, text;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    title = box->windowTitle();
+    text = box->text();
+    ASSERT_EQ(box->buttons().size(), 1);
+    box->buttons().front()->click();
+  });
+  dialogs.msgBox("first line\nsecond line", "KB4471");
+  EXPECT_EQ(title, "KB4471");
+  EXPECT_EQ(text, "first line\nsecond line");
+}
+
+}  // namespace
+}  // namespace kb::qt
