@@ -232,6 +232,26 @@ TEST(FormViewTest, FocusMovedByCodeMovesTheWidgetFocus) {
   EXPECT_EQ(r.view.focusWidget(), r.widget("Check1"));
 }
 
+TEST(FormViewTest, OperatorFocusMovesRunGotFocusAndLostFocus) {
+  Rendered r(choiceForm());
+  r.view.activateWindow();
+  ASSERT_TRUE(test::waitFor([&] { return r.view.isActiveWindow(); }));
+  std::vector<std::string> events;
+  r.form->on(Event::GotFocus, "Text2", [&](int) { events.push_back("Text2 got"); });
+  r.form->on(Event::LostFocus, "Text2", [&](int) { events.push_back("Text2 lost"); });
+  r.form->on(Event::GotFocus, "Check1", [&](int) { events.push_back("Check1 got"); });
+  r.widget("Text2", 0)->setFocus(Qt::MouseFocusReason);
+  r.widget("Check1")->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(events, (std::vector<std::string>{"Text2 got", "Text2 lost", "Check1 got"}));
+  EXPECT_EQ(r.form->focused(), &r.form->get("Check1"));
+  // Focus that code moves runs no procedure a second time.
+  events.clear();
+  r.form->setFocus("Text2", 0);
+  r.codeChanged();
+  EXPECT_EQ(r.view.focusWidget(), r.widget("Text2", 0));
+  EXPECT_EQ(events, std::vector<std::string>{"Text2 got"});
+}
+
 TEST(FormViewTest, PropertyChangesMadeInCodeShowAfterSync) {
   Rendered r(ui::makeMainForm());
   form::Form& f = *r.form;

@@ -162,12 +162,57 @@ void ButtonWidget::paintEvent(QPaintEvent*) {
   initStyleOption(&opt);
   opt.text.clear();
   p.drawControl(QStyle::CE_PushButtonBevel, opt);
-  QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
-  if (isDown())
+  QRect area = rect().adjusted(2, 1, -2, -1);
+  if (isDown()) {
     area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this),
                    style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &opt, this));
-  style()->drawItemText(&p, area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(),
-                        caption_, QPalette::ButtonText);
+  }
+  // A caption a little too big for its button is drawn a little smaller rather than clipped;
+  // on one line when that fits, else wrapped at blanks.
+  QFont f = font();
+  const int full = f.pixelSize();
+  int flags = Qt::AlignCenter | Qt::TextWordWrap;
+  for (int size = full; full > 0 && size * 4 >= full * 3; --size) {
+    f.setPixelSize(size);
+    const QFontMetrics fm(f);
+    if (fm.horizontalAdvance(caption_) <= area.width() && fm.height() <= area.height()) {
+      flags = Qt::AlignCenter;
+      break;
+    }
+    const QRect need = fm.boundingRect(area, flags, caption_);
+    if (need.height() <= area.height() && need.width() <= area.width()) break;
+  }
+  p.setFont(f);
+  style()->drawItemText(&p, area, flags, palette(), isEnabled(), caption_, QPalette::ButtonText);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Frame
+
+FrameWidget::FrameWidget(QWidget* parent) : QWidget(parent) {}
+
+void FrameWidget::setCaption(const QString& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  update();
+}
+
+void FrameWidget::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const QPalette& pal = palette();
+  p.fillRect(rect(), pal.color(QPalette::Window));
+  const QFontMetrics fm(font());
+  const int top = caption_.isEmpty() ? 0 : fm.height() / 2;
+  const QRect box = rect().adjusted(0, top, -2, -2);
+  p.setPen(pal.color(QPalette::Mid));
+  p.drawRect(box);
+  p.setPen(pal.color(QPalette::Light));
+  p.drawRect(box.translated(1, 1));
+  if (caption_.isEmpty()) return;
+  const QRect text(6, 0, fm.horizontalAdvance(caption_) + 4, fm.height());
+  p.fillRect(text, pal.color(QPalette::Window));
+  p.setPen(pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+  p.drawText(text, Qt::AlignCenter, caption_);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -84,6 +84,21 @@ class ButtonWidget final : public QPushButton {
   QString caption_;
 };
 
+// A frame: back colour, an etched border and the caption over its top edge. Drawn here rather
+// than by the style so that the inside has exactly the frame's back colour.
+class FrameWidget final : public QWidget {
+ public:
+  explicit FrameWidget(QWidget* parent);
+  void setCaption(const QString& caption);
+  const QString& caption() const { return caption_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QString caption_;
+};
+
 // Check box and option button that never change their own state: the model sets it.
 // Both answer clicks anywhere on the control, not only on the indicator and caption.
 class CheckWidget final : public QCheckBox {

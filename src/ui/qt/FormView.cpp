@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTabBar>
@@ -83,6 +82,13 @@ int displayToModelCaret(const std::string& s, int caret) {
 
 bool isClickable(ControlKind kind) {
   return kind == ControlKind::Label || kind == ControlKind::Image || kind == ControlKind::Frame;
+}
+
+// Text colours are set for the active and inactive states only: disabled text keeps the
+// palette's grey, as disabled controls show it whatever their fore colour.
+void setText(QPalette& p, QPalette::ColorRole role, const QColor& c) {
+  p.setColor(QPalette::Active, role, c);
+  p.setColor(QPalette::Inactive, role, c);
 }
 
 template <typename T>
@@ -211,7 +217,7 @@ QWidget* FormView::createWidget(Binding& b) {
       return w;
     }
     case ControlKind::Frame:
-      return new QGroupBox(this);
+      return new FrameWidget(this);
     case ControlKind::Shape:
       return new ShapeWidget(this);
     case ControlKind::Line:
@@ -327,7 +333,7 @@ void FormView::applyKind(Binding& b, bool f) {
       if (colours) {
         QPalette p = basePalette_;
         p.setColor(QPalette::Button, color(c.backColor));
-        p.setColor(QPalette::ButtonText, color(c.foreColor));
+        setText(p, QPalette::ButtonText, color(c.foreColor));
         button->setPalette(p);
       }
       break;
@@ -348,7 +354,7 @@ void FormView::applyKind(Binding& b, bool f) {
       if (colours) {
         QPalette p = basePalette_;
         p.setColor(QPalette::Window, color(c.backColor));
-        p.setColor(QPalette::WindowText, color(c.foreColor));
+        setText(p, QPalette::WindowText, color(c.foreColor));
         button->setPalette(p);
         button->setAutoFillBackground(true);
       }
@@ -376,7 +382,7 @@ void FormView::applyKind(Binding& b, bool f) {
       if (colours) {
         QPalette p = basePalette_;
         p.setColor(QPalette::Base, color(c.backColor));
-        p.setColor(QPalette::Text, color(c.foreColor));
+        setText(p, QPalette::Text, color(c.foreColor));
         w->setPalette(p);
       }
       break;
@@ -390,7 +396,7 @@ void FormView::applyKind(Binding& b, bool f) {
       if (colours | changed(f, a.opaque, c.opaque)) {
         QPalette p = basePalette_;
         p.setColor(QPalette::Window, color(c.backColor));
-        p.setColor(QPalette::WindowText, color(c.foreColor));
+        setText(p, QPalette::WindowText, color(c.foreColor));
         label->setPalette(p);
         label->setAutoFillBackground(c.opaque);
       }
@@ -413,22 +419,21 @@ void FormView::applyKind(Binding& b, bool f) {
       if (colours) {
         QPalette p = basePalette_;
         p.setColor(QPalette::Base, color(c.backColor));
-        p.setColor(QPalette::Text, color(c.foreColor));
-        p.setColor(QPalette::ButtonText, color(c.foreColor));
-        p.setColor(QPalette::PlaceholderText, color(c.foreColor));
+        setText(p, QPalette::Text, color(c.foreColor));
+        setText(p, QPalette::ButtonText, color(c.foreColor));
+        setText(p, QPalette::PlaceholderText, color(c.foreColor));
         combo->setPalette(p);
       }
       break;
     }
     case ControlKind::Frame: {
-      auto* box = static_cast<QGroupBox*>(w);
-      if (changed(f, a.caption, c.caption)) box->setTitle(literalCaption(c.caption));
+      auto* box = static_cast<FrameWidget*>(w);
+      if (changed(f, a.caption, c.caption)) box->setCaption(latin1(c.caption));
       if (colours) {
         QPalette p = basePalette_;
         p.setColor(QPalette::Window, color(c.backColor));
-        p.setColor(QPalette::WindowText, color(c.foreColor));
+        setText(p, QPalette::WindowText, color(c.foreColor));
         box->setPalette(p);
-        box->setAutoFillBackground(true);
       }
       break;
     }

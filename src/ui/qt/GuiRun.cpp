@@ -50,6 +50,16 @@ bool saveGrab(QWidget* w, const QString& path) {
   return false;
 }
 
+// The offscreen platform's notices say nothing about the program: kept out of the output.
+QtMessageHandler previousHandler = nullptr;
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.contains(QLatin1String("propagateSizeHints")) ||
+      message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) {
+    return;
+  }
+  if (previousHandler != nullptr) previousHandler(type, context, message);
+}
+
 }  // namespace
 
 bool displayMissing() {
@@ -78,6 +88,7 @@ int runGui(int& argc, char** argv, const app::Options& options) {
 
 int runScreenshot(int& argc, char** argv, const app::Options& options) {
   if (displayMissing()) qputenv("QT_QPA_PLATFORM", "offscreen");
+  previousHandler = qInstallMessageHandler(quietHandler);
   QApplication app(argc, argv);
   prepareApplication();
   ManualClock clock;
