@@ -167,21 +167,10 @@ void ButtonWidget::paintEvent(QPaintEvent*) {
     area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this),
                    style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &opt, this));
   }
-  // A caption a little too big for its button is drawn a little smaller rather than clipped;
-  // on one line when that fits, else wrapped at blanks.
-  QFont f = font();
-  const int full = f.pixelSize();
-  int flags = Qt::AlignCenter | Qt::TextWordWrap;
-  for (int size = full; full > 0 && size * 4 >= full * 3; --size) {
-    f.setPixelSize(size);
-    const QFontMetrics fm(f);
-    if (fm.horizontalAdvance(caption_) <= area.width() && fm.height() <= area.height()) {
-      flags = Qt::AlignCenter;
-      break;
-    }
-    const QRect need = fm.boundingRect(area, flags, caption_);
-    if (need.height() <= area.height() && need.width() <= area.width()) break;
-  }
+  // A caption a little too big for its button is drawn a little smaller rather than clipped.
+  const QFont f = fittedFont(font(), caption_, area.size(), true);
+  const bool oneLine = QFontMetrics(f).horizontalAdvance(caption_) <= area.width();
+  const int flags = oneLine ? int(Qt::AlignCenter) : Qt::AlignCenter | Qt::TextWordWrap;
   p.setFont(f);
   style()->drawItemText(&p, area, flags, palette(), isEnabled(), caption_, QPalette::ButtonText);
 }

@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTabBar>
 #include <QTextDocument>
 #include <algorithm>
@@ -308,6 +309,7 @@ void FormView::apply(Binding& b) {
   } else if (moved | changed(f, a.left, c.left) | changed(f, a.top, c.top) |
              changed(f, a.width, c.width) | changed(f, a.height, c.height)) {
     w->setGeometry(toPixelRect(c.left, c.top, c.width, c.height));
+    b.refit = true;
   }
 
   if (moved | changed(f, a.visible, c.visible)) w->setVisible(c.visible);
@@ -315,9 +317,11 @@ void FormView::apply(Binding& b) {
   if (changed(f, a.toolTip, c.toolTip)) w->setToolTip(plainToolTip(c.toolTip));
   if (changed(f, a.fontSize, c.fontSize) | changed(f, a.fontBold, c.fontBold)) {
     w->setFont(controlFont(baseFont_, c.fontSize, c.fontBold));
+    b.refit = true;
   }
   applyKind(b, f);
   b.fresh = false;
+  b.refit = false;
 }
 
 void FormView::applyKind(Binding& b, bool f) {
@@ -341,7 +345,20 @@ void FormView::applyKind(Binding& b, bool f) {
     case ControlKind::CheckBox:
     case ControlKind::OptionButton: {
       auto* button = static_cast<QAbstractButton*>(w);
-      if (changed(f, a.caption, c.caption)) button->setText(literalCaption(c.caption));
+      if (changed(f, a.caption, c.caption) || b.refit) {
+        button->setText(literalCaption(c.caption));
+        const bool check = c.kind == ControlKind::CheckBox;
+        QStyle* st = button->style();
+        const int indicator =
+            st->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth,
+                            nullptr, button) +
+            st->pixelMetric(
+                check ? QStyle::PM_CheckBoxLabelSpacing : QStyle::PM_RadioButtonLabelSpacing,
+                nullptr, button);
+        const QSize area(button->width() - indicator - 2, button->height());
+        button->setFont(fittedFont(controlFont(baseFont_, c.fontSize, c.fontBold),
+                                   latin1(c.caption), area, false));
+      }
       if (changed(f, a.value, c.value)) {
         if (auto* box = qobject_cast<QCheckBox*>(button)) {
           box->setCheckState(c.value == 1   ? Qt::Checked
@@ -389,7 +406,11 @@ void FormView::applyKind(Binding& b, bool f) {
     }
     case ControlKind::Label: {
       auto* label = static_cast<QLabel*>(w);
-      if (changed(f, a.caption, c.caption)) label->setText(latin1(c.caption));
+      if (changed(f, a.caption, c.caption) || b.refit) {
+        label->setText(latin1(c.caption));
+        label->setFont(fittedFont(controlFont(baseFont_, c.fontSize, c.fontBold), latin1(c.caption),
+                                  label->size(), true));
+      }
       if (changed(f, a.alignment, c.alignment)) {
         label->setAlignment(horizontal(c.alignment) | Qt::AlignTop);
       }

@@ -45,6 +45,7 @@ class FormView final : public QWidget {
     bool fresh = true;       // nothing applied yet
     bool textDirty = false;  // the widget's text may differ from the model's
     bool multiLine = false;  // text boxes: built as a multi-line widget
+    bool refit = false;      // size or font changed: captions are fitted again
   };
 
   void createWidgets();

@@ -1,5 +1,6 @@
 #include "ui/qt/QtColors.h"
 
+#include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
 
@@ -104,6 +105,22 @@ QFont controlFont(const QFont& base, double pointSize, bool bold) {
   f.setPixelSize(std::max(1, static_cast<int>(std::lround(pointSize * 96.0 / 72.0))));
   f.setBold(bold);
   return f;
+}
+
+QFont fittedFont(const QFont& font, const QString& text, QSize area, bool wrap) {
+  const int full = font.pixelSize();
+  if (full <= 0 || text.isEmpty() || area.isEmpty()) return font;
+  QFont f = font;
+  for (int size = full; size * 4 >= full * 3; --size) {
+    f.setPixelSize(size);
+    const QFontMetrics fm(f);
+    if (fm.horizontalAdvance(text) <= area.width() && fm.height() <= area.height()) return f;
+    if (wrap) {
+      const QRect need = fm.boundingRect(QRect(QPoint(0, 0), area), Qt::TextWordWrap, text);
+      if (need.height() <= area.height() && need.width() <= area.width()) return f;
+    }
+  }
+  return font;  // nothing fits: the full size, clipped
 }
 
 }  // namespace kb::qt

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QPalette>
 #include <QRect>
+#include <QSize>
+#include <QString>
 #include <cstdint>
 
 namespace kb::qt {
@@ -25,5 +27,9 @@ Qt::BrushStyle fillPattern(int fillStyle);
 
 // Font of a control: point size at 96 dpi as a pixel size, so text scales with the twips layout.
 QFont controlFont(const QFont& base, double pointSize, bool bold);
+
+// The font made smaller (down to three quarters) until text fits area: on one line, or when
+// wrap is set wrapped at blanks. Our fonts run a little wider than the layout was drawn for.
+QFont fittedFont(const QFont& font, const QString& text, QSize area, bool wrap);
 
 }  // namespace kb::qt
