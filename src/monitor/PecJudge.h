@@ -1,13 +1,15 @@
 #pragma once
 // Read-back records per board and the judgement of a received PEC.
 #include <array>
+
+#include "common/Boards.h"
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace kb::monitor {
 
-inline constexpr int kBoardSlots = 11;  // boards 0..9, slot 10 unused
+using kb::kBoardSlots;
 
 enum class ReadKind { RDCFG = 0, RDCV = 1, RDFLG = 2, RDTMP = 3 };
 inline constexpr int kReadKinds = 4;

@@ -2,11 +2,13 @@
 // The set of boards: how many, the address each answers to, the current one, and per board and
 // per command whether a command goes out addressed or as a broadcast.
 #include <array>
+
+#include "common/Boards.h"
 #include <string>
 
 namespace kb::startup {
 
-inline constexpr int kBoardSlots = 11;
+using kb::kBoardSlots;
 
 // The eight broadcast tables, in the order of their check boxes.
 enum class BroadcastCommand { PLADC = 0, PLINT, STCVAD, STOWAD, STTMPAD, WRCFG, STCVDC, STOWDC };
