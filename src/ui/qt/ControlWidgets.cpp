@@ -9,9 +9,7 @@
 #include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <QTextBlock>
 #include <algorithm>
-#include <cmath>
 
 #include "ui/qt/QtColors.h"
 
