@@ -325,3 +325,33 @@ TEST(ColorTest, NeighbouringControlsShareAnEdgeWhateverTheRounding) {
 
 }  // namespace
 }  // namespace kb::qt
+
+namespace kb::qt {
+namespace {
+
+TEST(FormViewTest, GraphicalControlsLieBeneathButtonsWhateverTheirOrder) {
+  auto f = std::make_unique<form::Form>("f", "F");
+  f->width = 3000;
+  f->height = 1500;
+  form::Control& button = f->add(ControlKind::CommandButton, "Command1", 6);
+  button.left = 150;
+  button.top = 150;
+  button.width = 1455;
+  button.height = 375;
+  // A shape and a label declared after the button, covering it.
+  for (ControlKind kind : {ControlKind::Shape, ControlKind::Label}) {
+    form::Control& over = f->add(kind, kind == ControlKind::Shape ? "Shape1" : "Label1");
+    over.left = 0;
+    over.top = 0;
+    over.width = 3000;
+    over.height = 1500;
+  }
+  Rendered r(std::move(f));
+  int clicks = 0;
+  r.form->on(Event::Click, "Command1", [&](int) { ++clicks; });
+  ASSERT_TRUE(clickOn(r.widget("Command1", 6)));
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
+}  // namespace kb::qt

@@ -5,7 +5,8 @@
 
 namespace kb::form {
 
-Form::Form(std::string name, std::string caption_) : caption(std::move(caption_)), name_(std::move(name)) {}
+Form::Form(std::string name, std::string caption_)
+    : caption(std::move(caption_)), name_(std::move(name)) {}
 
 Control& Form::add(Control control) {
   const Key key{control.name, control.index};
@@ -20,6 +21,22 @@ Control& Form::add(Control control) {
 Control& Form::add(ControlKind kind, std::string name, int index) {
   Control c;
   c.kind = kind;
+  // Default colours of each kind of control.
+  switch (kind) {
+    case ControlKind::TextBox:
+    case ControlKind::ComboBox:
+      c.backColor = kWindowBackground;
+      break;
+    case ControlKind::Shape:
+      c.backColor = kWindowBackground;
+      c.borderColor = kWindowText;
+      break;
+    case ControlKind::Line:
+      c.borderColor = kWindowText;
+      break;
+    default:
+      break;
+  }
   c.name = std::move(name);
   c.index = index;
   return add(std::move(c));

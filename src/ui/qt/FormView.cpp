@@ -241,6 +241,13 @@ QWidget* FormView::createWidget(Binding& b) {
   return nullptr;
 }
 
+namespace {
+bool isGraphical(ControlKind kind) {
+  return kind == ControlKind::Label || kind == ControlKind::Shape || kind == ControlKind::Line ||
+         kind == ControlKind::Image;
+}
+}  // namespace
+
 void FormView::sync() {
   if (bindings_.size() < form_.controls().size()) createWidgets();
 
@@ -257,7 +264,18 @@ void FormView::sync() {
   }
   formFresh_ = false;
 
-  for (auto& b : bindings_) apply(*b);
+  bool placed = false;
+  for (auto& b : bindings_) {
+    placed = placed || b->fresh;
+    apply(*b);
+  }
+  // Graphical controls (labels, shapes, lines, images) always lie beneath the windowed ones
+  // (buttons, boxes, frames); each layer keeps the declaration order.
+  if (placed) {
+    for (auto& b : bindings_) {
+      if (b->widget != nullptr && !isGraphical(b->control->kind)) b->widget->raise();
+    }
+  }
   applyFocus();
 }
 
