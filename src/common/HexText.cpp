@@ -27,7 +27,9 @@ std::string hexPlain(unsigned value) {
   return out;
 }
 
-char hexDigit(int value) { return kDigits[static_cast<unsigned>(value) & 0xF]; }
+char hexDigit(int value) {
+  return kDigits[static_cast<unsigned>(value) & 0xF];
+}
 
 unsigned hexValue(std::string_view text) {
   std::size_t i = 0;
@@ -45,7 +47,8 @@ std::string mid(std::string_view text, int pos, int len) {
   std::string out(static_cast<std::size_t>(len > 0 ? len : 0), ' ');
   for (int k = 0; k < len; ++k) {
     const long at = static_cast<long>(pos) - 1 + k;
-    if (at >= 0 && at < static_cast<long>(text.size())) out[static_cast<std::size_t>(k)] = text[static_cast<std::size_t>(at)];
+    if (at >= 0 && at < static_cast<long>(text.size()))
+      out[static_cast<std::size_t>(k)] = text[static_cast<std::size_t>(at)];
   }
   return out;
 }

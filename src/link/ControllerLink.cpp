@@ -6,8 +6,8 @@
 namespace kb::link {
 
 std::string ControllerLink::transact(std::string_view command, bool read, std::uint32_t count,
-                                     std::uint32_t readMs, std::uint32_t writeMs,
-                                     int bufferSize, FtStatus* closeStatus) {
+                                     std::uint32_t readMs, std::uint32_t writeMs, int bufferSize,
+                                     FtStatus* closeStatus) {
   ++transactions_;
   std::string buffer(static_cast<std::size_t>(bufferSize), ' ');
   FtHandle handle = nullptr;
@@ -19,7 +19,8 @@ std::string ControllerLink::transact(std::string_view command, bool read, std::u
   traceLine('>', command);
   if (read) {
     // Never read past the buffer, whatever count the caller asks for.
-    const std::uint32_t want = std::min<std::uint32_t>(count, static_cast<std::uint32_t>(bufferSize));
+    const std::uint32_t want =
+        std::min<std::uint32_t>(count, static_cast<std::uint32_t>(bufferSize));
     std::vector<char> in(want);
     std::uint32_t got = 0;
     driver_.FT_Read(handle, in.data(), want, &got);
@@ -48,7 +49,9 @@ std::string ControllerLink::QueryControllerId() {
   return id.substr(0, 9);
 }
 
-void ControllerLink::SendModeString(std::string_view mode) { SendCommand(mode); }
+void ControllerLink::SendModeString(std::string_view mode) {
+  SendCommand(mode);
+}
 
 void ControllerLink::traceLine(char direction, std::string_view bytes) {
   if (trace_ == nullptr) return;

@@ -19,7 +19,9 @@ struct Device {
   std::uint32_t readMs = 1000;
 };
 
-Device* device(FtHandle h) { return static_cast<Device*>(h); }
+Device* device(FtHandle h) {
+  return static_cast<Device*>(h);
+}
 
 }  // namespace
 
@@ -54,8 +56,8 @@ FtStatus FtdiDriver::FT_Write(FtHandle handle, const void* buffer, std::uint32_t
   if (written != nullptr) *written = 0;
   Device* d = device(handle);
   if (d == nullptr) return kFtInvalidHandle;
-  const int n = ftdi_write_data(d->ctx, static_cast<const unsigned char*>(buffer),
-                                static_cast<int>(length));
+  const int n =
+      ftdi_write_data(d->ctx, static_cast<const unsigned char*>(buffer), static_cast<int>(length));
   if (n < 0) return kFtIoError;
   if (written != nullptr) *written = static_cast<std::uint32_t>(n);
   return kFtOk;

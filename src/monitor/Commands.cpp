@@ -49,6 +49,8 @@ std::string pollFrame(std::string_view address, bool broadcast, std::string_view
   return header("MSxS", address, broadcast, code, 'S');
 }
 
-std::string broadcastPladcFrame() { return "MSxS40S07X"; }
+std::string broadcastPladcFrame() {
+  return "MSxS40S07X";
+}
 
 }  // namespace kb::monitor

@@ -24,14 +24,19 @@ inline constexpr std::uint8_t kRDDGNR = 0x54;
 
 // Characters a read frame returns: two for each of the four "T" bytes, two per data byte, two
 // for the PEC.
-constexpr int readReplyLength(int dataBytes) { return 8 + 2 * dataBytes + 2; }
+constexpr int readReplyLength(int dataBytes) {
+  return 8 + 2 * dataBytes + 2;
+}
 // 1-based character position of data byte k (0-based) in a read reply.
-constexpr int dataBytePosition(int k) { return 9 + 2 * k; }
+constexpr int dataBytePosition(int k) {
+  return 9 + 2 * k;
+}
 
 // Frame builders. Addresses and codes are two-hex-digit texts ("80", "04", "1E").
 // broadcast: the address byte and its PEC are left out and the command comes first.
 
-// Write frame (WRCFG): "MSXxT" + [address "S" PEC "S"] + code "S" PEC + "S" data... "S" PEC(data) + "X".
+// Write frame (WRCFG): "MSXxT" + [address "S" PEC "S"] + code "S" PEC + "S" data... "S" PEC(data) +
+// "X".
 std::string writeFrame(std::string_view address, bool broadcast, std::string_view code,
                        std::span<const std::uint8_t> data);
 // Read frame: prefix ("MSXxT" or "MSxT") + address "T" PEC "T" code "T" PEC + "R" x (n + 1) + "X".

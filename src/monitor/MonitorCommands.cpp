@@ -29,7 +29,8 @@ void ReadBackConfig(ui::Context& ctx) {
 }
 
 void SendPoll(ui::Context& ctx, int which) {
-  const auto table = which == 0 ? startup::BroadcastCommand::PLADC : startup::BroadcastCommand::PLINT;
+  const auto table =
+      which == 0 ? startup::BroadcastCommand::PLADC : startup::BroadcastCommand::PLINT;
   const std::string code = which == 0 ? "40" : "50";
   ctx.link().SendCommand(pollFrame(ctx.boards.address(), ctx.boards.broadcast(table), code));
 }

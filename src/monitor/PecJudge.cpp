@@ -6,20 +6,28 @@ namespace kb::monitor {
 
 const char* mnemonic(ReadKind kind) {
   switch (kind) {
-    case ReadKind::RDCFG: return "RDCFG";
-    case ReadKind::RDCV: return "RDCV";
-    case ReadKind::RDFLG: return "RDFLG";
-    case ReadKind::RDTMP: return "RDTMP";
+    case ReadKind::RDCFG:
+      return "RDCFG";
+    case ReadKind::RDCV:
+      return "RDCV";
+    case ReadKind::RDFLG:
+      return "RDFLG";
+    case ReadKind::RDTMP:
+      return "RDTMP";
   }
   return "";
 }
 
 const char* errorPrefix(ReadKind kind) {
   switch (kind) {
-    case ReadKind::RDCFG: return "PEC_RDCFG ERROR! ";
-    case ReadKind::RDCV: return "PEC_RDCV ERROR! ";
-    case ReadKind::RDFLG: return "PEC_RDFLG ERROR! ";
-    case ReadKind::RDTMP: return "PEC_RDTMP ERROR! ";
+    case ReadKind::RDCFG:
+      return "PEC_RDCFG ERROR! ";
+    case ReadKind::RDCV:
+      return "PEC_RDCV ERROR! ";
+    case ReadKind::RDFLG:
+      return "PEC_RDFLG ERROR! ";
+    case ReadKind::RDTMP:
+      return "PEC_RDTMP ERROR! ";
   }
   return "";
 }
@@ -51,10 +59,14 @@ JudgeResult JudgePec(MonitorReadState& state, int board, const std::string& rece
 
 std::int32_t pecStateColour(int state) {
   switch (state) {
-    case kPecMatch: return form::kGreen;
-    case kPecMismatch: return form::kRed;
-    case kPecThermal: return form::kOrange;
-    default: return form::kWhite;
+    case kPecMatch:
+      return form::kGreen;
+    case kPecMismatch:
+      return form::kRed;
+    case kPecThermal:
+      return form::kOrange;
+    default:
+      return form::kWhite;
   }
 }
 

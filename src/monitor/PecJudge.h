@@ -2,10 +2,10 @@
 // Read-back records per board and the judgement of a received PEC.
 #include <array>
 
-#include "common/Boards.h"
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "common/Boards.h"
 
 namespace kb::monitor {
 
@@ -29,8 +29,8 @@ struct ReadRecord {
 
 struct MonitorReadState {
   std::array<std::array<ReadRecord, kReadKinds>, kBoardSlots> records{};
-  std::array<int, kBoardSlots> pecState{};        // one state per board, shared by all reads
-  std::array<int, kBoardSlots> measureMode{};     // CDC of the read CFGR0 is not 0
+  std::array<int, kBoardSlots> pecState{};         // one state per board, shared by all reads
+  std::array<int, kBoardSlots> measureMode{};      // CDC of the read CFGR0 is not 0
   std::array<int, kBoardSlots> thermalShutdown{};  // from the last good RDTMP
 
   void clear() { *this = MonitorReadState{}; }

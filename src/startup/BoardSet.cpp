@@ -12,7 +12,8 @@ void BoardSet::setAddressDefaults() {
 void BoardSet::setBroadcastDefaults() {
   for (auto& table : BroadcastFlags) table.fill(0);
   for (int b = 0; b < 10; ++b) {
-    BroadcastFlags[static_cast<std::size_t>(BroadcastCommand::WRCFG)][static_cast<std::size_t>(b)] = 1;
+    BroadcastFlags[static_cast<std::size_t>(BroadcastCommand::WRCFG)][static_cast<std::size_t>(b)] =
+        1;
   }
 }
 

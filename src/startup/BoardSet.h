@@ -3,8 +3,8 @@
 // per command whether a command goes out addressed or as a broadcast.
 #include <array>
 
-#include "common/Boards.h"
 #include <string>
+#include "common/Boards.h"
 
 namespace kb::startup {
 

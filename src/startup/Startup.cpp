@@ -81,7 +81,8 @@ void Command1_Click(ui::Context& ctx, int index) {
       monitor::ReadBackConfig(ctx);
       ctx.startup.displayAllOverride = false;
       Check_AUTO_Click(ctx);
-      ctx.startup.reminders.state[static_cast<std::size_t>(Reminder::ReadConfig)] = kReminderRelease;
+      ctx.startup.reminders.state[static_cast<std::size_t>(Reminder::ReadConfig)] =
+          kReminderRelease;
       break;
     default:
       // The remaining commands are wired with their subsystems; their buttons stay disabled.
@@ -115,7 +116,8 @@ void armReminder(ui::Context& ctx, int r) {
   auto& rem = ctx.startup.reminders;
   const auto ri = static_cast<std::size_t>(r);
   if (rem.armedByBroadcast[ri]) {
-    for (int b = 0; b <= ctx.boards.LastBoardIndex; ++b) rem.needsReading[ri][static_cast<std::size_t>(b)] = 1;
+    for (int b = 0; b <= ctx.boards.LastBoardIndex; ++b)
+      rem.needsReading[ri][static_cast<std::size_t>(b)] = 1;
   } else {
     rem.needsReading[ri][static_cast<std::size_t>(ctx.boards.CurrentBoard)] = 1;
   }

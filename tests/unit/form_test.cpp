@@ -13,7 +13,8 @@ struct Recorder {
   void attach(Form& f, const std::string& name) {
     for (Event e : {Event::Click, Event::Change, Event::GotFocus, Event::LostFocus}) {
       f.on(e, name, [this, name, e](int i) {
-        static const char* kNames[] = {"Click", "Change", "KeyPress", "GotFocus", "LostFocus", "Timer"};
+        static const char* kNames[] = {"Click",    "Change",    "KeyPress",
+                                       "GotFocus", "LostFocus", "Timer"};
         events.push_back(name + "_" + kNames[static_cast<int>(e)] + "(" + std::to_string(i) + ")");
       });
     }

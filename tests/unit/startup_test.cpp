@@ -19,7 +19,9 @@ struct RecordingDialogs final : form::Dialogs {
 };
 
 // The reply of a read frame: four echo bytes, then the given data and PEC bytes.
-std::string readReply(const std::string& dataAndPec) { return "FFFFFFFF" + dataAndPec; }
+std::string readReply(const std::string& dataAndPec) {
+  return "FFFFFFFF" + dataAndPec;
+}
 
 struct Harness {
   test::FakeDriver driver;
@@ -51,8 +53,7 @@ TEST(Startup, RecognisedControllerReadsTheConfigurationOfBoardOne) {
     h.driver.answers.push_back(id + " and more text");
     h.driver.answers.push_back(readReply("E00000000000FE"));
     ASSERT_TRUE(h.window.load()) << id;
-    EXPECT_EQ(h.driver.writes,
-              (std::vector<std::string>{"IZ", "MSXxT80T49T02TCERRRRRRRX"}));
+    EXPECT_EQ(h.driver.writes, (std::vector<std::string>{"IZ", "MSXxT80T49T02TCERRRRRRRX"}));
     EXPECT_EQ(h.window.form().get("Label_ID").caption, id);
     EXPECT_TRUE(h.window.form().get("Timer1").enabled);
     EXPECT_TRUE(h.window.statusForm().visible);
@@ -68,8 +69,8 @@ TEST(Startup, SilentBoardIsAMismatchEvenWithPecMatchOnlyTicked) {
   h.driver.answers.push_back(std::string(22, 'F'));
   ASSERT_TRUE(h.window.load());
   EXPECT_EQ(h.ctx().reads.pecState[0], monitor::kPecMismatch);
-  EXPECT_EQ(h.ctx().reads.records[0][0].errorText, "PEC_RDCFG ERROR! 0xFF != 0x" +
-                                                       h.ctx().reads.records[0][0].calculatedPec);
+  EXPECT_EQ(h.ctx().reads.records[0][0].errorText,
+            "PEC_RDCFG ERROR! 0xFF != 0x" + h.ctx().reads.records[0][0].calculatedPec);
 
   // A button read is shown even with "PEC Match Only" ticked; the box is re-applied after it.
   h.window.form().operatorClick("Check_AUTO");
@@ -106,8 +107,7 @@ TEST(Dispatch, PollFollowsTheBoardsBroadcastChoiceAndAddress) {
   Command1_Click(h.ctx(), 0);
   h.ctx().boards.BoardAddress[0] = "8A";
   Command1_Click(h.ctx(), 1);
-  EXPECT_EQ(h.driver.writes,
-            (std::vector<std::string>{"MSxS40S07", "MSX", "MSxS8AS7FS50S77"}));
+  EXPECT_EQ(h.driver.writes, (std::vector<std::string>{"MSxS40S07", "MSX", "MSxS8AS7FS50S77"}));
 }
 
 TEST(Reminders, ArmNarrowsTheButtonAndReleaseRestoresIt) {

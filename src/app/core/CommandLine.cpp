@@ -80,6 +80,8 @@ std::string usageText() {
          sim::simOptionsHelp();
 }
 
-std::string versionText() { return std::string("kb4471 ") + KB_VERSION; }
+std::string versionText() {
+  return std::string("kb4471 ") + KB_VERSION;
+}
 
 }  // namespace kb::app

@@ -6,18 +6,30 @@ namespace kb::form {
 
 std::string_view kindName(ControlKind kind) {
   switch (kind) {
-    case ControlKind::CommandButton: return "CommandButton";
-    case ControlKind::CheckBox: return "CheckBox";
-    case ControlKind::OptionButton: return "OptionButton";
-    case ControlKind::TextBox: return "TextBox";
-    case ControlKind::Label: return "Label";
-    case ControlKind::ComboBox: return "ComboBox";
-    case ControlKind::Frame: return "Frame";
-    case ControlKind::Shape: return "Shape";
-    case ControlKind::Line: return "Line";
-    case ControlKind::Image: return "Image";
-    case ControlKind::TabStrip: return "TabStrip";
-    case ControlKind::Timer: return "Timer";
+    case ControlKind::CommandButton:
+      return "CommandButton";
+    case ControlKind::CheckBox:
+      return "CheckBox";
+    case ControlKind::OptionButton:
+      return "OptionButton";
+    case ControlKind::TextBox:
+      return "TextBox";
+    case ControlKind::Label:
+      return "Label";
+    case ControlKind::ComboBox:
+      return "ComboBox";
+    case ControlKind::Frame:
+      return "Frame";
+    case ControlKind::Shape:
+      return "Shape";
+    case ControlKind::Line:
+      return "Line";
+    case ControlKind::Image:
+      return "Image";
+    case ControlKind::TabStrip:
+      return "TabStrip";
+    case ControlKind::Timer:
+      return "Timer";
   }
   return "Control";
 }
@@ -27,7 +39,9 @@ std::string Control::displayName() const {
 }
 
 namespace {
-std::string boolText(bool b) { return b ? "True" : "False"; }
+std::string boolText(bool b) {
+  return b ? "True" : "False";
+}
 std::string number(double v) {
   std::ostringstream out;
   out << v;

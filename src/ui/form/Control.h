@@ -29,9 +29,9 @@ std::string_view kindName(ControlKind kind);
 // Colours the program uses.
 inline constexpr std::int32_t kWhite = 16777215;
 inline constexpr std::int32_t kBlack = 0;
-inline constexpr std::int32_t kWindowText = -2147483640;   // system window-text colour
+inline constexpr std::int32_t kWindowText = -2147483640;        // system window-text colour
 inline constexpr std::int32_t kWindowBackground = -2147483643;  // system window colour
-inline constexpr std::int32_t kButtonFace = -2147483633;    // system button face
+inline constexpr std::int32_t kButtonFace = -2147483633;        // system button face
 inline constexpr std::int32_t kGrey = 8421504;
 inline constexpr std::int32_t kLightGrey = 14737632;
 inline constexpr std::int32_t kGreen = 65280;
@@ -43,7 +43,9 @@ inline constexpr std::int32_t kPaleGreen = 12648384;
 inline constexpr std::int32_t kPaleRed = 12640511;
 
 // RGB (as written in a colour table) to the 0x00BBGGRR form.
-constexpr std::int32_t rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
+constexpr std::int32_t rgb(int r, int g, int b) {
+  return r | (g << 8) | (b << 16);
+}
 
 // Fill styles of shapes.
 inline constexpr int kFillSolid = 0;
@@ -66,8 +68,9 @@ struct Control {
   std::string container;
   int containerIndex = -1;
 
-  std::string caption;  // caption of buttons, boxes, labels and frames; text of text and combo boxes
-  int value = 0;        // check box 0/1; option button 0/1; tab strip: selected tab
+  std::string
+      caption;    // caption of buttons, boxes, labels and frames; text of text and combo boxes
+  int value = 0;  // check box 0/1; option button 0/1; tab strip: selected tab
   bool visible = true;
   bool enabled = true;
   bool locked = false;  // text boxes: typing refused

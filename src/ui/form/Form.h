@@ -1,6 +1,7 @@
 #pragma once
 // A headless window: controls addressed as Name(index), their properties, and event procedures
-// registered per control array. The Qt layer renders a Form; tests and the runner drive it directly.
+// registered per control array. The Qt layer renders a Form; tests and the runner drive it
+// directly.
 //
 // Conventions kept here:
 //  - setting a check box's or option button's value from code runs its Click procedure

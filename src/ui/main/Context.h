@@ -25,7 +25,7 @@ struct Services {
 // Start-up and dispatch state.
 struct StartupState {
   bool controllerDetected = false;
-  std::string controllerId;      // the nine characters of the identity answer
+  std::string controllerId;        // the nine characters of the identity answer
   bool chipSelectLeftLow = false;  // a poll left chip select low
   int LowCurrentStandby = 0;
   // Display-all override of button-started reads: forces every transfer to be shown even when

@@ -51,7 +51,9 @@ constexpr std::array<ButtonDecl, 12> kCommandButtons{{
 }};
 
 // Buttons whose commands are wired; the rest stay disabled until their subsystems land.
-bool commandWired(int index) { return index == 0 || index == 1 || index == 6; }
+bool commandWired(int index) {
+  return index == 0 || index == 1 || index == 6;
+}
 
 }  // namespace
 
@@ -80,10 +82,12 @@ std::unique_ptr<Form> makeMainForm() {
   // Reminder markers beside READ CONFIG, READCELLVOLT and READ TEMP.
   constexpr std::array<int, 3> kReminderButtons{6, 7, 9};
   for (int i = 0; i < 3; ++i) {
-    const int top = kCommandButtons[static_cast<std::size_t>(kReminderButtons[static_cast<std::size_t>(i)])].top;
-    Control& m = inFrame(place(f->add(ControlKind::Shape, "ReminderMark", i), kButtonLeft - 30,
-                               top + 112, 150, 150),
-                         "Frame10");
+    const int top =
+        kCommandButtons[static_cast<std::size_t>(kReminderButtons[static_cast<std::size_t>(i)])]
+            .top;
+    Control& m = inFrame(
+        place(f->add(ControlKind::Shape, "ReminderMark", i), kButtonLeft - 30, top + 112, 150, 150),
+        "Frame10");
     m.shape = form::kShapeCircle;
     m.fillStyle = form::kFillSolid;
     m.fillColor = form::kRed;
@@ -92,25 +96,25 @@ std::unique_ptr<Form> makeMainForm() {
   }
 
   // Controller identity, in the board-selection area.
-  Control& idCaption = inFrame(place(f->add(ControlKind::Label, "Label_IDcaption"), kButtonLeft,
-                                     6120, kButtonWidth, 255),
-                               "Frame10");
+  Control& idCaption = inFrame(
+      place(f->add(ControlKind::Label, "Label_IDcaption"), kButtonLeft, 6120, kButtonWidth, 255),
+      "Frame10");
   idCaption.caption = "CONTROLLER ID";
   idCaption.alignment = 2;
-  Control& id = inFrame(place(f->add(ControlKind::Label, "Label_ID"), kButtonLeft, 6380,
-                              kButtonWidth, 285),
-                        "Frame10");
+  Control& id =
+      inFrame(place(f->add(ControlKind::Label, "Label_ID"), kButtonLeft, 6380, kButtonWidth, 285),
+              "Frame10");
   id.opaque = true;
   id.backColor = form::kWhite;
   id.alignment = 2;
   id.fontBold = true;
 
   // "PEC Match Only" and the transfer display mode it selects.
-  Control& automatic = inFrame(place(f->add(ControlKind::CheckBox, "Check_AUTO"), 240, 9960, 1695, 285),
-                               "Frame10");
+  Control& automatic =
+      inFrame(place(f->add(ControlKind::CheckBox, "Check_AUTO"), 240, 9960, 1695, 285), "Frame10");
   automatic.caption = "PEC Match Only";
-  Control& status = inFrame(place(f->add(ControlKind::Label, "Label_AUTOstatus"), 2040, 9990, 4575, 255),
-                            "Frame10");
+  Control& status = inFrame(
+      place(f->add(ControlKind::Label, "Label_AUTOstatus"), 2040, 9990, 4575, 255), "Frame10");
   status.caption = "DISPLAY ALL DATA TRANSFERS!";
 
   Control& timer = f->add(ControlKind::Timer, "Timer1");

@@ -24,7 +24,9 @@ void MainWindow::wire() {
   f.onMenu("mnuExit", [this] { ctx_.programEnded = true; });
 }
 
-bool MainWindow::load() { return startup::Form_Load(ctx_); }
+bool MainWindow::load() {
+  return startup::Form_Load(ctx_);
+}
 
 std::optional<std::string> MainWindow::stateVariable(std::string_view name, int index) const {
   const auto it = variables_.find(name);
@@ -50,7 +52,9 @@ void MainWindow::registerVariables() {
   v["CycleBoard"] = [&c, number](int) { return number(c.cycle.CycleBoard); };
   v["CycleStep"] = [&c, number](int) { return number(c.cycle.CycleStep); };
   v["LowCurrentStandby"] = [&c, number](int) { return number(c.startup.LowCurrentStandby); };
-  v["SelfTestVariant"] = [&c](int) { return std::optional<std::string>(c.startup.SelfTestVariant); };
+  v["SelfTestVariant"] = [&c](int) {
+    return std::optional<std::string>(c.startup.SelfTestVariant);
+  };
   v["BalancerPolling"] = [&c, truth](int) { return truth(c.balancer.BalancerPolling); };
   v["ControllerDetected"] = [&c, truth](int) { return truth(c.startup.controllerDetected); };
   v["ChipSelectLeftLow"] = [&c, truth](int) { return truth(c.startup.chipSelectLeftLow); };
