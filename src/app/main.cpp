@@ -17,8 +17,7 @@ int main(int argc, char** argv) {
   }
   const kb::app::Options& options = parsed.options;
   if (options.help) {
-    const std::string usage = kb::app::usageText();
-    std::cout << usage << (usage.ends_with('\n') ? "" : "\n");
+    std::cout << kb::app::usageText();
     return 0;
   }
   if (options.version) {

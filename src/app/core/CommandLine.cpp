@@ -59,25 +59,28 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string usageText() {
-  return "Usage: kb4471 [--device SPEC | --simulate[=BOARDS]] [--trace FILE]\n"
-         "              [--headless --script FILE] [--screenshot DIR]\n"
-         "\n"
-         "Desktop control program of the KB4471 battery-management evaluation system.\n"
-         "\n"
-         "  --device SPEC        controller backend:\n"
-         "                         ftdi              the KB771U controller over USB (default)\n"
-         "                         sim[:OPTIONS]     the built-in simulated battery stack\n"
-         "  --simulate[=BOARDS]  short for --device sim[:boards=BOARDS]\n"
-         "  --trace FILE         write every controller transaction to FILE\n"
-         "                       ('> ' characters written, '< ' characters received)\n"
-         "  --headless           run without windows, driven by --script\n"
-         "  --script FILE        operator actions, one per line\n"
-         "  --screenshot DIR     start up (and run --script), save DIR/main.png and\n"
-         "                       DIR/status.png, then exit\n"
-         "  --help, --version\n"
-         "\n"
-         "Simulator options (comma-separated after 'sim:'):\n" +
-         sim::simOptionsHelp();
+  std::string text =
+      "Usage: kb4471 [--device SPEC | --simulate[=BOARDS]] [--trace FILE]\n"
+      "              [--headless --script FILE] [--screenshot DIR]\n"
+      "\n"
+      "Desktop control program of the KB4471 battery-management evaluation system.\n"
+      "\n"
+      "  --device SPEC        controller backend:\n"
+      "                         ftdi              the KB771U controller over USB (default)\n"
+      "                         sim[:OPTIONS]     the built-in simulated battery stack\n"
+      "  --simulate[=BOARDS]  short for --device sim[:boards=BOARDS]\n"
+      "  --trace FILE         write every controller transaction to FILE\n"
+      "                       ('> ' characters written, '< ' characters received)\n"
+      "  --headless           run without windows, driven by --script\n"
+      "  --script FILE        operator actions, one per line\n"
+      "  --screenshot DIR     start up (and run --script), save DIR/main.png and\n"
+      "                       DIR/status.png, then exit\n"
+      "  --help, --version\n"
+      "\n"
+      "Simulator options (comma-separated after 'sim:'):\n" +
+      sim::simOptionsHelp();
+  if (text.back() != '\n') text += '\n';
+  return text;
 }
 
 std::string versionText() {
