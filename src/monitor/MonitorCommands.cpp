@@ -7,6 +7,23 @@
 
 namespace kb::monitor {
 
+void wire(ui::Context& ctx) {
+  ui::Context* c = &ctx;
+  const auto boardSlot = [](int i) { return i >= 0 && i < kBoardSlots; };
+  ctx.variables.add("PecState", [c, boardSlot](int i) -> std::optional<std::string> {
+    if (!boardSlot(i)) return std::nullopt;
+    return ui::StateVariables::number(c->reads.pecState[static_cast<std::size_t>(i)]);
+  });
+  // The error text of a failed read-back of the board (configuration first), empty when none.
+  ctx.variables.add("PecError", [c, boardSlot](int i) -> std::optional<std::string> {
+    if (!boardSlot(i)) return std::nullopt;
+    for (const auto& rec : c->reads.records[static_cast<std::size_t>(i)]) {
+      if (!rec.errorText.empty()) return rec.errorText;
+    }
+    return std::string();
+  });
+}
+
 void showPecIndicator(ui::Context& ctx, int board) {
   if (board < 0 || board >= kBoardSlots) return;
   form::Control* mark = ctx.main->find("Shape12", board);

@@ -6,6 +6,9 @@ struct Context;
 
 namespace kb::monitor {
 
+// Registers the state variables of the read-backs.
+void wire(ui::Context& ctx);
+
 // RDCFG of the selected board: frame, bytes, PEC judgement and the board indicator.
 void ReadBackConfig(ui::Context& ctx);
 

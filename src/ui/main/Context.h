@@ -12,6 +12,7 @@
 #include "startup/Reminders.h"
 #include "ui/form/Form.h"
 #include "ui/form/Services.h"
+#include "ui/main/StateVariables.h"
 
 namespace kb::ui {
 
@@ -55,6 +56,9 @@ struct BalancerFlags {
 struct Context {
   Context(Services s, std::unique_ptr<form::Form> mainForm, std::unique_ptr<form::Form> statusForm)
       : services(s), main(std::move(mainForm)), status(std::move(statusForm)) {}
+  // Procedures hold references into the context: it never moves.
+  Context(const Context&) = delete;
+  Context& operator=(const Context&) = delete;
 
   Services services;
   std::unique_ptr<form::Form> main;
@@ -65,6 +69,8 @@ struct Context {
   monitor::MonitorReadState reads;
   CycleState cycle;
   BalancerFlags balancer;
+
+  StateVariables variables;
 
   // Set when the program is to end (not detected, Exit, the tick finding no controller).
   bool programEnded = false;

@@ -1,8 +1,6 @@
 #pragma once
 // The main window: owns the context (forms, services, state) and wires the event procedures of
 // its controls to the subsystems. The Qt layer and the headless runner both drive this class.
-#include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +12,8 @@ namespace kb::ui {
 class MainWindow {
  public:
   explicit MainWindow(Services services);
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
 
   Context& context() { return ctx_; }
   const Context& context() const { return ctx_; }
@@ -27,15 +27,12 @@ class MainWindow {
   bool ended() const { return ctx_.programEnded; }
 
   // A state variable by its name, for the runner's print ("CurrentBoard", "BoardAddress" 3).
-  std::optional<std::string> stateVariable(std::string_view name, int index) const;
+  std::optional<std::string> stateVariable(std::string_view name, int index) const {
+    return ctx_.variables.get(name, index);
+  }
 
  private:
-  void wire();
-  // State variables the runner can print, by name; each subsystem adds its own.
-  void registerVariables();
-
   Context ctx_;
-  std::map<std::string, std::function<std::optional<std::string>(int)>, std::less<>> variables_;
 };
 
 }  // namespace kb::ui
