@@ -60,12 +60,12 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
 
 std::string usageText() {
   std::string text =
-      "Usage: kb4471 [--device SPEC | --simulate[=BOARDS]] [--trace FILE]\n"
+      "Usage: kb4471 [--device DEVICE | --simulate[=BOARDS]] [--trace FILE]\n"
       "              [--headless --script FILE] [--screenshot DIR]\n"
       "\n"
       "Desktop control program of the KB4471 battery-management evaluation system.\n"
       "\n"
-      "  --device SPEC        controller backend:\n"
+      "  --device DEVICE      controller backend:\n"
       "                         ftdi              the KB771U controller over USB (default)\n"
       "                         sim[:OPTIONS]     the built-in simulated battery stack\n"
       "  --simulate[=BOARDS]  short for --device sim[:boards=BOARDS]\n"
