@@ -137,3 +137,23 @@ TEST(WindowsTest, MessageBoxShowsTitleAndLinesAndReturnsOnOk) {
 
 }  // namespace
 }  // namespace kb::qt
+
+namespace kb::qt {
+namespace {
+
+TEST(WindowsTest, ReadConfigButtonRunsTheDispatcherOverTheSimulator) {
+  Windows w;
+  ASSERT_TRUE(w.window().load());
+  w.frame.pump().syncNow();
+  w.frame.showWindows();
+  const std::uint64_t before = w.session.link().transactionCount();
+  w.window().context().startup.chipSelectLeftLow = true;  // as after a poll
+  ASSERT_TRUE(test::clickOn(w.frame.mainView().widgetFor("Command1", 6)));
+  // "MSX" first, then the READ CONFIG frame.
+  EXPECT_EQ(w.session.link().transactionCount(), before + 2);
+  EXPECT_FALSE(w.window().context().startup.chipSelectLeftLow);
+  EXPECT_EQ(w.window().context().reads.pecState[0], monitor::kPecMatch);
+}
+
+}  // namespace
+}  // namespace kb::qt
