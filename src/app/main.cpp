@@ -6,7 +6,7 @@
 
 #include "app/core/CommandLine.h"
 #include "app/core/ScriptRunner.h"
-#include "ui/qt/GuiRun.h"
+#include "app/gui/GuiRun.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -25,11 +25,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.headless) return kb::app::runHeadless(options, std::cout, std::cerr);
-  if (!options.screenshotDir.empty()) return kb::qt::runScreenshot(argc, argv, options);
-  if (kb::qt::displayMissing()) {
+  if (!options.screenshotDir.empty()) return kb::app::runScreenshot(argc, argv, options);
+  if (kb::app::displayMissing()) {
     std::cerr << "kb4471: no display found; run it under a display server, for example: "
                  "xvfb-run -a kb4471 --simulate\n";
     return 2;
   }
-  return kb::qt::runGui(argc, argv, options);
+  return kb::app::runGui(argc, argv, options);
 }

@@ -1,4 +1,4 @@
-#include "ui/qt/GuiRun.h"
+#include "app/gui/GuiRun.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,7 +16,7 @@
 #include "ui/qt/AppWindows.h"
 #include "ui/qt/QtServices.h"
 
-namespace kb::qt {
+namespace kb::app {
 
 namespace {
 
@@ -67,33 +67,33 @@ bool displayMissing() {
          qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-int runGui(int& argc, char** argv, const app::Options& options) {
+int runGui(int& argc, char** argv, const Options& options) {
   QApplication app(argc, argv);
   prepareApplication();
   SystemClock clock;
-  QtDialogs dialogs;
-  QtDesktop desktop;
-  app::Session session(options, clock, dialogs, &desktop);
+  qt::QtDialogs dialogs;
+  qt::QtDesktop desktop;
+  Session session(options, clock, dialogs, &desktop);
   if (!session.error().empty()) {
     std::cerr << session.error() << '\n';
     return 2;
   }
   if (!session.window().load()) return 1;
-  MainFrame frame(session.window());
+  qt::MainFrame frame(session.window());
   dialogs.setParent(&frame);
   frame.showWindows();
   if (session.window().ended()) return session.window().context().exitStatus;
   return QApplication::exec();
 }
 
-int runScreenshot(int& argc, char** argv, const app::Options& options) {
+int runScreenshot(int& argc, char** argv, const Options& options) {
   if (displayMissing()) qputenv("QT_QPA_PLATFORM", "offscreen");
   previousHandler = qInstallMessageHandler(quietHandler);
   QApplication app(argc, argv);
   prepareApplication();
   ManualClock clock;
-  app::PrintingDialogs dialogs(std::cout);
-  app::Session session(options, clock, dialogs);
+  PrintingDialogs dialogs(std::cout);
+  Session session(options, clock, dialogs);
   if (!session.error().empty()) {
     std::cerr << session.error() << '\n';
     return 2;
@@ -112,7 +112,7 @@ int runScreenshot(int& argc, char** argv, const app::Options& options) {
       std::cerr << "kb4471: cannot read script '" << options.scriptFile << "'\n";
       return 2;
     }
-    app::ScriptRunner runner(session.window(), std::cout,
+    ScriptRunner runner(session.window(), std::cout,
                              [&clock](double seconds) { clock.advance(seconds); });
     status = runner.run(script);
     if (status == 2) {
@@ -121,7 +121,7 @@ int runScreenshot(int& argc, char** argv, const app::Options& options) {
     }
   }
 
-  MainFrame frame(session.window());
+  qt::MainFrame frame(session.window());
   frame.holdTimer(true);  // what the shots show is the state after start-up and the script
   frame.showWindows();
   waitExposed(&frame);
@@ -133,4 +133,4 @@ int runScreenshot(int& argc, char** argv, const app::Options& options) {
   return saved ? status : 2;
 }
 
-}  // namespace kb::qt
+}  // namespace kb::app
