@@ -1,22 +1,19 @@
 #include "monitor/MonitorCommands.h"
 
 #include "common/HexText.h"
+#include "context/Context.h"
 #include "monitor/Commands.h"
 #include "monitor/ReadTransfer.h"
-#include "ui/main/Context.h"
 
 namespace kb::monitor {
 
 void wire(ui::Context& ctx) {
   ui::Context* c = &ctx;
-  const auto boardSlot = [](int i) { return i >= 0 && i < kBoardSlots; };
-  ctx.variables.add("PecState", [c, boardSlot](int i) -> std::optional<std::string> {
-    if (!boardSlot(i)) return std::nullopt;
+  ctx.variables.addTable("PecState", kBoardSlots, [c](int i) {
     return ui::StateVariables::number(c->reads.pecState[static_cast<std::size_t>(i)]);
   });
   // The error text of a failed read-back of the board (configuration first), empty when none.
-  ctx.variables.add("PecError", [c, boardSlot](int i) -> std::optional<std::string> {
-    if (!boardSlot(i)) return std::nullopt;
+  ctx.variables.addTable("PecError", kBoardSlots, [c](int i) {
     for (const auto& rec : c->reads.records[static_cast<std::size_t>(i)]) {
       if (!rec.errorText.empty()) return rec.errorText;
     }
@@ -25,11 +22,9 @@ void wire(ui::Context& ctx) {
 }
 
 void showPecIndicator(ui::Context& ctx, int board) {
-  if (board < 0 || board >= kBoardSlots) return;
-  form::Control* mark = ctx.main->find("Shape12", board);
-  if (mark == nullptr) return;
-  mark->fillColor = pecStateColour(ctx.reads.pecState[static_cast<std::size_t>(board)]);
-  ctx.main->touch();
+  if (board < 0 || board >= kMaxBoards) return;
+  ctx.c.Shape12[board].fillColor =
+      pecStateColour(ctx.reads.pecState[static_cast<std::size_t>(board)]);
 }
 
 void ReadBackConfig(ui::Context& ctx) {

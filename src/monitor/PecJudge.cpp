@@ -1,6 +1,6 @@
 #include "monitor/PecJudge.h"
 
-#include "ui/form/Control.h"
+#include "common/Colors.h"
 
 namespace kb::monitor {
 
@@ -60,13 +60,13 @@ JudgeResult JudgePec(MonitorReadState& state, int board, const std::string& rece
 std::int32_t pecStateColour(int state) {
   switch (state) {
     case kPecMatch:
-      return form::kGreen;
+      return kGreen;
     case kPecMismatch:
-      return form::kRed;
+      return kRed;
     case kPecThermal:
-      return form::kOrange;
+      return kOrange;
     default:
-      return form::kWhite;
+      return kWhite;
   }
 }
 

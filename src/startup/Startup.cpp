@@ -2,10 +2,9 @@
 
 #include <array>
 
+#include "context/Context.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/Pec.h"
-#include "ui/main/Context.h"
-#include "ui/main/MainLayout.h"
 
 namespace kb::startup {
 
@@ -30,9 +29,9 @@ void initialise(ui::Context& ctx) {
 }  // namespace
 
 bool Form_Load(ui::Context& ctx) {
-  form::Form& f = ctx.form();
+  auto& c = ctx.c;
   ctx.startup.controllerId = ctx.link().QueryControllerId();
-  f.get("Label_ID").caption = ctx.startup.controllerId;
+  c.Label_ID->setCaption(ctx.startup.controllerId);
   ctx.startup.controllerDetected = recognised(ctx.startup.controllerId);
   if (!ctx.startup.controllerDetected) {
     ctx.services.dialogs.msgBox(kNotDetectedMessage, form::kAppTitle);
@@ -41,8 +40,8 @@ bool Form_Load(ui::Context& ctx) {
     return false;
   }
 
-  f.get("Timer1").enabled = true;
-  f.setValue("Check_AUTO", 0);
+  c.Timer1->enabled = true;
+  c.Check_AUTO->setValue(0);
   Check_AUTO_Click(ctx);
 
   ctx.startup.displayAllOverride = false;
@@ -58,8 +57,8 @@ bool Form_Load(ui::Context& ctx) {
   ctx.startup.SelfTestVariant = "E";
 
   ctx.status->visible = true;
-  f.visible = true;
-  f.selectTab("TabStrip1", 0);
+  ctx.main->visible = true;
+  c.TabStrip1->setValue(0);
   return true;
 }
 
@@ -92,19 +91,16 @@ void Command1_Click(ui::Context& ctx, int index) {
 }
 
 void Check_AUTO_Click(ui::Context& ctx) {
-  form::Form& f = ctx.form();
-  f.get("Label_AUTOstatus").caption = f.get("Check_AUTO").value == 1
-                                          ? "DISPLAY ONLY VALID DATA TRANSFERS!"
-                                          : "DISPLAY ALL DATA TRANSFERS!";
-  f.touch();
+  auto& c = ctx.c;
+  c.Label_AUTOstatus->setCaption(c.Check_AUTO->value() == 1 ? "DISPLAY ONLY VALID DATA TRANSFERS!"
+                                                            : "DISPLAY ALL DATA TRANSFERS!");
 }
 
 void TabStrip1_Click(ui::Context& ctx) {
-  form::Form& f = ctx.form();
-  const bool monitorTab = f.get("TabStrip1").value == 0;
-  f.get("Frame10").visible = monitorTab;
-  f.get("Frame13").visible = !monitorTab;
-  f.touch();
+  auto& c = ctx.c;
+  const bool monitorTab = c.TabStrip1->value() == 0;
+  c.Frame10->visible = monitorTab;
+  c.Frame13->visible = !monitorTab;
 }
 
 // Reminder buttons and their marker shapes.
@@ -121,27 +117,23 @@ void armReminder(ui::Context& ctx, int r) {
   } else {
     rem.needsReading[ri][static_cast<std::size_t>(ctx.boards.CurrentBoard)] = 1;
   }
-  form::Form& f = ctx.form();
-  form::Control& button = f.get("Command1", kReminderButton[ri]);
+  form::Control& button = ctx.c.Command1[kReminderButton[ri]];
   button.width = ui::kButtonWidthNarrow;
   button.left = ui::kButtonLeftNarrow;
-  f.get("ReminderMark", r).visible = true;
-  if (r == static_cast<int>(Reminder::ReadCells)) button.caption = "READCELL";
-  f.touch();
+  ctx.c.ReminderMark[r].visible = true;
+  if (r == static_cast<int>(Reminder::ReadCells)) button.setCaption("READCELL");
 }
 
 void releaseReminder(ui::Context& ctx, int r) {
   auto& rem = ctx.startup.reminders;
   const auto ri = static_cast<std::size_t>(r);
-  form::Form& f = ctx.form();
-  form::Control& button = f.get("Command1", kReminderButton[ri]);
+  form::Control& button = ctx.c.Command1[kReminderButton[ri]];
   button.width = ui::kButtonWidth;
   button.left = ui::kButtonLeft;
-  f.get("ReminderMark", r).visible = false;
-  if (r == static_cast<int>(Reminder::ReadCells)) button.caption = "READCELLVOLT";
+  ctx.c.ReminderMark[r].visible = false;
+  if (r == static_cast<int>(Reminder::ReadCells)) button.setCaption("READCELLVOLT");
   rem.state[ri] = kReminderIdle;
   rem.needsReading[ri][static_cast<std::size_t>(ctx.boards.CurrentBoard)] = 0;
-  f.touch();
 }
 
 void refreshReminders(ui::Context& ctx) {

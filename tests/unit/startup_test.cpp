@@ -54,12 +54,12 @@ TEST(Startup, RecognisedControllerReadsTheConfigurationOfBoardOne) {
     h.driver.answers.push_back(readReply("E00000000000FE"));
     ASSERT_TRUE(h.window.load()) << id;
     EXPECT_EQ(h.driver.writes, (std::vector<std::string>{"IZ", "MSXxT80T49T02TCERRRRRRRX"}));
-    EXPECT_EQ(h.window.form().get("Label_ID").caption, id);
-    EXPECT_TRUE(h.window.form().get("Timer1").enabled);
+    EXPECT_EQ(h.ctx().c.Label_ID->caption(), id);
+    EXPECT_TRUE(h.ctx().c.Timer1->enabled);
     EXPECT_TRUE(h.window.statusForm().visible);
     EXPECT_EQ(h.ctx().reads.pecState[0], monitor::kPecMatch);
     EXPECT_EQ(h.ctx().boards.BoardAddress[9], "89");
-    EXPECT_EQ(h.window.form().get("Label_AUTOstatus").caption, "DISPLAY ALL DATA TRANSFERS!");
+    EXPECT_EQ(h.ctx().c.Label_AUTOstatus->caption(), "DISPLAY ALL DATA TRANSFERS!");
   }
 }
 
@@ -69,17 +69,16 @@ TEST(Startup, SilentBoardIsAMismatchEvenWithPecMatchOnlyTicked) {
   h.driver.answers.push_back(std::string(22, 'F'));
   ASSERT_TRUE(h.window.load());
   EXPECT_EQ(h.ctx().reads.pecState[0], monitor::kPecMismatch);
-  EXPECT_EQ(h.ctx().reads.records[0][0].errorText,
-            "PEC_RDCFG ERROR! 0xFF != 0x" + h.ctx().reads.records[0][0].calculatedPec);
+  EXPECT_EQ(h.ctx().reads.records[0][0].errorText, "PEC_RDCFG ERROR! 0xFF != 0x17");
 
   // A button read is shown even with "PEC Match Only" ticked; the box is re-applied after it.
-  h.window.form().operatorClick("Check_AUTO");
-  EXPECT_EQ(h.window.form().get("Label_AUTOstatus").caption, "DISPLAY ONLY VALID DATA TRANSFERS!");
+  h.window.form().operatorClick(*h.ctx().c.Check_AUTO);
+  EXPECT_EQ(h.ctx().c.Label_AUTOstatus->caption(), "DISPLAY ONLY VALID DATA TRANSFERS!");
   h.ctx().reads.pecState[0] = monitor::kPecNoData;
   h.driver.answers.push_back(std::string(22, 'F'));
-  h.window.form().operatorClick("Command1", 6);
+  h.window.form().operatorClick(h.ctx().c.Command1[6]);
   EXPECT_EQ(h.ctx().reads.pecState[0], monitor::kPecMismatch);
-  EXPECT_EQ(h.window.form().get("Label_AUTOstatus").caption, "DISPLAY ONLY VALID DATA TRANSFERS!");
+  EXPECT_EQ(h.ctx().c.Label_AUTOstatus->caption(), "DISPLAY ONLY VALID DATA TRANSFERS!");
 }
 
 TEST(Dispatch, ChipSelectIsReleasedOnceAfterAPoll) {
@@ -88,9 +87,9 @@ TEST(Dispatch, ChipSelectIsReleasedOnceAfterAPoll) {
     h.driver.answers.push_back("QXM7140-2");
     ASSERT_TRUE(h.window.load());
     h.driver.writes.clear();
-    h.window.form().operatorClick("Command1", poll);
-    h.window.form().operatorClick("Command1", 6);
-    h.window.form().operatorClick("Command1", 6);
+    h.window.form().operatorClick(h.ctx().c.Command1[poll]);
+    h.window.form().operatorClick(h.ctx().c.Command1[6]);
+    h.window.form().operatorClick(h.ctx().c.Command1[6]);
     const std::string pollFrame = poll == 0 ? "MSxS80S49S40S07" : "MSxS80S49S50S77";
     EXPECT_EQ(h.driver.writes,
               (std::vector<std::string>{pollFrame, "MSX", "MSXxT80T49T02TCERRRRRRRX",
@@ -114,32 +113,31 @@ TEST(Reminders, ArmNarrowsTheButtonAndReleaseRestoresIt) {
   Harness h;
   h.driver.answers.push_back("QXM7140-2");
   ASSERT_TRUE(h.window.load());
-  form::Form& f = h.window.form();
   ui::Context& ctx = h.ctx();
   ctx.startup.reminders.state[1] = kReminderArmed;
   ctx.startup.reminders.armedByBroadcast[1] = true;
   ctx.boards.LastBoardIndex = 2;
   refreshReminders(ctx);
-  EXPECT_EQ(f.get("Command1", 7).caption, "READCELL");
-  EXPECT_EQ(f.get("Command1", 7).width, 1215);
-  EXPECT_EQ(f.get("Command1", 7).left, 11280);
-  EXPECT_TRUE(f.get("ReminderMark", 1).visible);
+  EXPECT_EQ(ctx.c.Command1[7].caption(), "READCELL");
+  EXPECT_EQ(ctx.c.Command1[7].width, 1215);
+  EXPECT_EQ(ctx.c.Command1[7].left, 11280);
+  EXPECT_TRUE(ctx.c.ReminderMark[1].visible);
   EXPECT_EQ(ctx.startup.reminders.needsReading[1][2], 1);  // broadcast: every board
   EXPECT_EQ(ctx.startup.reminders.needsReading[1][3], 0);
 
   suspendReminders(ctx);
   EXPECT_EQ(ctx.startup.reminders.state[1], kReminderSuspended);
   refreshReminders(ctx);  // a suspended reminder is left alone
-  EXPECT_EQ(f.get("Command1", 7).width, 1215);
+  EXPECT_EQ(ctx.c.Command1[7].width, 1215);
   resumeReminders(ctx);
   EXPECT_EQ(ctx.startup.reminders.state[1], kReminderArmed);
 
   ctx.startup.reminders.state[1] = kReminderRelease;
   refreshReminders(ctx);
-  EXPECT_EQ(f.get("Command1", 7).caption, "READCELLVOLT");
-  EXPECT_EQ(f.get("Command1", 7).width, 1455);
-  EXPECT_EQ(f.get("Command1", 7).left, 11160);
-  EXPECT_FALSE(f.get("ReminderMark", 1).visible);
+  EXPECT_EQ(ctx.c.Command1[7].caption(), "READCELLVOLT");
+  EXPECT_EQ(ctx.c.Command1[7].width, 1455);
+  EXPECT_EQ(ctx.c.Command1[7].left, 11160);
+  EXPECT_FALSE(ctx.c.ReminderMark[1].visible);
   EXPECT_EQ(ctx.startup.reminders.state[1], kReminderIdle);
   EXPECT_EQ(ctx.startup.reminders.needsReading[1][0], 0);  // current board read
   EXPECT_EQ(ctx.startup.reminders.needsReading[1][2], 1);
@@ -150,11 +148,12 @@ TEST(Startup, TabsSwitchPanelsAndExitEndsTheProgram) {
   h.driver.answers.push_back("QXM7140-2");
   ASSERT_TRUE(h.window.load());
   form::Form& f = h.window.form();
-  EXPECT_TRUE(f.get("Frame10").visible);
-  EXPECT_FALSE(f.get("Frame13").visible);
-  f.selectTab("TabStrip1", 1);
-  EXPECT_FALSE(f.get("Frame10").visible);
-  EXPECT_TRUE(f.get("Frame13").visible);
+  auto& c = h.ctx().c;
+  EXPECT_TRUE(c.Frame10->visible);
+  EXPECT_FALSE(c.Frame13->visible);
+  f.operatorSelect(*c.TabStrip1, 1);
+  EXPECT_FALSE(c.Frame10->visible);
+  EXPECT_TRUE(c.Frame13->visible);
   EXPECT_FALSE(h.window.ended());
   EXPECT_TRUE(f.runMenu("Exit"));
   EXPECT_TRUE(h.window.ended());

@@ -108,11 +108,9 @@ bool ScriptRunner::runLine(const std::string& rawLine) {
   if (verb == "tab") {
     int t = 0;
     if (w.size() != 2 || !toInt(w[1], t) || t < 0) return fail("tab takes a tab index");
-    form::Control* strip = window_.form().find("TabStrip1");
-    if (strip == nullptr || t >= static_cast<int>(strip->items.size())) {
-      return fail("no tab " + w[1]);
-    }
-    window_.form().selectTab("TabStrip1", t);
+    form::Control& strip = *window_.context().c.TabStrip1;
+    if (t >= static_cast<int>(strip.items.size())) return fail("no tab " + w[1]);
+    window_.form().operatorSelect(strip, t);
     return true;
   }
   if (verb == "menu") {
@@ -168,10 +166,11 @@ bool ScriptRunner::runLine(const std::string& rawLine) {
 
   if (verb == "click" || verb == "focus") {
     if (!indexFor(0, index, next) || w.size() != next) return fail("no control " + w[1]);
+    form::Control& c = f->get(name, index);
     if (verb == "click") {
-      f->operatorClick(name, index);
+      f->operatorClick(c);
     } else {
-      f->setFocus(name, index);
+      f->operatorFocus(c);
     }
     return true;
   }
@@ -180,21 +179,21 @@ bool ScriptRunner::runLine(const std::string& rawLine) {
     if (!indexFor(1, index, next) || w.size() != next + 1 || !toInt(w[next], value)) {
       return fail(verb + " NAME [INDEX] " + (verb == "select" ? "POS" : "CODE"));
     }
+    form::Control& c = f->get(name, index);
     if (verb == "select") {
-      const form::Control& c = f->get(name, index);
-      if (c.kind != form::ControlKind::ComboBox) return fail(w[1] + " is not a combo box");
-      f->setFocus(name, index);
-      f->setListIndex(name, index, value);
+      if (c.kind() != form::ControlKind::ComboBox) return fail(w[1] + " is not a combo box");
+      f->operatorSelect(c, value);
     } else {
-      f->operatorKey(name, index, value);
+      f->operatorKey(c, value);
     }
     return true;
   }
   if (verb == "type") {
     if (!indexFor(1, index, next) || w.size() < next + 1) return fail("type NAME [INDEX] TEXT");
     const std::string text = restAfter(code, static_cast<int>(next));
-    f->operatorType(name, index, text.substr(0, text.find_last_not_of(" \t") + 1));
-    f->clearFocus();
+    form::Control& c = f->get(name, index);
+    f->operatorType(c, text.substr(0, text.find_last_not_of(" \t") + 1));
+    f->operatorLeave();
     return true;
   }
   return fail("unknown action '" + verb + "'");
@@ -208,10 +207,18 @@ int ScriptRunner::run(std::istream& script) {
       error_ = "line " + std::to_string(number) + ": " + error_;
       return 2;
     }
+    if (faulted_) {
+      error_ = "line " + std::to_string(number) + ": the program faulted";
+      return 3;
+    }
     if (window_.ended()) break;
   }
   out_.flush();
   return 0;
+}
+
+std::string faultLine(const form::Fault& fault) {
+  return "kb4471: fault in " + fault.control + " " + fault.event + ": " + fault.reason;
 }
 
 int runHeadless(const Options& options, std::ostream& out, std::ostream& err) {
@@ -227,10 +234,14 @@ int runHeadless(const Options& options, std::ostream& out, std::ostream& err) {
     err << session.error() << '\n';
     return 2;
   }
-  if (!session.window().load()) return 1;
   ScriptRunner runner(session.window(), out, [&clock](double s) { clock.advance(s); });
+  session.window().setFaultReporter([&](const form::Fault& fault) {
+    err << faultLine(fault) << std::endl;
+    runner.faulted();
+  });
+  if (!session.window().load()) return session.window().context().exitStatus;
   const int status = runner.run(script);
-  if (status == 2) err << "kb4471: " << runner.error() << '\n';
+  if (status == 2 || status == 3) err << "kb4471: " << runner.error() << '\n';
   return status;
 }
 

@@ -22,9 +22,11 @@ class ScriptRunner {
 
   // Runs one line. Returns false and sets error() for a bad line.
   bool runLine(const std::string& line);
-  // Runs a whole script; stops at a bad line (status 2) or when the program ends.
-  // Returns the exit status: 0 ran to its end, 1 the program ended at start-up, 2 bad line.
+  // Runs a whole script; stops at a bad line (status 2), at a procedure's fault (status 3) or when
+  // the program ends. Returns the exit status: 0 ran to its end, 2 bad line, 3 fault.
   int run(std::istream& script);
+  // Called by the fault reporter: the script stops after the present line.
+  void faulted() { faulted_ = true; }
   const std::string& error() const { return error_; }
 
  private:
@@ -32,7 +34,11 @@ class ScriptRunner {
   std::ostream& out_;
   std::function<void(double)> advance_;
   std::string error_;
+  bool faulted_ = false;
 };
+
+// The fault report of both the GUI and the runner: one line on err.
+std::string faultLine(const form::Fault& fault);
 
 // Answers message boxes by printing "MSGBOX title: text" (lines joined with " / ").
 class PrintingDialogs final : public form::Dialogs {

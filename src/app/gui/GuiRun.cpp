@@ -78,7 +78,14 @@ int runGui(int& argc, char** argv, const Options& options) {
     std::cerr << session.error() << '\n';
     return 2;
   }
-  if (!session.window().load()) return 1;
+  // A fault is told on standard error and in a message box; the program carries on.
+  session.window().setFaultReporter([&dialogs](const form::Fault& fault) {
+    std::cerr << faultLine(fault) << std::endl;
+    dialogs.msgBox(
+        "The program met an error in " + fault.control + " " + fault.event + ":\n" + fault.reason,
+        form::kAppTitle);
+  });
+  if (!session.window().load()) return session.window().context().exitStatus;
   qt::MainFrame frame(session.window());
   dialogs.setParent(&frame);
   frame.showWindows();
@@ -103,7 +110,13 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
     std::cerr << "kb4471: cannot create directory " << options.screenshotDir << '\n';
     return 2;
   }
-  if (!session.window().load()) return 1;
+  ScriptRunner runner(session.window(), std::cout,
+                      [&clock](double seconds) { clock.advance(seconds); });
+  session.window().setFaultReporter([&runner](const form::Fault& fault) {
+    std::cerr << faultLine(fault) << std::endl;
+    runner.faulted();
+  });
+  if (!session.window().load()) return session.window().context().exitStatus;
 
   int status = 0;
   if (!options.scriptFile.empty()) {
@@ -112,12 +125,10 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
       std::cerr << "kb4471: cannot read script '" << options.scriptFile << "'\n";
       return 2;
     }
-    ScriptRunner runner(session.window(), std::cout,
-                             [&clock](double seconds) { clock.advance(seconds); });
     status = runner.run(script);
-    if (status == 2) {
+    if (status == 2 || status == 3) {
       std::cerr << "kb4471: " << runner.error() << '\n';
-      return 2;
+      return status;
     }
   }
 

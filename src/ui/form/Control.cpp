@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "ui/form/Form.h"
+
 namespace kb::form {
 
 std::string_view kindName(ControlKind kind) {
@@ -34,8 +36,46 @@ std::string_view kindName(ControlKind kind) {
   return "Control";
 }
 
+bool takesFocus(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::CommandButton:
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton:
+    case ControlKind::TextBox:
+    case ControlKind::ComboBox:
+    case ControlKind::TabStrip:
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::string Control::displayName() const {
-  return index < 0 ? name : name + "(" + std::to_string(index) + ")";
+  return index_ < 0 ? name_ : name_ + "(" + std::to_string(index_) + ")";
+}
+
+void Control::setValue(int v) {
+  form_->setValue(*this, v);
+}
+
+void Control::setText(std::string t) {
+  form_->setText(*this, std::move(t));
+}
+
+void Control::setListIndex(int position) {
+  form_->setListIndex(*this, position);
+}
+
+void Control::click() {
+  form_->fire(Event::Click, *this);
+}
+
+void Control::setFocus() {
+  form_->setFocus(*this);
+}
+
+bool Control::hasFocus() const {
+  return form_->focused() == this;
 }
 
 namespace {
@@ -50,10 +90,10 @@ std::string number(double v) {
 }  // namespace
 
 std::optional<std::string> Control::property(std::string_view p) const {
-  if (p == "Caption" || p == "Text") return caption;
+  if (p == "Caption" || p == "Text") return caption_;
   if (p == "Value") {
-    if (kind == ControlKind::OptionButton) return boolText(value != 0);
-    return std::to_string(value);
+    if (kind_ == ControlKind::OptionButton) return boolText(value_ != 0);
+    return std::to_string(value_);
   }
   if (p == "Visible") return boolText(visible);
   if (p == "Enabled") return boolText(enabled);
@@ -73,7 +113,7 @@ std::optional<std::string> Control::property(std::string_view p) const {
   if (p == "FillStyle") return std::to_string(fillStyle);
   if (p == "BorderWidth") return std::to_string(borderWidth);
   if (p == "ToolTipText") return toolTip;
-  if (p == "ListIndex") return std::to_string(listIndex);
+  if (p == "ListIndex") return std::to_string(listIndex_);
   if (p == "ListCount") return std::to_string(items.size());
   if (p == "FontSize") return number(fontSize);
   if (p == "Interval") return std::to_string(interval);

@@ -1,13 +1,18 @@
 #pragma once
-// One control of a headless form: a kind and the properties the program uses.
-// Positions and sizes are in twips; colours are 0x00BBGGRR integers (negative: system colour).
+// One control of a headless form: a fixed identity (name, index, kind, container), the properties
+// that carry events (value, text, list index), which change only through the form so that their
+// events always run, and plain properties (geometry in twips, 0x00BBGGRR colours, ...).
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/Colors.h"
+
 namespace kb::form {
+
+class Form;
 
 enum class ControlKind {
   CommandButton,
@@ -25,27 +30,9 @@ enum class ControlKind {
 };
 
 std::string_view kindName(ControlKind kind);
-
-// Colours the program uses.
-inline constexpr std::int32_t kWhite = 16777215;
-inline constexpr std::int32_t kBlack = 0;
-inline constexpr std::int32_t kWindowText = -2147483640;        // system window-text colour
-inline constexpr std::int32_t kWindowBackground = -2147483643;  // system window colour
-inline constexpr std::int32_t kButtonFace = -2147483633;        // system button face
-inline constexpr std::int32_t kGrey = 8421504;
-inline constexpr std::int32_t kLightGrey = 14737632;
-inline constexpr std::int32_t kGreen = 65280;
-inline constexpr std::int32_t kRed = 255;
-inline constexpr std::int32_t kOrange = 33023;
-inline constexpr std::int32_t kOlive = 32896;
-inline constexpr std::int32_t kPaleYellow = 12648447;
-inline constexpr std::int32_t kPaleGreen = 12648384;
-inline constexpr std::int32_t kPaleRed = 12640511;
-
-// RGB (as written in a colour table) to the 0x00BBGGRR form.
-constexpr std::int32_t rgb(int r, int g, int b) {
-  return r | (g << 8) | (b << 16);
-}
+// Buttons, boxes, combo boxes and the tab strip take the focus; labels, shapes, frames, lines,
+// images and timers never do.
+bool takesFocus(ControlKind kind);
 
 // Fill styles of shapes.
 inline constexpr int kFillSolid = 0;
@@ -59,18 +46,41 @@ inline constexpr int kShapeRectangle = 0;
 inline constexpr int kShapeOval = 2;
 inline constexpr int kShapeCircle = 3;
 
-struct Control {
-  std::string name;
-  int index = -1;  // -1: a plain control, else its index in the control array
-  ControlKind kind = ControlKind::Label;
-
+class Control {
+ public:
+  // Identity, fixed when the control is declared.
+  const std::string& name() const { return name_; }
+  int index() const { return index_; }  // -1: a plain control, else its index in the array
+  ControlKind kind() const { return kind_; }
   // Frame that holds this control (empty: the form itself); positions are relative to it.
-  std::string container;
-  int containerIndex = -1;
+  const std::string& container() const { return container_; }
+  int containerIndex() const { return containerIndex_; }
+  // "Name" or "Name(index)".
+  std::string displayName() const;
 
-  std::string
-      caption;    // caption of buttons, boxes, labels and frames; text of text and combo boxes
-  int value = 0;  // check box 0/1; option button 0/1; tab strip: selected tab
+  // Properties that carry events. Reading is free; changing goes through the form, which runs
+  // the procedures the change implies.
+  int value() const { return value_; }  // check box 0/1, option button 0/1, tab strip: tab
+  // Caption of buttons, boxes, labels and frames; text of text and combo boxes.
+  const std::string& caption() const { return caption_; }
+  const std::string& text() const { return caption_; }
+  int listIndex() const { return listIndex_; }
+
+  // Check box value (Click when it changes), option button (1 selects it, deselects its
+  // siblings, Click when it was not selected), tab strip (selects the tab, Click).
+  void setValue(int value);
+  // Text or caption; a text box's Change runs when it changes.
+  void setText(std::string text);
+  void setCaption(std::string caption) { setText(std::move(caption)); }
+  // Combo box list position: the text follows the item, Click runs.
+  void setListIndex(int position);
+  // Runs this control's Click procedure, as code calling the event procedure does.
+  void click();
+  // Moves the focus here (dropped for a control that cannot take it, is hidden or disabled).
+  void setFocus();
+  bool hasFocus() const;
+
+  // Plain properties: no events.
   bool visible = true;
   bool enabled = true;
   bool locked = false;  // text boxes: typing refused
@@ -94,15 +104,36 @@ struct Control {
   int alignment = 0;  // 0 left, 1 right, 2 centre
 
   std::vector<std::string> items;  // combo box list, tab strip captions
-  int listIndex = -1;
-  int selStart = 0;  // text boxes: caret position
+  int selStart = 0;                // text boxes: caret position
 
   int interval = 0;  // timer, milliseconds
 
-  // "Name" or "Name(index)".
-  std::string displayName() const;
+  // Geometry in one call.
+  Control& place(int l, int t, int w, int h) {
+    left = l;
+    top = t;
+    width = w;
+    height = h;
+    return *this;
+  }
+
   // A property by its name as the runner prints it (Caption, Text, Value, ...); nullopt if unknown.
   std::optional<std::string> property(std::string_view propertyName) const;
+
+ private:
+  friend class Form;
+  Control() = default;
+
+  Form* form_ = nullptr;
+  std::string name_;
+  int index_ = -1;
+  ControlKind kind_ = ControlKind::Label;
+  std::string container_;
+  int containerIndex_ = -1;
+
+  std::string caption_;
+  int value_ = 0;
+  int listIndex_ = -1;
 };
 
 }  // namespace kb::form

@@ -5,46 +5,90 @@
 
 namespace kb::form {
 
+std::string_view eventName(Event event) {
+  switch (event) {
+    case Event::Click:
+      return "Click";
+    case Event::Change:
+      return "Change";
+    case Event::KeyPress:
+      return "KeyPress";
+    case Event::GotFocus:
+      return "GotFocus";
+    case Event::LostFocus:
+      return "LostFocus";
+    case Event::Timer:
+      return "Timer";
+  }
+  return "Event";
+}
+
 Form::Form(std::string name, std::string caption_)
     : caption(std::move(caption_)), name_(std::move(name)) {}
 
-Control& Form::add(Control control) {
-  const Key key{control.name, control.index};
-  if (byKey_.count(key) != 0) throw std::logic_error("duplicate control " + control.displayName());
-  controls_.push_back(std::make_unique<Control>(std::move(control)));
-  Control* c = controls_.back().get();
-  byKey_.emplace(key, c);
-  ++revision_;
-  return *c;
-}
-
-Control& Form::add(ControlKind kind, std::string name, int index) {
-  Control c;
-  c.kind = kind;
+Control& Form::declare(HandleBase& handle, int index, ControlKind kind, const Control* container) {
+  if (handle.form_ != nullptr && handle.form_ != this) {
+    throw std::logic_error(std::string("handle ") + handle.name() + " belongs to another form");
+  }
+  const Key key{handle.name(), index};
+  if (byKey_.count(key) != 0) {
+    throw std::logic_error("duplicate control " + key.first +
+                           (index >= 0 ? "(" + std::to_string(index) + ")" : std::string()));
+  }
+  if (container != nullptr && container->kind() != ControlKind::Frame) {
+    throw std::logic_error("container of " + key.first + " is not a frame");
+  }
+  auto owned = std::unique_ptr<Control>(new Control());
+  Control& c = *owned;
+  c.form_ = this;
+  c.name_ = handle.name();
+  c.index_ = index;
+  c.kind_ = kind;
+  if (container != nullptr) {
+    c.container_ = container->name();
+    c.containerIndex_ = container->index();
+  }
   // Default colours of each kind of control.
   switch (kind) {
     case ControlKind::TextBox:
     case ControlKind::ComboBox:
-      c.backColor = kWindowBackground;
-      break;
     case ControlKind::Shape:
       c.backColor = kWindowBackground;
-      c.borderColor = kWindowText;
-      break;
-    case ControlKind::Line:
-      c.borderColor = kWindowText;
       break;
     default:
       break;
   }
-  c.name = std::move(name);
-  c.index = index;
-  return add(std::move(c));
+  controls_.push_back(std::move(owned));
+  byKey_.emplace(key, &c);
+  handle.bindTo(*this);
+  return c;
+}
+
+Control& Form::add(One& handle, ControlKind kind, const Control* container) {
+  if (handle.control_ != nullptr) {
+    throw std::logic_error(std::string("duplicate control ") + handle.name());
+  }
+  Control& c = declare(handle, -1, kind, container);
+  handle.control_ = &c;
+  return c;
+}
+
+Control& Form::add(Array& handle, int index, ControlKind kind, const Control* container) {
+  if (index < 0) throw std::logic_error(std::string("negative index for ") + handle.name());
+  Control& c = declare(handle, index, kind, container);
+  const auto i = static_cast<std::size_t>(index);
+  if (handle.byIndex_.size() <= i) handle.byIndex_.resize(i + 1, nullptr);
+  handle.byIndex_[i] = &c;
+  return c;
 }
 
 Control* Form::find(std::string_view name, int index) {
   const auto it = byKey_.find(std::pair<std::string_view, int>(name, index));
   return it == byKey_.end() ? nullptr : it->second;
+}
+
+const Control* Form::find(std::string_view name, int index) const {
+  return const_cast<Form*>(this)->find(name, index);
 }
 
 Control& Form::get(std::string_view name, int index) {
@@ -70,135 +114,179 @@ std::vector<int> Form::indexes(std::string_view name) const {
   return out;
 }
 
-void Form::on(Event event, std::string_view name, Handler handler) {
-  auto it = procedures_.find(name);
-  if (it == procedures_.end()) it = procedures_.emplace(std::string(name), Procedures{}).first;
-  it->second.handlers[event] = std::move(handler);
+Form::Procedures& Form::proceduresFor(const HandleBase& handle) {
+  if (handle.form() != this) {
+    throw std::logic_error(std::string("procedure for ") + handle.name() + ": no such control on " +
+                           name_);
+  }
+  auto it = procedures_.find(std::string_view(handle.name()));
+  if (it == procedures_.end()) it = procedures_.emplace(handle.name(), Procedures{}).first;
+  return it->second;
 }
 
-void Form::onKeyPress(std::string_view name, KeyHandler handler) {
-  auto it = procedures_.find(name);
-  if (it == procedures_.end()) it = procedures_.emplace(std::string(name), Procedures{}).first;
-  it->second.keyPress = std::move(handler);
+void Form::on(Event event, const HandleBase& handle, Handler handler) {
+  Procedures& p = proceduresFor(handle);
+  if (p.handlers.count(event) != 0) {
+    throw std::logic_error(std::string("second ") + std::string(eventName(event)) +
+                           " procedure for " + handle.name());
+  }
+  p.handlers.emplace(event, std::move(handler));
 }
 
-void Form::fire(Event event, std::string_view name, int index) {
-  ++revision_;
+void Form::onKeyPress(const HandleBase& handle, KeyHandler handler) {
+  Procedures& p = proceduresFor(handle);
+  if (p.keyPress) {
+    throw std::logic_error(std::string("second KeyPress procedure for ") + handle.name());
+  }
+  p.keyPress = std::move(handler);
+}
+
+bool Form::hasProcedure(Event event, std::string_view name) const {
   const auto it = procedures_.find(name);
+  if (it == procedures_.end()) return false;
+  if (event == Event::KeyPress) return static_cast<bool>(it->second.keyPress);
+  return it->second.handlers.count(event) != 0;
+}
+
+void Form::runProcedure(const std::string& control, std::string_view event,
+                        const std::function<void()>& run) {
+  ++depth_;
+  try {
+    run();
+    --depth_;
+  } catch (const std::exception& e) {
+    --depth_;
+    if (!faultRecorded_) fault_ = {control, std::string(event), e.what()};
+    faultRecorded_ = true;
+    if (depth_ > 0) throw;
+    faultRecorded_ = false;
+    if (!reporter_) throw;
+    reporter_(fault_);
+  } catch (...) {
+    --depth_;
+    if (!faultRecorded_) fault_ = {control, std::string(event), "unknown exception"};
+    faultRecorded_ = true;
+    if (depth_ > 0) throw;
+    faultRecorded_ = false;
+    if (!reporter_) throw;
+    reporter_(fault_);
+  }
+}
+
+void Form::guarded(std::string_view control, std::string_view event,
+                   const std::function<void()>& run) {
+  runProcedure(std::string(control), event, run);
+}
+
+void Form::fire(Event event, Control& c) {
+  const auto it = procedures_.find(std::string_view(c.name()));
   if (it == procedures_.end()) return;
   const auto h = it->second.handlers.find(event);
-  if (h == it->second.handlers.end() || !h->second) return;
-  // Copy: a procedure may re-register handlers while it runs.
+  if (h == it->second.handlers.end()) return;
+  // Copy: the procedure table must not be touched while a procedure runs, but stay safe anyway.
   const Handler handler = h->second;
-  handler(index);
+  const int index = c.index();
+  runProcedure(c.displayName(), eventName(event), [&] { handler(index); });
 }
 
 void Form::selectOption(Control& option) {
   for (auto& c : controls_) {
-    if (c.get() != &option && c->kind == ControlKind::OptionButton &&
-        c->container == option.container && c->containerIndex == option.containerIndex) {
-      c->value = 0;
+    if (c.get() != &option && c->kind_ == ControlKind::OptionButton &&
+        c->container_ == option.container_ && c->containerIndex_ == option.containerIndex_) {
+      c->value_ = 0;
     }
   }
-  option.value = 1;
+  option.value_ = 1;
 }
 
-void Form::setValue(std::string_view name, int index, int value) {
-  Control& c = get(name, index);
-  ++revision_;
-  if (c.kind == ControlKind::OptionButton) {
-    if (value != 0) {
-      const bool changed = c.value == 0;
-      selectOption(c);
-      if (changed) fire(Event::Click, c.name, c.index);
-    } else {
-      c.value = 0;
-    }
-    return;
+void Form::setValue(Control& c, int value) {
+  switch (c.kind_) {
+    case ControlKind::OptionButton:
+      if (value != 0) {
+        const bool changed = c.value_ == 0;
+        selectOption(c);
+        if (changed) fire(Event::Click, c);
+      } else {
+        c.value_ = 0;
+      }
+      return;
+    case ControlKind::CheckBox:
+      if (c.value_ == value) return;
+      c.value_ = value;
+      fire(Event::Click, c);
+      return;
+    case ControlKind::TabStrip:
+      c.value_ = value;
+      fire(Event::Click, c);
+      return;
+    default:
+      c.value_ = value;
+      return;
   }
-  if (c.value == value) return;
-  c.value = value;
-  if (c.kind == ControlKind::CheckBox) fire(Event::Click, c.name, c.index);
 }
 
-void Form::setText(std::string_view name, int index, std::string text) {
-  Control& c = get(name, index);
-  ++revision_;
-  if (c.caption == text) return;
-  c.caption = std::move(text);
-  if (c.kind == ControlKind::TextBox) {
+void Form::setText(Control& c, std::string text) {
+  if (c.caption_ == text) return;
+  c.caption_ = std::move(text);
+  if (c.kind_ == ControlKind::TextBox) {
     c.selStart = 0;  // caret back to the start, as after any text set from code
-    fire(Event::Change, c.name, c.index);
+    fire(Event::Change, c);
   }
 }
 
-void Form::setListIndex(std::string_view name, int index, int position) {
-  Control& c = get(name, index);
-  ++revision_;
-  c.listIndex = position;
+void Form::setListIndex(Control& c, int position) {
+  c.listIndex_ = position;
   if (position >= 0 && position < static_cast<int>(c.items.size())) {
-    c.caption = c.items[static_cast<std::size_t>(position)];
+    c.caption_ = c.items[static_cast<std::size_t>(position)];
   }
-  fire(Event::Click, c.name, c.index);
+  fire(Event::Click, c);
 }
 
-void Form::selectTab(std::string_view name, int tab) {
-  Control& c = get(name, -1);
-  ++revision_;
-  c.value = tab;
-  fire(Event::Click, c.name, c.index);
-}
-
-void Form::setFocus(std::string_view name, int index) {
-  Control* c = find(name, index);
-  // Focus cannot go to a missing, hidden or disabled control; the request is dropped.
-  if (c == nullptr || !c->visible || !c->enabled) return;
-  if (c == focused_) return;
+void Form::setFocus(Control& c) {
+  // Focus goes only to a visible, enabled control that can take it; other requests are dropped.
+  if (!takesFocus(c.kind_) || !c.visible || !c.enabled) return;
+  if (&c == focused_) return;
   Control* previous = focused_;
-  focused_ = c;
-  ++revision_;
-  if (previous != nullptr) fire(Event::LostFocus, previous->name, previous->index);
-  fire(Event::GotFocus, c->name, c->index);
+  focused_ = &c;
+  if (previous != nullptr) fire(Event::LostFocus, *previous);
+  fire(Event::GotFocus, c);
 }
 
 void Form::clearFocus() {
   Control* previous = focused_;
   focused_ = nullptr;
-  ++revision_;
-  if (previous != nullptr) fire(Event::LostFocus, previous->name, previous->index);
+  if (previous != nullptr) fire(Event::LostFocus, *previous);
 }
 
-void Form::operatorClick(std::string_view name, int index) {
-  Control& c = get(name, index);
+void Form::operatorClick(Control& c) {
   if (!c.visible || !c.enabled) return;
-  setFocus(name, index);
-  switch (c.kind) {
+  setFocus(c);
+  switch (c.kind_) {
     case ControlKind::CheckBox:
-      setValue(name, index, c.value == 1 ? 0 : 1);
+      setValue(c, c.value_ == 1 ? 0 : 1);
       break;
     case ControlKind::OptionButton:
-      setValue(name, index, 1);
+      setValue(c, 1);
       break;
     default:
-      fire(Event::Click, name, index);
+      fire(Event::Click, c);
       break;
   }
 }
 
-void Form::operatorKey(std::string_view name, int index, int key) {
-  Control& c = get(name, index);
+void Form::operatorKey(Control& c, int key) {
   if (!c.visible || !c.enabled) return;
-  setFocus(name, index);
+  setFocus(c);
   if (focused_ != &c) return;
-  auto it = procedures_.find(name);
+  const auto it = procedures_.find(std::string_view(c.name()));
   if (it != procedures_.end() && it->second.keyPress) {
     const KeyHandler handler = it->second.keyPress;
-    handler(index, key);
+    const int index = c.index();
+    runProcedure(c.displayName(), "KeyPress", [&] { handler(index, key); });
   }
-  ++revision_;
-  if (c.kind != ControlKind::TextBox || c.locked || key == 0) return;
-  int caret = std::min<int>(std::max(c.selStart, 0), static_cast<int>(c.caption.size()));
-  std::string text = c.caption;
+  if (c.kind_ != ControlKind::TextBox || c.locked || key == 0) return;
+  int caret = std::min<int>(std::max(c.selStart, 0), static_cast<int>(c.caption_.size()));
+  std::string text = c.caption_;
   if (key == 8) {
     if (caret == 0) return;
     text.erase(static_cast<std::size_t>(caret - 1), 1);
@@ -209,19 +297,28 @@ void Form::operatorKey(std::string_view name, int index, int key) {
   } else {
     return;
   }
-  c.caption = std::move(text);
+  c.caption_ = std::move(text);
   c.selStart = caret;
-  fire(Event::Change, c.name, c.index);
+  fire(Event::Change, c);
 }
 
-void Form::operatorType(std::string_view name, int index, std::string_view text) {
-  setFocus(name, index);
-  for (const char ch : text) operatorKey(name, index, static_cast<unsigned char>(ch));
+void Form::operatorType(Control& c, std::string_view text) {
+  setFocus(c);
+  for (const char ch : text) operatorKey(c, static_cast<unsigned char>(ch));
+}
+
+void Form::operatorSelect(Control& c, int position) {
+  if (!c.visible || !c.enabled) return;
+  setFocus(c);
+  if (c.kind_ == ControlKind::TabStrip) {
+    setValue(c, position);
+  } else {
+    setListIndex(c, position);
+  }
 }
 
 void Form::addMenuItem(MenuItem item) {
   menus_.push_back(std::move(item));
-  ++revision_;
 }
 
 MenuItem* Form::findMenuItem(std::string_view caption) {
@@ -234,23 +331,29 @@ MenuItem* Form::findMenuItem(std::string_view caption) {
 bool Form::runMenu(std::string_view caption) {
   MenuItem* item = findMenuItem(caption);
   if (item == nullptr || !item->enabled) return false;
-  ++revision_;
   const auto it = menuHandlers_.find(item->name);
-  if (it != menuHandlers_.end() && it->second) {
+  if (it != menuHandlers_.end()) {
     const auto handler = it->second;
-    handler();
+    runProcedure(item->name, "Click", handler);
   }
   return true;
 }
 
 void Form::onMenu(std::string_view itemName, std::function<void()> handler) {
-  menuHandlers_[std::string(itemName)] = std::move(handler);
+  const bool declared = std::any_of(menus_.begin(), menus_.end(),
+                                    [&](const MenuItem& m) { return m.name == itemName; });
+  if (!declared) {
+    throw std::logic_error("procedure for menu item " + std::string(itemName) + ": no such item");
+  }
+  if (menuHandlers_.count(itemName) != 0) {
+    throw std::logic_error("second procedure for menu item " + std::string(itemName));
+  }
+  menuHandlers_.emplace(std::string(itemName), std::move(handler));
 }
 
-void Form::tick(std::string_view timerName) {
-  Control* t = find(timerName);
-  if (t == nullptr || !t->enabled) return;
-  fire(Event::Timer, t->name, t->index);
+void Form::tick(Control& timer) {
+  if (!timer.enabled) return;
+  fire(Event::Timer, timer);
 }
 
 }  // namespace kb::form

@@ -7,8 +7,12 @@
 //  - setting a check box's or option button's value from code runs its Click procedure
 //    (when the value changes);
 //  - selecting an option button deselects the other option buttons of the same container;
-//  - focus moves fire LostFocus on the control that had it, then GotFocus on the new one;
-//  - an operator's click moves the focus to the control first, as a mouse click does.
+//  - only buttons, boxes, combo boxes and the tab strip take the focus; focus moves fire LostFocus
+//    on the control that had it, then GotFocus on the new one;
+//  - an operator's click moves the focus to the control first, as a mouse click does (a click
+//    on a label, shape, frame, line or image moves no focus);
+//  - a procedure that throws is a fault: the outermost event stops there and the fault goes to
+//    the reporter (control, event, reason), the same in the GUI and headless.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -18,10 +22,12 @@
 #include <vector>
 
 #include "ui/form/Control.h"
+#include "ui/form/Handles.h"
 
 namespace kb::form {
 
 enum class Event { Click, Change, KeyPress, GotFocus, LostFocus, Timer };
+std::string_view eventName(Event event);
 
 struct MenuItem {
   std::string menu;     // caption of the menu ("File")
@@ -30,10 +36,18 @@ struct MenuItem {
   bool enabled = true;
 };
 
+// A procedure that threw: where and why.
+struct Fault {
+  std::string control;  // "Command1(6)", "Form", "mnuExit"
+  std::string event;    // "Click", "Load", ...
+  std::string reason;
+};
+
 class Form {
  public:
   using Handler = std::function<void(int index)>;
   using KeyHandler = std::function<void(int index, int& key)>;
+  using FaultReporter = std::function<void(const Fault&)>;
 
   Form(std::string name, std::string caption);
   Form(const Form&) = delete;
@@ -45,41 +59,50 @@ class Form {
   bool visible = false;
   std::int32_t backColor = kButtonFace;
 
-  // Declaration. Controls keep their declaration order (the Qt layer stacks them in it).
-  Control& add(Control control);
-  Control& add(ControlKind kind, std::string name, int index = -1);
+  // Declaration: the only way a control comes into being. Binds the handle; container is the
+  // frame holding the control (null: the form). Controls keep their declaration order.
+  Control& add(One& handle, ControlKind kind, const Control* container = nullptr);
+  Control& add(Array& handle, int index, ControlKind kind, const Control* container = nullptr);
 
-  // Look-up; get() throws std::out_of_range for an unknown control.
+  // Look-up by name, for the runner and the renderer only; get() throws std::out_of_range.
   Control& get(std::string_view name, int index = -1);
   const Control& get(std::string_view name, int index = -1) const;
   Control* find(std::string_view name, int index = -1);
+  const Control* find(std::string_view name, int index = -1) const;
   const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
-  // Indexes of a control array in ascending order.
+  // Indexes of a control array in ascending order (empty: no such control).
   std::vector<int> indexes(std::string_view name) const;
 
-  // Event procedures, one per control array and event.
-  void on(Event event, std::string_view name, Handler handler);
-  void onKeyPress(std::string_view name, KeyHandler handler);
-  // Runs the procedure if one is registered (procedures call one another's this way).
-  void fire(Event event, std::string_view name, int index = -1);
+  // Event procedures, one per control array and event. Registering for a handle this form has
+  // no control for, or a second procedure for the same event, throws std::logic_error.
+  void on(Event event, const HandleBase& handle, Handler handler);
+  void onKeyPress(const HandleBase& handle, KeyHandler handler);
+  bool hasProcedure(Event event, std::string_view name) const;
 
-  // Code-side property changes that carry events.
-  void setValue(std::string_view name, int index, int value);
-  void setValue(std::string_view name, int value) { setValue(name, -1, value); }
-  void setText(std::string_view name, int index, std::string text);
-  void setText(std::string_view name, std::string text) { setText(name, -1, std::move(text)); }
-  void setListIndex(std::string_view name, int index, int position);
-  void selectTab(std::string_view name, int tab);
+  // Code-side changes (what Control's setters call).
+  void setValue(Control& c, int value);
+  void setText(Control& c, std::string text);
+  void setListIndex(Control& c, int position);
+  void fire(Event event, Control& c);
 
   // Focus.
-  void setFocus(std::string_view name, int index = -1);
+  void setFocus(Control& c);
   void clearFocus();
   const Control* focused() const { return focused_; }
 
-  // Operator actions (what the runner and the Qt layer feed in).
-  void operatorClick(std::string_view name, int index = -1);
-  void operatorKey(std::string_view name, int index, int key);
-  void operatorType(std::string_view name, int index, std::string_view text);
+  // Operator actions (what the runner and the Qt layer feed in). A hidden or disabled control
+  // ignores them.
+  void operatorClick(Control& c);
+  void operatorKey(Control& c, int key);
+  void operatorType(Control& c, std::string_view text);
+  // A combo box list position or a tab of the tab strip.
+  void operatorSelect(Control& c, int position);
+  void operatorFocus(Control& c) {
+    guarded(c.displayName(), "GotFocus", [&] { setFocus(c); });
+  }
+  void operatorLeave() {
+    guarded(name_, "LostFocus", [&] { clearFocus(); });
+  }
 
   // Menus.
   void addMenuItem(MenuItem item);
@@ -87,14 +110,16 @@ class Form {
   MenuItem* findMenuItem(std::string_view caption);
   // Runs the item with this caption; false if there is none or it is disabled.
   bool runMenu(std::string_view caption);
+  // Throws std::logic_error for an item not declared or a second procedure.
   void onMenu(std::string_view itemName, std::function<void()> handler);
 
   // Timers: fires the Timer procedure of an enabled timer control.
-  void tick(std::string_view timerName);
+  void tick(Control& timer);
 
-  // Bumped by every change made through this class; views re-sync when it moves.
-  std::uint64_t revision() const { return revision_; }
-  void touch() { ++revision_; }
+  // Faults: without a reporter a fault propagates to the caller (tests see the exception).
+  void setFaultReporter(FaultReporter reporter) { reporter_ = std::move(reporter); }
+  // Runs an action that starts outside any event procedure (start-up) under the fault policy.
+  void guarded(std::string_view control, std::string_view event, const std::function<void()>& run);
 
  private:
   using Key = std::pair<std::string, int>;
@@ -113,7 +138,11 @@ class Form {
     KeyHandler keyPress;
   };
 
+  Control& declare(HandleBase& handle, int index, ControlKind kind, const Control* container);
+  Procedures& proceduresFor(const HandleBase& handle);
   void selectOption(Control& option);
+  void runProcedure(const std::string& control, std::string_view event,
+                    const std::function<void()>& run);
 
   std::string name_;
   std::vector<std::unique_ptr<Control>> controls_;
@@ -122,7 +151,10 @@ class Form {
   std::vector<MenuItem> menus_;
   std::map<std::string, std::function<void()>, std::less<>> menuHandlers_;
   Control* focused_ = nullptr;
-  std::uint64_t revision_ = 0;
+  FaultReporter reporter_;
+  int depth_ = 0;  // procedures running
+  bool faultRecorded_ = false;
+  Fault fault_;
 };
 
 }  // namespace kb::form

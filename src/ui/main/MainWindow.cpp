@@ -1,23 +1,55 @@
 #include "ui/main/MainWindow.h"
 
+#include <stdexcept>
+
 #include "monitor/MonitorCommands.h"
 #include "startup/Startup.h"
-#include "ui/main/MainLayout.h"
 
 namespace kb::ui {
 
-bool Context::pecMatchOnly() const {
-  return main->get("Check_AUTO").value == 1 && !startup.displayAllOverride;
+namespace {
+
+// A layout that leaves a handle without a control is a fault of the program: refuse to start.
+void checkHandles(const form::HandleSet& set, const char* window) {
+  const auto missing = set.unbound();
+  if (missing.empty()) return;
+  std::string names;
+  for (const auto& n : missing) names += " " + n;
+  throw std::logic_error(std::string(window) + " declares no control for:" + names);
 }
 
-MainWindow::MainWindow(Services services) : ctx_(services, makeMainForm(), makeStatusForm()) {
+}  // namespace
+
+MainWindow::MainWindow(Services services) : ctx_(services) {
+  checkHandles(ctx_.c, "main window");
+  checkHandles(ctx_.s, "status window");
   // Each subsystem registers its event procedures and state variables.
   startup::wire(ctx_);
   monitor::wire(ctx_);
+  // The control holding the focus, as the runner prints it ("" when none).
+  ctx_.variables.add("ActiveControl", [this] {
+    const form::Control* c = ctx_.main->focused();
+    return c == nullptr ? std::string() : c->displayName();
+  });
+}
+
+void MainWindow::setFaultReporter(const form::Form::FaultReporter& reporter) {
+  ctx_.main->setFaultReporter(reporter);
+  ctx_.status->setFaultReporter(reporter);
 }
 
 bool MainWindow::load() {
-  return startup::Form_Load(ctx_);
+  bool faulted = true;
+  ctx_.main->guarded("Form", "Load", [&] {
+    startup::Form_Load(ctx_);
+    faulted = false;
+  });
+  if (faulted) {
+    ctx_.programEnded = true;
+    if (ctx_.exitStatus == 0) ctx_.exitStatus = 3;
+    return false;
+  }
+  return !ctx_.programEnded;
 }
 
 }  // namespace kb::ui

@@ -1,11 +1,12 @@
 #pragma once
-// The main window: owns the context (forms, services, state) and wires the event procedures of
-// its controls to the subsystems. The Qt layer and the headless runner both drive this class.
+// The main window: owns the context (forms, controls, services, state) and wires the event
+// procedures of its controls to the subsystems. The Qt layer and the headless runner both drive
+// this class.
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "ui/main/Context.h"
+#include "context/Context.h"
 
 namespace kb::ui {
 
@@ -20,15 +21,20 @@ class MainWindow {
   form::Form& form() { return *ctx_.main; }
   form::Form& statusForm() { return *ctx_.status; }
 
-  // Start-up. Returns false when the program ends (controller not detected).
+  // Faults of procedures in either window go here (see form::Form's fault policy).
+  void setFaultReporter(const form::Form::FaultReporter& reporter);
+
+  // Start-up. Returns false when the program ends (controller not detected, or a fault).
   bool load();
   // One tick of Timer1 (when it is enabled).
-  void tick() { ctx_.main->tick("Timer1"); }
+  void tick() { ctx_.main->tick(*ctx_.c.Timer1); }
   bool ended() const { return ctx_.programEnded; }
 
-  // A state variable by its name, for the runner's print ("CurrentBoard", "BoardAddress" 3).
-  std::optional<std::string> stateVariable(std::string_view name, int index) const {
-    return ctx_.variables.get(name, index);
+  // A state variable by its name, for the runner's print ("CurrentBoard", "BoardAddress" 3);
+  // index -1: none. On a refusal, error says why.
+  std::optional<std::string> stateVariable(std::string_view name, int index,
+                                           std::string* error = nullptr) const {
+    return ctx_.variables.get(name, index, error);
   }
 
  private:

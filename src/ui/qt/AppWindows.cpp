@@ -128,8 +128,8 @@ void MainFrame::syncWindows() {
 }
 
 void MainFrame::syncTimer() {
-  const form::Control* t = window_.form().find("Timer1");
-  const bool run = t != nullptr && t->enabled && t->interval > 0 && !timerHeld_ && !quitting_;
+  const form::Control* t = &*window_.context().c.Timer1;
+  const bool run = t->enabled && t->interval > 0 && !timerHeld_ && !quitting_;
   if (!run) {
     if (timer_.isActive()) timer_.stop();
     return;
@@ -196,10 +196,7 @@ bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
   if (watched == statusWindow_ && event->type() == QEvent::Close && !quitting_) {
     // The operator closed the status window: the form is hidden until code shows it again.
     form::Form& status = window_.statusForm();
-    pump_.deliver([&status] {
-      status.visible = false;
-      status.touch();
-    });
+    pump_.deliver([&status] { status.visible = false; });
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -132,7 +132,8 @@ QColor FormView::color(std::int32_t value) const {
 }
 
 void FormView::click(const Control& c) {
-  pump_.deliver([this, &c] { form_.operatorClick(c.name, c.index); });
+  Control* target = const_cast<Control*>(&c);
+  pump_.deliver([this, target] { form_.operatorClick(*target); });
 }
 
 void FormView::createWidgets() {
@@ -147,8 +148,8 @@ void FormView::createWidgets() {
       b->widget->installEventFilter(this);
       byWidget_[b->widget] = b.get();
     }
-    if (b->control->kind == ControlKind::Frame) {
-      frames_[{b->control->name, b->control->index}] = b.get();
+    if (b->control->kind() == ControlKind::Frame) {
+      frames_[{b->control->name(), b->control->index()}] = b.get();
     }
     bindings_.push_back(std::move(b));
   }
@@ -156,7 +157,7 @@ void FormView::createWidgets() {
 
 QWidget* FormView::createWidget(Binding& b) {
   Control* c = b.control;
-  switch (c->kind) {
+  switch (c->kind()) {
     case ControlKind::CommandButton: {
       auto* w = new ButtonWidget(this);
       connect(w, &QAbstractButton::clicked, this, [this, c] { click(*c); });
@@ -177,12 +178,12 @@ QWidget* FormView::createWidget(Binding& b) {
       b.multiLine = c->multiLine;
       TextBoxHooks hooks;
       hooks.key = [this, c](int key) {
-        pump_.deliver([this, c, key] { form_.operatorKey(c->name, c->index, key); });
+        pump_.deliver([this, c, key] { form_.operatorKey(*c, key); });
       };
       const bool multi = b.multiLine;
       hooks.caret = [this, c, multi](int caret) {
         if (pump_.syncing()) return;
-        c->selStart = multi ? displayToModelCaret(c->caption, caret) : caret;
+        c->selStart = multi ? displayToModelCaret(c->caption(), caret) : caret;
       };
       if (multi) {
         auto* w = new TextEditWidget(this, hooks);
@@ -213,7 +214,7 @@ QWidget* FormView::createWidget(Binding& b) {
       auto* w = new QComboBox(this);
       w->setEditable(false);
       connect(w, &QComboBox::activated, this, [this, c](int position) {
-        pump_.deliver([this, c, position] { form_.setListIndex(c->name, c->index, position); });
+        pump_.deliver([this, c, position] { form_.operatorSelect(*c, position); });
       });
       return w;
     }
@@ -231,7 +232,7 @@ QWidget* FormView::createWidget(Binding& b) {
       w->setElideMode(Qt::ElideNone);
       w->setDrawBase(true);
       connect(w, &QTabBar::currentChanged, this, [this, c](int tab) {
-        if (tab >= 0) pump_.deliver([this, c, tab] { form_.selectTab(c->name, tab); });
+        if (tab >= 0) pump_.deliver([this, c, tab] { form_.operatorSelect(*c, tab); });
       });
       return w;
     }
@@ -273,7 +274,7 @@ void FormView::sync() {
   // (buttons, boxes, frames); each layer keeps the declaration order.
   if (placed) {
     for (auto& b : bindings_) {
-      if (b->widget != nullptr && !isGraphical(b->control->kind)) b->widget->raise();
+      if (b->widget != nullptr && !isGraphical(b->control->kind())) b->widget->raise();
     }
   }
   applyFocus();
@@ -282,8 +283,8 @@ void FormView::sync() {
 void FormView::placeInContainer(Binding& b) {
   const Control& c = *b.control;
   QWidget* parent = this;
-  if (!c.container.empty()) {
-    const auto it = frames_.find(std::pair<std::string, int>(c.container, c.containerIndex));
+  if (!c.container().empty()) {
+    const auto it = frames_.find(std::pair<std::string, int>(c.container(), c.containerIndex()));
     if (it != frames_.end() && it->second != &b && it->second->widget != nullptr) {
       parent = it->second->widget;
     }
@@ -298,21 +299,22 @@ void FormView::placeInContainer(Binding& b) {
 
 void FormView::apply(Binding& b) {
   const Control& c = *b.control;
-  Control& a = b.applied;
   const bool f = b.fresh;
   QWidget* w = b.widget;
   if (w == nullptr) {
     b.fresh = false;
     return;
   }
+  if (!b.applied) b.applied.emplace(c);
+  Control& a = *b.applied;
 
   bool moved = false;
-  if (changed(f, a.container, c.container) | changed(f, a.containerIndex, c.containerIndex)) {
+  if (changed(f, b.container, c.container()) | changed(f, b.containerIndex, c.containerIndex())) {
     placeInContainer(b);
     moved = true;
   }
 
-  if (c.kind == ControlKind::Line) {
+  if (c.kind() == ControlKind::Line) {
     if (moved | changed(f, a.x1, c.x1) | changed(f, a.y1, c.y1) | changed(f, a.x2, c.x2) |
         changed(f, a.y2, c.y2) | changed(f, a.borderWidth, c.borderWidth) |
         changed(f, a.borderColor, c.borderColor)) {
@@ -344,14 +346,14 @@ void FormView::apply(Binding& b) {
 
 void FormView::applyKind(Binding& b, bool f) {
   const Control& c = *b.control;
-  Control& a = b.applied;
+  Control& a = *b.applied;
   QWidget* w = b.widget;
   const bool colours = changed(f, a.backColor, c.backColor) | changed(f, a.foreColor, c.foreColor);
 
-  switch (c.kind) {
+  switch (c.kind()) {
     case ControlKind::CommandButton: {
       auto* button = static_cast<ButtonWidget*>(w);
-      if (changed(f, a.caption, c.caption)) button->setCaption(latin1(c.caption));
+      if (changed(f, b.caption, c.caption())) button->setCaption(latin1(c.caption()));
       if (colours) {
         QPalette p = basePalette_;
         p.setColor(QPalette::Button, color(c.backColor));
@@ -363,9 +365,9 @@ void FormView::applyKind(Binding& b, bool f) {
     case ControlKind::CheckBox:
     case ControlKind::OptionButton: {
       auto* button = static_cast<QAbstractButton*>(w);
-      if (changed(f, a.caption, c.caption) || b.refit) {
-        button->setText(literalCaption(c.caption));
-        const bool check = c.kind == ControlKind::CheckBox;
+      if (changed(f, b.caption, c.caption()) || b.refit) {
+        button->setText(literalCaption(c.caption()));
+        const bool check = c.kind() == ControlKind::CheckBox;
         QStyle* st = button->style();
         const int indicator =
             st->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth,
@@ -375,15 +377,15 @@ void FormView::applyKind(Binding& b, bool f) {
                 nullptr, button);
         const QSize area(button->width() - indicator - 2, button->height());
         button->setFont(fittedFont(controlFont(baseFont_, c.fontSize, c.fontBold),
-                                   latin1(c.caption), area, false));
+                                   latin1(c.caption()), area, false));
       }
-      if (changed(f, a.value, c.value)) {
+      if (changed(f, b.value, c.value())) {
         if (auto* box = qobject_cast<QCheckBox*>(button)) {
-          box->setCheckState(c.value == 1   ? Qt::Checked
-                             : c.value == 2 ? Qt::PartiallyChecked
-                                            : Qt::Unchecked);
+          box->setCheckState(c.value() == 1   ? Qt::Checked
+                             : c.value() == 2 ? Qt::PartiallyChecked
+                                              : Qt::Unchecked);
         } else {
-          button->setChecked(c.value != 0);
+          button->setChecked(c.value() != 0);
         }
       }
       if (colours) {
@@ -396,19 +398,19 @@ void FormView::applyKind(Binding& b, bool f) {
       break;
     }
     case ControlKind::TextBox: {
-      const bool textChanged = changed(f, a.caption, c.caption) || b.textDirty;
+      const bool textChanged = changed(f, b.caption, c.caption()) || b.textDirty;
       const bool caretChanged = changed(f, a.selStart, c.selStart) || textChanged;
       b.textDirty = false;
       if (b.multiLine) {
         auto* edit = static_cast<TextEditWidget*>(w);
-        if (textChanged) edit->setTextKeepingView(displayText(c.caption));
-        if (caretChanged) edit->setCaret(modelToDisplayCaret(c.caption, c.selStart));
+        if (textChanged) edit->setTextKeepingView(displayText(c.caption()));
+        if (caretChanged) edit->setCaret(modelToDisplayCaret(c.caption(), c.selStart));
         if (changed(f, a.alignment, c.alignment)) {
           edit->document()->setDefaultTextOption(QTextOption(horizontal(c.alignment)));
         }
       } else {
         auto* edit = static_cast<QLineEdit*>(w);
-        if (textChanged) edit->setText(latin1(c.caption));
+        if (textChanged) edit->setText(latin1(c.caption()));
         if (caretChanged) edit->setCursorPosition(c.selStart);
         if (changed(f, a.alignment, c.alignment)) {
           edit->setAlignment(horizontal(c.alignment) | Qt::AlignVCenter);
@@ -424,10 +426,10 @@ void FormView::applyKind(Binding& b, bool f) {
     }
     case ControlKind::Label: {
       auto* label = static_cast<QLabel*>(w);
-      if (changed(f, a.caption, c.caption) || b.refit) {
-        label->setText(latin1(c.caption));
-        label->setFont(fittedFont(controlFont(baseFont_, c.fontSize, c.fontBold), latin1(c.caption),
-                                  label->size(), true));
+      if (changed(f, b.caption, c.caption()) || b.refit) {
+        label->setText(latin1(c.caption()));
+        label->setFont(fittedFont(controlFont(baseFont_, c.fontSize, c.fontBold),
+                                  latin1(c.caption()), label->size(), true));
       }
       if (changed(f, a.alignment, c.alignment)) {
         label->setAlignment(horizontal(c.alignment) | Qt::AlignTop);
@@ -448,12 +450,14 @@ void FormView::applyKind(Binding& b, bool f) {
         combo->clear();
         for (const std::string& item : c.items) combo->addItem(latin1(item));
       }
-      if (itemsChanged | changed(f, a.listIndex, c.listIndex) | changed(f, a.caption, c.caption)) {
-        const bool inList = c.listIndex >= 0 && c.listIndex < static_cast<int>(c.items.size()) &&
-                            c.items[static_cast<std::size_t>(c.listIndex)] == c.caption;
+      if (itemsChanged | changed(f, b.listIndex, c.listIndex()) |
+          changed(f, b.caption, c.caption())) {
+        const bool inList = c.listIndex() >= 0 &&
+                            c.listIndex() < static_cast<int>(c.items.size()) &&
+                            c.items[static_cast<std::size_t>(c.listIndex())] == c.caption();
         // A text that is not the chosen entry shows as the box's placeholder.
-        combo->setCurrentIndex(inList ? c.listIndex : -1);
-        combo->setPlaceholderText(inList ? QString() : latin1(c.caption));
+        combo->setCurrentIndex(inList ? c.listIndex() : -1);
+        combo->setPlaceholderText(inList ? QString() : latin1(c.caption()));
       }
       if (colours) {
         QPalette p = basePalette_;
@@ -467,7 +471,7 @@ void FormView::applyKind(Binding& b, bool f) {
     }
     case ControlKind::Frame: {
       auto* box = static_cast<FrameWidget*>(w);
-      if (changed(f, a.caption, c.caption)) box->setCaption(latin1(c.caption));
+      if (changed(f, b.caption, c.caption())) box->setCaption(latin1(c.caption()));
       if (colours) {
         QPalette p = basePalette_;
         p.setColor(QPalette::Window, color(c.backColor));
@@ -507,10 +511,10 @@ void FormView::applyKind(Binding& b, bool f) {
             tabs->addTab(text);
           }
         }
-        a.value = -1;  // re-select below
+        b.value = -1;  // re-select below
       }
-      if (changed(f, a.value, c.value) && c.value >= 0 && c.value < tabs->count()) {
-        tabs->setCurrentIndex(c.value);
+      if (changed(f, b.value, c.value()) && c.value() >= 0 && c.value() < tabs->count()) {
+        tabs->setCurrentIndex(c.value());
       }
       break;
     }
@@ -541,7 +545,7 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
       // Window switches and popups do not move the form's focus.
       if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) break;
       if (form_.focused() != c) {
-        pump_.deliver([this, c] { form_.setFocus(c->name, c->index); });
+        pump_.deliver([this, c] { form_.operatorFocus(*c); });
       }
       break;
     }
@@ -551,13 +555,13 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
           reason == Qt::MenuBarFocusReason) {
         break;
       }
-      if (form_.focused() == c) pump_.deliver([this] { form_.clearFocus(); });
+      if (form_.focused() == c) pump_.deliver([this] { form_.operatorLeave(); });
       break;
     }
     case QEvent::MouseButtonRelease: {
       const auto* mouse = static_cast<QMouseEvent*>(event);
       auto* w = static_cast<QWidget*>(watched);
-      if (isClickable(c->kind) && mouse->button() == Qt::LeftButton &&
+      if (isClickable(c->kind()) && mouse->button() == Qt::LeftButton &&
           w->rect().contains(mouse->position().toPoint())) {
         click(*c);
         return true;  // not on to the frame beneath

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -41,7 +42,14 @@ class FormView final : public QWidget {
   struct Binding {
     form::Control* control = nullptr;
     QWidget* widget = nullptr;
-    form::Control applied;   // the state the widget shows
+    // The state the widget shows: plain properties in a copy of the control, the identity and
+    // event-carrying ones (which only the form may write) beside it.
+    std::optional<form::Control> applied;
+    std::string caption;
+    int value = 0;
+    int listIndex = -1;
+    std::string container;
+    int containerIndex = -1;
     bool fresh = true;       // nothing applied yet
     bool textDirty = false;  // the widget's text may differ from the model's
     bool multiLine = false;  // text boxes: built as a multi-line widget

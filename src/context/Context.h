@@ -1,0 +1,65 @@
+#pragma once
+// The main window's context: the services it acts through, its two forms with their control
+// handles, and all state of the run, one part per subsystem (each part's type lives in its
+// subsystem's folder). Subsystem procedures take the context and act on its parts and controls.
+#include <memory>
+#include <string>
+
+#include "balancer/BalancerState.h"
+#include "common/Clock.h"
+#include "context/StateVariables.h"
+#include "continuous/CycleState.h"
+#include "link/ControllerLink.h"
+#include "monitor/PecJudge.h"
+#include "startup/BoardSet.h"
+#include "startup/StartupState.h"
+#include "ui/form/Form.h"
+#include "ui/form/Services.h"
+#include "ui/main/MainControls.h"
+#include "ui/status/StatusControls.h"
+
+namespace kb::ui {
+
+struct Services {
+  link::ControllerLink& link;
+  Clock& clock;
+  form::Dialogs& dialogs;
+  form::Desktop* desktop = nullptr;
+};
+
+struct Context {
+  explicit Context(Services services);
+  // Procedures hold references into the context: it never moves.
+  Context(const Context&) = delete;
+  Context& operator=(const Context&) = delete;
+
+  Services services;
+  std::unique_ptr<form::Form> main;
+  std::unique_ptr<form::Form> status;
+  MainControls c;    // controls of the main window
+  StatusControls s;  // controls of the status window
+
+  startup::StartupState startup;
+  startup::BoardSet boards;
+  monitor::MonitorReadState reads;
+  continuous::CycleState cycle;
+  balancer::BalancerState balancer;
+
+  StateVariables variables;
+
+  // Set when the program is to end (not detected, Exit, the tick finding no controller).
+  bool programEnded = false;
+  int exitStatus = 0;
+
+  // Board whose data the command functions use: CycleBoard while continuous read runs.
+  int boardInUse() const {
+    return cycle.ContinuousReadOn == 1 ? cycle.CycleBoard : boards.CurrentBoard;
+  }
+  // "PEC Match Only" as it applies now: the check box, unless the display-all override is on.
+  bool pecMatchOnly() const;
+
+  link::ControllerLink& link() { return services.link; }
+  form::Form& form() { return *main; }
+};
+
+}  // namespace kb::ui

@@ -1,0 +1,11 @@
+#include "ui/main/MainControls.h"
+
+namespace kb::ui {
+
+void layoutMainWindow(form::Form& f, MainControls& c) {
+  layoutWindow(f, c);
+  layoutMonitorButtons(f, c, *c.Frame10);
+  layoutBoardPanel(f, c, *c.Frame10);
+}
+
+}  // namespace kb::ui

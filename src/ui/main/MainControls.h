@@ -1,0 +1,16 @@
+#pragma once
+// Every control handle of the main window: one struct per panel, declared beside the panel's
+// layout. A new panel adds its struct here and its layout call to layoutMainWindow.
+#include "ui/form/Form.h"
+#include "ui/main/panels/BoardPanel.h"
+#include "ui/main/panels/MonitorButtons.h"
+#include "ui/main/panels/WindowPanel.h"
+
+namespace kb::ui {
+
+struct MainControls final : WindowControls, MonitorButtonControls, BoardPanelControls {};
+
+// Declares every control of the main window, panel by panel.
+void layoutMainWindow(form::Form& f, MainControls& c);
+
+}  // namespace kb::ui

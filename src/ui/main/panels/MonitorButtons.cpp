@@ -1,0 +1,89 @@
+#include "ui/main/panels/MonitorButtons.h"
+
+#include <array>
+
+namespace kb::ui {
+
+using form::Control;
+using form::ControlKind;
+
+namespace {
+
+struct ButtonDecl {
+  int index;
+  const char* caption;
+  const char* toolTip;
+  int top;
+  int height;
+};
+
+// Monitor command buttons, top to bottom.
+constexpr std::array<ButtonDecl, 12> kCommandButtons{{
+    {0, "POLL ADC", "0x40 PLADC", 480, 375},
+    {1, "POLL INT", "0x50 PLINT", 900, 375},
+    {2, "STARTCELLVOLT", "0x10 STCVAD", 1320, 375},
+    {3, "START OPENWIRE", "0x20 STOWAD", 1740, 375},
+    {4, "START TEMP", "0x30 STTMPAD", 2160, 375},
+    {5, "WRITE CONFIG", "0x01 WRCFG", 2580, 375},
+    {6, "READ CONFIG", "0x02 RDCFG", 3000, 375},
+    {7, "READCELLVOLT", "0x04 RDCV", 3420, 375},
+    {8, "READ FLAG", "0x0C RDFLG", 3840, 375},
+    {9, "READ TEMP", "0x0E RDTMP", 4260, 375},
+    {10, " START CONTINUOUS   READ CELLS",
+     "CONTINUOUS  READ = 1) STCVAD and RDCV. 2) STTMPAD and  RDTMP. 3) RDFLG.", 4740, 615},
+    {14, "LOW CURRENT STBY",
+     "KB771U'S SPI LINES ARE FORCED HIGH  TO SHOW QXM7130-1'S LOW CURRENT STANDBY.", 5520, 375},
+}};
+
+// Buttons whose commands are wired; the rest stay disabled until their subsystems land.
+bool commandWired(int index) {
+  return index == 0 || index == 1 || index == 6;
+}
+
+// Buttons that carry a reminder mark, in reminder order.
+constexpr std::array<int, 3> kReminderButtons{6, 7, 9};
+
+}  // namespace
+
+void layoutMonitorButtons(form::Form& f, MonitorButtonControls& c, const Control& page) {
+  for (const ButtonDecl& b : kCommandButtons) {
+    Control& button = f.add(c.Command1, b.index, ControlKind::CommandButton, &page)
+                          .place(kButtonLeft, b.top, kButtonWidth, b.height);
+    button.setCaption(b.caption);
+    button.toolTip = b.toolTip;
+    button.multiLine = b.height > 375;
+    button.enabled = commandWired(b.index);
+  }
+  for (int i = 0; i < 3; ++i) {
+    const int top = c.Command1[kReminderButtons[static_cast<std::size_t>(i)]].top;
+    Control& m = f.add(c.ReminderMark, i, ControlKind::Shape, &page)
+                     .place(kButtonLeft - 30, top + 112, 150, 150);
+    m.shape = form::kShapeCircle;
+    m.fillStyle = form::kFillSolid;
+    m.fillColor = kRed;
+    m.borderColor = kRed;
+    m.visible = false;
+  }
+
+  // Controller identity, in the board-selection area.
+  Control& idCaption = f.add(c.Label_IDcaption, ControlKind::Label, &page)
+                           .place(kButtonLeft, 6120, kButtonWidth, 255);
+  idCaption.setCaption("CONTROLLER ID");
+  idCaption.alignment = 2;
+  Control& id =
+      f.add(c.Label_ID, ControlKind::Label, &page).place(kButtonLeft, 6380, kButtonWidth, 285);
+  id.opaque = true;
+  id.backColor = kWhite;
+  id.alignment = 2;
+  id.fontBold = true;
+
+  // "PEC Match Only" and the transfer display mode it selects.
+  f.add(c.Check_AUTO, ControlKind::CheckBox, &page)
+      .place(240, 9960, 1695, 285)
+      .setCaption("PEC Match Only");
+  f.add(c.Label_AUTOstatus, ControlKind::Label, &page)
+      .place(2040, 9990, 4575, 255)
+      .setCaption("DISPLAY ALL DATA TRANSFERS!");
+}
+
+}  // namespace kb::ui
