@@ -7,6 +7,7 @@
 
 #include "balancer/BalancerState.h"
 #include "common/Clock.h"
+#include "config/ConfigState.h"
 #include "context/StateVariables.h"
 #include "continuous/CycleState.h"
 #include "link/ControllerLink.h"
@@ -41,6 +42,7 @@ struct Context {
 
   startup::StartupState startup;
   startup::BoardSet boards;
+  config::ConfigState config;
   monitor::MonitorReadState reads;
   continuous::CycleState cycle;
   balancer::BalancerState balancer;
