@@ -6,6 +6,7 @@ void layoutMainWindow(form::Form& f, MainControls& c) {
   layoutWindow(f, c);
   layoutMonitorButtons(f, c, *c.Frame10);
   layoutBoardPanel(f, c, *c.Frame10);
+  layoutCellPanels(f, c, *c.Frame10);
 }
 
 }  // namespace kb::ui

@@ -3,12 +3,16 @@
 // layout. A new panel adds its struct here and its layout call to layoutMainWindow.
 #include "ui/form/Form.h"
 #include "ui/main/panels/BoardPanel.h"
+#include "ui/main/panels/CellPanel.h"
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/WindowPanel.h"
 
 namespace kb::ui {
 
-struct MainControls final : WindowControls, MonitorButtonControls, BoardPanelControls {};
+struct MainControls final : WindowControls,
+                            MonitorButtonControls,
+                            BoardPanelControls,
+                            CellPanelControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);
