@@ -11,6 +11,7 @@
 #include "context/StateVariables.h"
 #include "continuous/CycleState.h"
 #include "link/ControllerLink.h"
+#include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
 #include "startup/BoardSet.h"
 #include "startup/StartupState.h"
@@ -18,6 +19,7 @@
 #include "ui/form/Services.h"
 #include "ui/main/MainControls.h"
 #include "ui/status/StatusControls.h"
+#include "views/ViewState.h"
 
 namespace kb::ui {
 
@@ -44,8 +46,10 @@ struct Context {
   startup::BoardSet boards;
   config::ConfigState config;
   monitor::MonitorReadState reads;
+  monitor::MeasureState measure;
   continuous::CycleState cycle;
   balancer::BalancerState balancer;
+  views::ViewState views;
 
   StateVariables variables;
 

@@ -4,6 +4,7 @@
 #include "ui/form/Form.h"
 #include "ui/main/panels/BoardPanel.h"
 #include "ui/main/panels/CellPanel.h"
+#include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/WindowPanel.h"
 
@@ -12,7 +13,8 @@ namespace kb::ui {
 struct MainControls final : WindowControls,
                             MonitorButtonControls,
                             BoardPanelControls,
-                            CellPanelControls {};
+                            CellPanelControls,
+                            MeasurePanelControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);
