@@ -5,6 +5,7 @@
 #include "ui/main/panels/BoardPanel.h"
 #include "ui/main/panels/CellPanel.h"
 #include "ui/main/panels/MonitorButtons.h"
+#include "ui/main/panels/TransferLogPanel.h"
 #include "ui/main/panels/WindowPanel.h"
 
 namespace kb::ui {
@@ -12,7 +13,8 @@ namespace kb::ui {
 struct MainControls final : WindowControls,
                             MonitorButtonControls,
                             BoardPanelControls,
-                            CellPanelControls {};
+                            CellPanelControls,
+                            TransferLogControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);
