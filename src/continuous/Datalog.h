@@ -27,7 +27,7 @@ void mnuExcelOutTest_Click(ui::Context& ctx);
 
 // "mm-dd-yyyy_hh_mm_ss AM" on a 12-hour clock.
 std::string workbookTimeStamp(const std::tm& t);
-// folder + "/" + stamp + "_EXCELoutTEST.xls".
+// folder + "/" + stamp + "_EXCELoutTEST.xls" (no folder: the working folder).
 std::string workbookPath(const std::string& folder, const std::string& stamp);
 // Row-11 cell of the last column of board lastBoardIndex: "V11" for 0 .. "HC11" for 9.
 std::string lastColumnCell(int lastBoardIndex);

@@ -39,7 +39,7 @@ std::string workbookTimeStamp(const std::tm& t) {
 
 std::string workbookPath(const std::string& folder, const std::string& stamp) {
   std::string path = folder;
-  if (path.empty() || path.back() != '/') path += '/';
+  if (!path.empty() && path.back() != '/') path += '/';
   return path + stamp + "_EXCELoutTEST.xls";
 }
 
