@@ -10,6 +10,7 @@
 #include "config/ConfigState.h"
 #include "context/StateVariables.h"
 #include "continuous/CycleState.h"
+#include "continuous/DatalogState.h"
 #include "link/ControllerLink.h"
 #include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
@@ -28,6 +29,8 @@ struct Services {
   Clock& clock;
   form::Dialogs& dialogs;
   form::Desktop* desktop = nullptr;
+  // The program's folder, where the export writes; empty: the executable's folder.
+  std::string exportDir = {};
 };
 
 struct Context {
@@ -48,6 +51,7 @@ struct Context {
   monitor::MonitorReadState reads;
   monitor::MeasureState measure;
   continuous::CycleState cycle;
+  continuous::DatalogState datalog;
   balancer::BalancerState balancer;
   views::ViewState views;
 

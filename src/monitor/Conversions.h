@@ -1,6 +1,6 @@
 #pragma once
-// Conversion start and poll commands: write-only frames without data, addressed to the board in
-// use or broadcast as the current board's choice for the command says.
+// Conversion start and poll commands: write-only frames without data, addressed to the current
+// board or broadcast as its choice for the command says, each followed by its log row.
 #include <string_view>
 
 namespace kb::ui {

@@ -6,6 +6,7 @@
 #include "context/Context.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/ReadTransfer.h"
+#include "startup/TransferLog.h"
 
 namespace kb::monitor {
 
@@ -104,6 +105,7 @@ void ReadCellVoltages(ui::Context& ctx, int mode) {
   const ReadReply r =
       readTransfer(ctx.link(), "MSxT", ctx.boards.address(board), "04", cells * 3 / 2);
   storeReply(ctx.reads.record(board, ReadKind::RDCV), r);
+  startup::LogReadBack(ctx, ReadKind::RDCV, board, mode == 1 ? 1 : 0);
   const JudgeResult judged = JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec,
                                       ReadKind::RDCV, ctx.pecMatchOnly());
   showPecIndicator(ctx, board);
@@ -135,6 +137,7 @@ void ReadFlags(ui::Context& ctx) {
   if (!validBoard(board)) return;
   const ReadReply r = readTransfer(ctx.link(), "MSxT", ctx.boards.address(board), "0C", kFlagBytes);
   storeReply(ctx.reads.record(board, ReadKind::RDFLG), r);
+  if (board == ctx.boards.CurrentBoard) startup::LogReadBack(ctx, ReadKind::RDFLG, board);
   const JudgeResult judged = JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec,
                                       ReadKind::RDFLG, ctx.pecMatchOnly());
   showPecIndicator(ctx, board);
@@ -164,6 +167,7 @@ void ReadTemperatures(ui::Context& ctx) {
   const ReadReply r =
       readTransfer(ctx.link(), "MSxT", ctx.boards.address(board), "0E", kTemperatureBytes);
   storeReply(ctx.reads.record(board, ReadKind::RDTMP), r);
+  startup::LogReadBack(ctx, ReadKind::RDTMP, board);
   const TemperatureReading t = decodeTemperatures(r.reply);
   // The shutdown bit is believed only from an intact reply; the judgement then shows it.
   if (r.match()) ctx.reads.thermalShutdown[static_cast<std::size_t>(board)] = t.shutdown;

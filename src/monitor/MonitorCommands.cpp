@@ -5,6 +5,7 @@
 #include "common/HexText.h"
 #include "context/Context.h"
 #include "monitor/ReadTransfer.h"
+#include "startup/TransferLog.h"
 
 namespace kb::monitor {
 
@@ -53,6 +54,7 @@ void ReadBackConfig(ui::Context& ctx) {
   rec.data = r.data;
   rec.receivedPec = r.receivedPec;
   rec.calculatedPec = r.calculatedPec;
+  startup::LogReadBack(ctx, ReadKind::RDCFG, board);
   JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec, ReadKind::RDCFG, ctx.pecMatchOnly());
   showPecIndicator(ctx, board);
   ctx.reads.measureMode[static_cast<std::size_t>(board)] = (r.data[0] & 0x07) != 0 ? 1 : 0;

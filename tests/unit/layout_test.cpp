@@ -17,9 +17,11 @@ bool graphical(const Control& c) {
          c.kind() == ControlKind::Image || c.kind() == ControlKind::Timer;
 }
 
+// Overlap by more than one pixel (15 twips): neighbours may share an edge.
 bool overlap(const Control& a, const Control& b) {
-  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
-         b.top < a.top + a.height;
+  constexpr int kPixel = 15;
+  return a.left + kPixel < b.left + b.width && b.left + kPixel < a.left + a.width &&
+         a.top + kPixel < b.top + b.height && b.top + kPixel < a.top + a.height;
 }
 
 TEST(MainLayout, WindowedControlsOfAContainerNeitherOverlapNorLeaveIt) {

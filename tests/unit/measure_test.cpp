@@ -337,3 +337,44 @@ TEST(MeasureReads, ThermalShutdownFollowsOnlyIntactRepliesAndItsRecoveryReadsThe
 
 }  // namespace
 }  // namespace kb::monitor
+
+namespace kb::monitor {
+namespace {
+
+TEST(MeasureLog, StartsAndReadsWriteTheirRows) {
+  Harness h;
+  ui::Context& ctx = h.ctx();
+  auto& c = ctx.c;
+  h.click(c.Command1[2]);
+  EXPECT_EQ(c.Label8[1].caption(), "Command = 0x10 STCVAD");
+  EXPECT_EQ(c.Text8->text(), "   49  |  B0  | ");
+  h.setBroadcast(BroadcastCommand::STTMPAD);
+  h.click(c.Command1[4]);
+  EXPECT_EQ(c.Label8[1].caption(), "Command = 0x30 STTMPAD");
+  EXPECT_EQ(c.Label8[3].caption(), "BROADCAST to all BRDS");
+  h.click(c.Command3[1]);
+  EXPECT_EQ(c.Label8[1].caption(), "Command = 0x70 STOWDC");
+
+  h.driver.answers.push_back(reply(std::string(kTwelveCells) + "00"));
+  h.click(c.Command1[7]);
+  EXPECT_EQ(c.Label8[1].caption(), "Command = 0x04 RDCV");
+  EXPECT_EQ(c.Text8->text(), "   49  |  DC  |  00  !=  4D");
+  EXPECT_EQ(c.Text8->backColor, kRed);
+
+  // The keep-alive and a flag read of another board than the current one leave the row alone.
+  SendBroadcastPladc(ctx);
+  ctx.boards.LastBoardIndex = 1;
+  ctx.cycle.ContinuousReadOn = 1;
+  ctx.cycle.CycleBoard = 1;
+  h.driver.answers.push_back(reply("000000ED"));
+  ReadFlags(ctx);
+  EXPECT_EQ(c.Label8[1].caption(), "Command = 0x04 RDCV");
+  ctx.cycle.CycleBoard = 0;
+  h.driver.answers.push_back(reply("34A25B780F4F"));
+  ReadTemperatures(ctx);
+  EXPECT_EQ(c.Label8[1].caption(), "Command = 0x0E RDTMP");
+  EXPECT_EQ(c.Text8->text(), "   49  |  EA  | 4F ==  4F");
+}
+
+}  // namespace
+}  // namespace kb::monitor
