@@ -1,0 +1,20 @@
+#include "balancer/BalancerPath.h"
+
+#include "context/Context.h"
+#include "startup/Startup.h"
+
+namespace kb::balancer {
+
+// The scope choice, GPIO1 through Check0(5) and WRITE CONFIG join these two when the
+// configuration editor lands (see HACKING.md, calls still to wire).
+
+void openBalancerPath(ui::Context& ctx, bool global) {
+  ctx.balancer.path = global ? PathScope::kAllBoards : PathScope::kCurrentBoard;
+}
+
+void closeBalancerPath(ui::Context& ctx) {
+  startup::Command1_Click(ctx, 6);
+  ctx.balancer.path = PathScope::kClosed;
+}
+
+}  // namespace kb::balancer
