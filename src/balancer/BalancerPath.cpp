@@ -9,12 +9,13 @@ namespace kb::balancer {
 // configuration editor lands (see HACKING.md, calls still to wire).
 
 void openBalancerPath(ui::Context& ctx, bool global) {
-  ctx.balancer.path = global ? PathScope::kAllBoards : PathScope::kCurrentBoard;
+  ctx.balancer.pathOpen = true;
+  ctx.balancer.pathGlobal = global;
 }
 
 void closeBalancerPath(ui::Context& ctx) {
   startup::Command1_Click(ctx, 6);
-  ctx.balancer.path = PathScope::kClosed;
+  ctx.balancer.pathOpen = false;
 }
 
 }  // namespace kb::balancer

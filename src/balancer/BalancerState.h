@@ -25,9 +25,6 @@ inline ChipTexts filledTexts(const char* text) {
   return t;
 }
 
-// Where the balancer SPI path was last asked to open.
-enum class PathScope { kClosed, kCurrentBoard, kAllBoards };
-
 struct BalancerState {
   // Command byte as two hex digits, rebuilt from the bit boxes before every transfer.
   std::string SPICommand = "A9";
@@ -68,7 +65,10 @@ struct BalancerState {
   // Balance time of every cell in seconds.
   std::array<double, kCellSlots> BalanceTime{};
 
-  PathScope path = PathScope::kClosed;
+  // The balancer SPI path: open between the two halves of a transfer; its last opening was for
+  // every board (global) or the current one.
+  bool pathOpen = false;
+  bool pathGlobal = false;
 
   bool executing() const { return ExecutingBoard1 || ExecutingOtherBoards; }
 };

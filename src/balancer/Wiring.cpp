@@ -59,18 +59,8 @@ void addVariables(ui::Context& ctx) {
   addFlag(v, "CommandWritten", b.CommandWritten);
   addFlag(v, "AnyActionSet", b.AnyActionSet);
   addFlag(v, "ForceGlobalScope", b.ForceGlobalScope);
-  // The scope the balancer path was last opened with: "closed", "board" or "all".
-  v.add("BalancerPath", [&b] {
-    switch (b.path) {
-      case PathScope::kCurrentBoard:
-        return std::string("board");
-      case PathScope::kAllBoards:
-        return std::string("all");
-      case PathScope::kClosed:
-        break;
-    }
-    return std::string("closed");
-  });
+  addFlag(v, "BalancerPathOpen", b.pathOpen);
+  addFlag(v, "BalancerPathGlobal", b.pathGlobal);
 }
 
 }  // namespace

@@ -21,14 +21,14 @@ constexpr int kChipFrameHeight = 7320;
 constexpr int kCellFrameLeft = 120;
 constexpr int kCellFrameTop = 1260;
 constexpr int kCellFramePitch = 540;
-constexpr int kCellFrameWidth = 5400;
+constexpr int kCellFrameWidth = 5760;
 constexpr int kCellFrameHeight = 480;
 constexpr int kOptionLeft = 1020;  // inside the cell frame
-constexpr int kOptionPitch = 960;
-constexpr int kWordBitLeft = 4620;  // inside the cell frame
+constexpr int kOptionPitch = 1080;
+constexpr int kWordBitLeft = 5040;  // inside the cell frame
 constexpr int kBitPitch = 300;
 constexpr int kBitWidth = 270;
-constexpr int kTimeLeft = 5700;
+constexpr int kTimeLeft = 6060;
 constexpr int kRowBitLeft = 120;
 constexpr int kRowBitPitch = 465;
 constexpr int kReadbackTop = 5040;
@@ -94,8 +94,8 @@ void layoutSpiControl(form::Form& f, BalancerPanelControls& c, const Control& pa
   spi.setCaption("SPI CONTROL");
 
   captions.add(spi, "ADDRESS", 240, 240, 1740, 225, 2);
-  captions.add(spi, "COMMAND", 2160, 240, 780, 225, 2);
-  captions.add(spi, "PARITY", 3060, 240, 660, 225, 2);
+  captions.add(spi, "COMMAND", 2070, 240, 960, 225, 2);
+  captions.add(spi, "PARITY", 3090, 240, 660, 225, 2);
   // Bits 7..3 address 10101, 2..1 WRITE, 0 parity: the byte A9.
   constexpr std::array<const char*, 8> kStart{"1", "0", "0", "1", "0", "1", "0", "1"};
   constexpr std::array<int, 8> kLeft{3240, 2580, 2220, 1680, 1320, 960, 600, 240};
@@ -155,12 +155,12 @@ void layoutChip(form::Form& f, BalancerPanelControls& c, const Control& page, Ca
   number.backColor = kWhite;
   number.alignment = 2;
   number.fontBold = true;
-  captions.add(chip, "SELECT NUMBER OF CELLS", 1260, 330, 2220, 255, 1);
-  Control& cells = f.add(h.cellsInUse, ControlKind::ComboBox, &chip).place(3540, 270, 720, 315);
+  captions.add(chip, "SELECT NUMBER OF CELLS", 1260, 330, 2640, 255, 1);
+  Control& cells = f.add(h.cellsInUse, ControlKind::ComboBox, &chip).place(3960, 270, 720, 315);
   cells.items = {"6", "5", "4", "3"};
   cells.setListIndex(0);
   Control& tos =
-      f.add(c.Check_1, h.tosIndex, ControlKind::CheckBox, &chip).place(4500, 300, 780, 285);
+      f.add(c.Check_1, h.tosIndex, ControlKind::CheckBox, &chip).place(4920, 300, 780, 285);
   tos.setCaption("TOS");
   tos.setValue(1);
 
@@ -169,9 +169,9 @@ void layoutChip(form::Form& f, BalancerPanelControls& c, const Control& page, Ca
   for (int v = 0; v < 4; ++v) {
     const int centre = kCellFrameLeft + kOptionLeft + kOptionPitch * v + 135;
     const char* text = kActions[static_cast<std::size_t>(v)];
-    if (*text != '\0') captions.add(chip, text, centre - 480, 780, 960, 420, 2);
+    if (*text != '\0') captions.add(chip, text, centre - 520, 780, 1040, 420, 2);
   }
-  captions.add(chip, "COMMAND BITS", kCellFrameLeft + kWordBitLeft + 285 - 480, 780, 960, 420, 2);
+  captions.add(chip, "COMMAND BITS", kCellFrameLeft + kWordBitLeft + 285 - 400, 780, 800, 420, 2);
   Control& timeHeader =
       f.add(h.timeHeader, ControlKind::Label, &chip).place(kTimeLeft - 120, 780, 1140, 420);
   timeHeader.setCaption("BALANCE TIME (s)");
@@ -206,7 +206,7 @@ void layoutChip(form::Form& f, BalancerPanelControls& c, const Control& page, Ca
     crc.setText("1");
     crc.locked = !h.crcEditable;
   }
-  captions.add(chip, "CRC", 3720, 4590, 600, 255, 1);
+  captions.add(chip, "CRC", kCellFrameLeft + kWordBitLeft - 300 - 720, 4590, 600, 255, 1);
 
   // Command read back.
   captions.add(chip, "READBACK COMMAND", 120, kReadbackTop, 3000, 255);
