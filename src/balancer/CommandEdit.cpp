@@ -6,6 +6,7 @@
 
 #include "balancer/Balancer.h"
 #include "balancer/ChipView.h"
+#include "balancer/FlagScope.h"
 #include "common/HexText.h"
 
 namespace kb::balancer {
@@ -13,18 +14,6 @@ namespace kb::balancer {
 namespace {
 
 constexpr int kOptions = 4 * kCellsPerChip;
-
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = before_; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-  bool before_;
-};
 
 std::size_t at(int index) {
   return static_cast<std::size_t>(index);

@@ -1,27 +1,14 @@
 // The "SPI CONTROL" frame: the command byte, the command mode and SEND with its reply parsing and
 // checks.
-#include <array>
-
 #include "balancer/Balancer.h"
 #include "balancer/BalancerPath.h"
 #include "balancer/ChipView.h"
+#include "balancer/FlagScope.h"
 #include "common/HexText.h"
 
 namespace kb::balancer {
 
 namespace {
-
-// Sets a flag for the length of a scope, so that a fault inside leaves it clear.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 bool isOne(const form::Control& box) {
   return numericValue(box.text()) == 1.0;
