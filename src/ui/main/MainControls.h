@@ -6,6 +6,7 @@
 #include "ui/main/panels/BoardPanel.h"
 #include "ui/main/panels/CellPanel.h"
 #include "ui/main/panels/MonitorButtons.h"
+#include "ui/main/panels/TransferLogPanel.h"
 #include "ui/main/panels/WindowPanel.h"
 
 namespace kb::ui {
@@ -14,7 +15,8 @@ struct MainControls final : WindowControls,
                             MonitorButtonControls,
                             BoardPanelControls,
                             CellPanelControls,
-                            BalancerPanelControls {};
+                            BalancerPanelControls,
+                            TransferLogControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);
