@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "balancer/Balancer.h"
 #include "context/Context.h"
 #include "monitor/Conversions.h"
 #include "monitor/MonitorCommands.h"
@@ -28,6 +29,10 @@ void initialise(ui::Context& ctx) {
   ctx.measure = monitor::MeasureState{};
   ctx.views = views::ViewState{};
   for (int r = 0; r < kReminders; ++r) resetReminder(ctx, r);
+  // The balancer's part of the board-count change for one board; choosing the first entry of
+  // the board-count selector runs it once that selector is built.
+  balancer::Check_5_FollowBoardCount(ctx, 1);
+  balancer::BalancerBoardCountChange(ctx, 1);
 }
 
 }  // namespace
@@ -59,6 +64,7 @@ bool Form_Load(ui::Context& ctx) {
   ctx.startup.cellSelectDigit = "0";
   ctx.startup.tempSelectDigit = "0";
   ctx.startup.SelfTestVariant = "E";
+  balancer::Balancer_Load(ctx);
 
   ctx.status->visible = true;
   ctx.main->visible = true;

@@ -2,6 +2,7 @@
 // Every control handle of the main window: one struct per panel, declared beside the panel's
 // layout. A new panel adds its struct here and its layout call to layoutMainWindow.
 #include "ui/form/Form.h"
+#include "ui/main/panels/BalancerPanel.h"
 #include "ui/main/panels/BoardPanel.h"
 #include "ui/main/panels/CellPanel.h"
 #include "ui/main/panels/MeasurePanel.h"
@@ -16,6 +17,7 @@ struct MainControls final : WindowControls,
                             BoardPanelControls,
                             CellPanelControls,
                             MeasurePanelControls,
+                            BalancerPanelControls,
                             TransferLogControls {};
 
 // Declares every control of the main window, panel by panel.

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "balancer/Balancer.h"
 #include "continuous/Datalog.h"
 #include "monitor/MonitorCommands.h"
 #include "startup/Startup.h"
@@ -29,6 +30,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   startup::wire(ctx_);
   monitor::wire(ctx_);
   views::wire(ctx_);
+  balancer::wire(ctx_);
   continuous::wireDatalog(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
