@@ -75,12 +75,12 @@ void BalancerChip::setGateFault(int cell, bool fault) {
   gateFaults_ = fault ? gateFaults_ | (1u << cell) : gateFaults_ & ~(1u << cell);
 }
 
-double BalancerChip::nextEventTime() const {
-  return executing_ ? lastHeardAt_ + kKeepAliveSeconds : kNever;
+SimMicros BalancerChip::nextEventTime() const {
+  return executing_ ? later(lastHeardAt_, kKeepAliveMicros) : kNever;
 }
 
 void BalancerChip::runDueEvents() {
-  if (executing_ && lastHeardAt_ + kKeepAliveSeconds <= time_.now) suspend();
+  if (executing_ && later(lastHeardAt_, kKeepAliveMicros) <= time_.now) suspend();
 }
 
 // ---- The chain of one board ------------------------------------------------------------------
@@ -172,7 +172,7 @@ void BalancerChain::commit() {
   }
 }
 
-double BalancerChain::nextEventTime() const {
+SimMicros BalancerChain::nextEventTime() const {
   return std::min(bottom_.nextEventTime(), top_ ? top_->nextEventTime() : kNever);
 }
 

@@ -17,7 +17,7 @@
 //  - EXECUTE: on commit every chip starts the actions of the word it holds at that moment (a later
 //    WRITE takes effect at the next EXECUTE). SUSPEND stops them.
 //  - Keep-alive: any command byte with the right address restarts it; an executing chip that hears
-//    none for kKeepAliveSeconds stops.
+//    none for kKeepAliveMicros (1.5 s) stops.
 //
 // Status word: bits 15..10 gate OK of cells 1..6 (0 for a cell with an open wire), bit 9 a cell
 // above kCellOverVolts, bit 8 the six cells together above kStackOverVolts, bit 7 die temperature
@@ -34,7 +34,7 @@ namespace kb::sim {
 
 class MonitorChip;
 
-inline constexpr double kKeepAliveSeconds = 1.5;
+inline constexpr SimMicros kKeepAliveMicros = 1'500'000;
 inline constexpr unsigned kBalancerAddress = 0x15;  // 10101
 inline constexpr double kCellOverVolts = 4.5;
 inline constexpr double kStackOverVolts = 27.0;
@@ -65,7 +65,7 @@ class BalancerChip {
   std::uint16_t statusWord() const;
   void setGateFault(int cell, bool fault);
 
-  double nextEventTime() const;
+  SimMicros nextEventTime() const;
   void runDueEvents();
 
  private:
@@ -78,7 +78,7 @@ class BalancerChip {
   std::uint16_t word_ = kNoneWord;
   std::uint16_t executingWord_ = kNoneWord;
   bool executing_ = false;
-  double lastHeardAt_ = 0.0;
+  SimMicros lastHeardAt_ = 0;
   unsigned gateFaults_ = 0;
 };
 
@@ -98,7 +98,7 @@ class BalancerChain final : public SpiDevice {
   BalancerChip* top() { return top_ ? &*top_ : nullptr; }
   const BalancerChip* top() const { return top_ ? &*top_ : nullptr; }
 
-  double nextEventTime() const;
+  SimMicros nextEventTime() const;
   void runDueEvents();
 
  private:
