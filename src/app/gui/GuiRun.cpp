@@ -98,22 +98,17 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
     std::cerr << session.error() << '\n';
     return 2;
   }
-  const QString dir = QString::fromStdString(options.screenshotDir);
-  if (!QDir().mkpath(dir)) {
-    std::cerr << "kb4471: cannot create directory " << options.screenshotDir << '\n';
+  std::ifstream script;
+  std::string error;
+  if (!options.scriptFile.empty() && !openScript(options.scriptFile, script, error)) {
+    std::cerr << error << '\n';
     return 2;
   }
   if (!session.window().load()) return 1;
 
   int status = 0;
   if (!options.scriptFile.empty()) {
-    std::ifstream script(options.scriptFile);
-    if (!script) {
-      std::cerr << "kb4471: cannot read script '" << options.scriptFile << "'\n";
-      return 2;
-    }
-    ScriptRunner runner(session.window(), std::cout,
-                             [&clock](double seconds) { clock.advance(seconds); });
+    ScriptRunner runner(session.window(), std::cout, clock);
     status = runner.run(script);
     if (status == 2) {
       std::cerr << "kb4471: " << runner.error() << '\n';
@@ -126,6 +121,13 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
   frame.showWindows();
   waitExposed(&frame);
   if (frame.statusWindow()->isVisible()) waitExposed(frame.statusWindow());
+
+  // Made only now, so that a bad script or a missing controller leaves no empty folder behind.
+  const QString dir = QString::fromStdString(options.screenshotDir);
+  if (!QDir().mkpath(dir)) {
+    std::cerr << "kb4471: cannot create directory " << options.screenshotDir << '\n';
+    return 2;
+  }
 
   const bool saved =
       saveGrab(&frame, QDir(dir).filePath(QStringLiteral("main.png"))) &&
