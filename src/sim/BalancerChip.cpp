@@ -87,7 +87,7 @@ void BalancerChip::runDueEvents() {
 
 BalancerChain::BalancerChain(int board, const MonitorChip& monitor, Battery& battery,
                              const SimTime& time, bool topChip)
-    : board_(board), monitor_(monitor), bottom_(board, 0, battery, time) {
+    : monitor_(monitor), bottom_(board, 0, battery, time) {
   if (topChip) top_.emplace(board, kCellsPerBalancer, battery, time);
 }
 

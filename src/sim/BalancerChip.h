@@ -106,7 +106,6 @@ class BalancerChain final : public SpiDevice {
 
   void commit();
 
-  int board_;
   const MonitorChip& monitor_;
   BalancerChip bottom_;
   std::optional<BalancerChip> top_;
