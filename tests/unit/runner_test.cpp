@@ -224,6 +224,36 @@ TEST(ScriptRunner, BadLinesNameTheirFault) {
   }
 }
 
+TEST(ScriptRunner, TextAndListsOnlyWhereTheOperatorCanReachThem) {
+  Program r;
+  ASSERT_TRUE(r.loaded);
+  form::Form& f = r.session->window().form();
+  f.add(form::ControlKind::ComboBox, "Combo9").items = {"one", "two"};
+  f.add(form::ControlKind::ComboBox, "Combo8");
+  f.add(form::ControlKind::Frame, "Frame9").enabled = false;
+  f.add(form::ControlKind::TextBox, "Text9").container = "Frame9";
+  f.add(form::ControlKind::TextBox, "Text8");
+  const struct {
+    const char* script;
+    const char* error;  // empty: accepted
+  } cases[] = {
+      {"select Combo9 1\nprint Combo9 Text\n", ""},
+      {"select Combo9 2\n", "line 1: select Combo9 takes a list position of 0 to 1, not 2"},
+      {"select Combo9 -1\n", "line 1: select Combo9 takes a list position of 0 to 1, not -1"},
+      {"select Combo8 0\n", "line 1: Combo8 has an empty list"},
+      {"type Text8 hello  \nprint Text8 Text\n", ""},
+      {"type Text9 hello\n", "line 1: Text9 is disabled (its frame Frame9 is disabled)"},
+      {"key Text9 65\n", "line 1: Text9 is disabled (its frame Frame9 is disabled)"},
+      {"type Text8\n", "line 1: type Text8 needs the text to type"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(r.script(c.script), *c.error == '\0' ? 0 : 2) << c.script;
+    EXPECT_EQ(r.runner->error(), c.error) << c.script;
+  }
+  EXPECT_EQ(f.get("Combo9").caption, "two");
+  EXPECT_EQ(f.get("Text8").caption, "hello");
+}
+
 TEST(ScriptRunner, RefusedWaitsLeaveTheClockAlone) {
   Program r;
   for (const char* line :
