@@ -1,6 +1,7 @@
 #include "monitor/MonitorCommands.h"
 
 #include "common/HexText.h"
+#include "config/VoltageLimits.h"
 #include "context/Context.h"
 #include "monitor/Commands.h"
 #include "monitor/ReadTransfer.h"
@@ -35,9 +36,16 @@ void ReadBackConfig(ui::Context& ctx) {
   rec.data = r.data;
   rec.receivedPec = r.receivedPec;
   rec.calculatedPec = r.calculatedPec;
+  // The transfer log row follows here once the log is built.
   JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec, ReadKind::RDCFG, ctx.pecMatchOnly());
   showPecIndicator(ctx, board);
+  // Stored and compared even after a PEC mismatch: a silent board shows every field red.
+  config::ConfigRecord& read = ctx.config.read[static_cast<std::size_t>(board)];
+  for (std::size_t i = 0; i < read.size(); ++i) read[i] = hexByte(r.data[i]);
+  ShowReadConfig(ctx);
   ctx.reads.measureMode[static_cast<std::size_t>(board)] = (r.data[0] & 0x07) != 0 ? 1 : 0;
+  CompareConfig(ctx);
+  config::showReadBackVolts(ctx);
 }
 
 void SendPoll(ui::Context& ctx, int which) {

@@ -2,9 +2,12 @@
 
 #include <array>
 
+#include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/Pec.h"
+#include "startup/BoardControls.h"
+#include "startup/ConfigActions.h"
 
 namespace kb::startup {
 
@@ -17,12 +20,16 @@ bool recognised(const std::string& id) {
 // Start-up reset of the board data.
 void initialise(ui::Context& ctx) {
   (void)monitor::pecTable();  // built once, here
+  ctx.config.setDefaults();
+  config::loadBitBoxes(ctx);
   ctx.cycle.ContinuousReadOn = 0;
   ctx.boards.CurrentBoard = 0;
   ctx.boards.LastBoardIndex = 0;
   ctx.boards.CopyConfigToAll = 1;
   ctx.boards.GlobalConfigMode = 1;
+  ctx.c.Combo1->setListIndex(0);  // one board: the board-count change runs
   ctx.reads.clear();
+  monitor::clearConfigReadBack(ctx);
   for (int r = 0; r < kReminders; ++r) resetReminder(ctx, r);
 }
 
@@ -47,7 +54,9 @@ bool Form_Load(ui::Context& ctx) {
   ctx.startup.displayAllOverride = false;
   ctx.startup.displayAllLog = false;
   ctx.boards.setAddressDefaults();
-  ctx.boards.setBroadcastDefaults();
+  c.Combo2->setText("0");
+  broadcastDefaults(ctx);
+  refreshBoardButtonCaptions(ctx);
 
   initialise(ctx);
   Command1_Click(ctx, 6);
@@ -75,6 +84,9 @@ void Command1_Click(ui::Context& ctx, int index) {
       monitor::SendPoll(ctx, index);
       ctx.startup.chipSelectLeftLow = true;
       break;
+    case 5:
+      writeConfig(ctx);
+      break;
     case 6:
       ctx.startup.displayAllOverride = true;
       monitor::ReadBackConfig(ctx);
@@ -82,6 +94,10 @@ void Command1_Click(ui::Context& ctx, int index) {
       Check_AUTO_Click(ctx);
       ctx.startup.reminders.state[static_cast<std::size_t>(Reminder::ReadConfig)] =
           kReminderRelease;
+      break;
+    case 14:
+      lowCurrentStandby(ctx);
+      ctx.startup.LowCurrentStandby = 1;
       break;
     default:
       // The remaining commands are wired with their subsystems; their buttons stay disabled.

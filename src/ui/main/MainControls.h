@@ -3,7 +3,9 @@
 // layout. A new panel adds its struct here and its layout call to layoutMainWindow.
 #include "ui/form/Form.h"
 #include "ui/main/panels/BoardPanel.h"
+#include "ui/main/panels/BroadcastPanel.h"
 #include "ui/main/panels/CellPanel.h"
+#include "ui/main/panels/ConfigPanel.h"
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/WindowPanel.h"
 
@@ -12,7 +14,9 @@ namespace kb::ui {
 struct MainControls final : WindowControls,
                             MonitorButtonControls,
                             BoardPanelControls,
-                            CellPanelControls {};
+                            CellPanelControls,
+                            BroadcastControls,
+                            ConfigPanelControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "config/ConfigEditor.h"
 #include "monitor/MonitorCommands.h"
 #include "startup/Startup.h"
 
@@ -26,6 +27,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   // Each subsystem registers its event procedures and state variables.
   startup::wire(ctx_);
   monitor::wire(ctx_);
+  config::wire(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
     const form::Control* c = ctx_.main->focused();
