@@ -10,6 +10,7 @@
 #include "config/ConfigState.h"
 #include "context/StateVariables.h"
 #include "continuous/CycleState.h"
+#include "continuous/DatalogState.h"
 #include "link/ControllerLink.h"
 #include "monitor/PecJudge.h"
 #include "startup/BoardSet.h"
@@ -26,6 +27,8 @@ struct Services {
   Clock& clock;
   form::Dialogs& dialogs;
   form::Desktop* desktop = nullptr;
+  // The program's folder, where the export writes; empty: the executable's folder.
+  std::string exportDir = {};
 };
 
 struct Context {
@@ -45,6 +48,7 @@ struct Context {
   config::ConfigState config;
   monitor::MonitorReadState reads;
   continuous::CycleState cycle;
+  continuous::DatalogState datalog;
   balancer::BalancerState balancer;
 
   StateVariables variables;

@@ -4,7 +4,9 @@
 #include "config/VoltageLimits.h"
 #include "context/Context.h"
 #include "monitor/Commands.h"
+#include "monitor/Pec.h"
 #include "monitor/ReadTransfer.h"
+#include "startup/TransferLog.h"
 
 namespace kb::monitor {
 
@@ -36,7 +38,7 @@ void ReadBackConfig(ui::Context& ctx) {
   rec.data = r.data;
   rec.receivedPec = r.receivedPec;
   rec.calculatedPec = r.calculatedPec;
-  // The transfer log row follows here once the log is built.
+  startup::LogReadBack(ctx, ReadKind::RDCFG, board);
   JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec, ReadKind::RDCFG, ctx.pecMatchOnly());
   showPecIndicator(ctx, board);
   // Stored and compared even after a PEC mismatch: a silent board shows every field red.
@@ -52,7 +54,11 @@ void SendPoll(ui::Context& ctx, int which) {
   const auto table =
       which == 0 ? startup::BroadcastCommand::PLADC : startup::BroadcastCommand::PLINT;
   const std::string code = which == 0 ? "40" : "50";
-  ctx.link().SendCommand(pollFrame(ctx.boards.address(), ctx.boards.broadcast(table), code));
+  const bool broadcast = ctx.boards.broadcast(table);
+  ctx.link().SendCommand(pollFrame(ctx.boards.address(), broadcast, code));
+  const PecTable& pec = pecTable();
+  startup::LogCommand(ctx, which == 0 ? "PLADC" : "PLINT", code, pec.CalcPec(code),
+                      pec.CalcPec(ctx.boards.address()), broadcast);
 }
 
 }  // namespace kb::monitor

@@ -129,7 +129,8 @@ std::uint8_t BalancerChain::exchange(std::uint8_t mosi, bool chipSelectHigh) {
         if (status || mode == BalancerMode::kReadCommand) {
           for (const BalancerChip* chip : {&bottom_, top()}) {
             if (chip == nullptr) continue;
-            const std::uint16_t word = status ? chip->statusWord() : chip->word();
+            std::uint16_t word = status ? chip->statusWord() : chip->word();
+            if (corruptReplies_) word ^= 0x0001;
             reply_.push_back(static_cast<std::uint8_t>(word >> 8));
             reply_.push_back(static_cast<std::uint8_t>(word & 0xFF));
           }

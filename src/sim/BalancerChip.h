@@ -18,6 +18,8 @@
 //    WRITE takes effect at the next EXECUTE). SUSPEND stops them.
 //  - Keep-alive: any command byte with the right address restarts it; an executing chip that hears
 //    none for kKeepAliveSeconds stops.
+//  - Reply fault (fault=balcrc:B): every word the chain reads out has bit 0 inverted, so its
+//    CRC-4 is wrong; the chips themselves are unaffected.
 //
 // Status word: bits 15..10 gate OK of cells 1..6 (0 for a cell with an open wire), bit 9 a cell
 // above kCellOverVolts, bit 8 the six cells together above kStackOverVolts, bit 7 die temperature
@@ -92,6 +94,8 @@ class BalancerChain final : public SpiDevice {
   std::uint8_t exchange(std::uint8_t mosi, bool chipSelectHigh) override;
 
   bool pathOpen() const;
+  // Read-out words get bit 0 inverted (a corrupted reply).
+  void setCorruptReplies(bool on) { corruptReplies_ = on; }
   BalancerChip& bottom() { return bottom_; }
   const BalancerChip& bottom() const { return bottom_; }
   // Null when the board has no top chip.
@@ -115,6 +119,7 @@ class BalancerChain final : public SpiDevice {
   std::vector<std::uint8_t> data_;
   std::vector<std::uint8_t> reply_;
   std::size_t replyPos_ = 0;
+  bool corruptReplies_ = false;
 };
 
 }  // namespace kb::sim

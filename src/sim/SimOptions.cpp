@@ -108,6 +108,12 @@ class OptionParser {
       out_.missingBoards.push_back(board);
       return {};
     }
+    if (kind == "balcrc" && parts.size() == 2) {
+      int board = 0;
+      if (!parseBoard(parts[1], board)) return "board must be 1 to 10";
+      out_.balancerCrcFaults.push_back(board);
+      return {};
+    }
     if (kind == "thermal" && (parts.size() == 2 || parts.size() == 3)) {
       ThermalFault fault;
       if (!parseBoard(parts[1], fault.board)) return "board must be 1 to 10";
@@ -128,7 +134,8 @@ class OptionParser {
       out_.openWires.push_back(wire);
       return {};
     }
-    return "expected fault=pec:RATE, missing:B, thermal:B[:SECONDS], openwire:B:C or unplugged";
+    return "expected fault=pec:RATE, missing:B, thermal:B[:SECONDS], openwire:B:C, balcrc:B or "
+           "unplugged";
   }
 
   SimOptions& out_;
@@ -150,6 +157,9 @@ int boardBeyondCount(const SimOptions& o) {
     if (beyond(w.board) != 0) return w.board;
   }
   for (const int b : o.withoutTopChip) {
+    if (beyond(b) != 0) return b;
+  }
+  for (const int b : o.balancerCrcFaults) {
     if (beyond(b) != 0) return b;
   }
   return 0;
@@ -187,6 +197,7 @@ std::string simOptionsHelp() {
          "  fault=missing:B      board B does not answer\n"
          "  fault=thermal:B[:S]  board B in thermal shutdown, recovering after S seconds\n"
          "  fault=openwire:B:C   open sense wire on cell C of board B\n"
+         "  fault=balcrc:B       board B's balancer chips answer reads with a wrong CRC-4\n"
          "  fault=unplugged      no controller: opening it fails\n";
 }
 

@@ -33,7 +33,8 @@ struct SimOptions {
   std::vector<int> missingBoards;
   std::vector<ThermalFault> thermal;
   std::vector<OpenWire> openWires;
-  std::vector<int> withoutTopChip;  // boards (1..10) whose top balancer chip is not fitted
+  std::vector<int> withoutTopChip;     // boards (1..10) whose top balancer chip is not fitted
+  std::vector<int> balancerCrcFaults;  // boards (1..10) whose balancer replies are corrupted
   bool unplugged = false;
 };
 

@@ -37,6 +37,7 @@ SimStack::SimStack(SimOptions options, const Clock& clock)
                                       time_, faultRandom_, options_.pecFaultRate);
     auto chain = std::make_unique<BalancerChain>(b, *monitor, battery_, time_,
                                                  !listed(options_.withoutTopChip, b + 1));
+    chain->setCorruptReplies(listed(options_.balancerCrcFaults, b + 1));
     bus_.attach(*monitor);
     bus_.attach(*chain);
     monitors_.push_back(std::move(monitor));

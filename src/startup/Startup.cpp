@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "balancer/Balancer.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "monitor/MonitorCommands.h"
@@ -31,6 +32,10 @@ void initialise(ui::Context& ctx) {
   ctx.reads.clear();
   monitor::clearConfigReadBack(ctx);
   for (int r = 0; r < kReminders; ++r) resetReminder(ctx, r);
+  // The balancer's part of the board-count change for one board; choosing the first entry of
+  // the board-count selector runs it once that selector is built.
+  balancer::Check_5_FollowBoardCount(ctx, 1);
+  balancer::BalancerBoardCountChange(ctx, 1);
 }
 
 }  // namespace
@@ -64,6 +69,7 @@ bool Form_Load(ui::Context& ctx) {
   ctx.startup.cellSelectDigit = "0";
   ctx.startup.tempSelectDigit = "0";
   ctx.startup.SelfTestVariant = "E";
+  balancer::Balancer_Load(ctx);
 
   ctx.status->visible = true;
   ctx.main->visible = true;

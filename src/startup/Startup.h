@@ -9,8 +9,8 @@ namespace kb::startup {
 inline constexpr const char* kNotDetectedMessage =
     "QXB5520-1/QXM71X0 board not detected. Make sure board is connected and restart program.";
 
-// Registers the procedures of the command buttons, "PEC Match Only", the tab strip and the File
-// menu, and the state variables of start-up and the board set.
+// Registers the procedures of the command buttons, "PEC Match Only" and the tab strip, and the
+// state variables of start-up and the board set.
 void wire(ui::Context& ctx);
 
 // Start-up; returns false when the controller was not detected and the program ends.

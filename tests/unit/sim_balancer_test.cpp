@@ -198,5 +198,18 @@ TEST(SimBalancer, SeveralOpenPathsAnswerTogether) {
   EXPECT_EQ(rig.stack.battery().balance(1, 0), BalanceAction::kDischarge);
 }
 
+TEST(SimBalancer, CorruptedRepliesFailTheirCheckButLeaveTheChipsAlone) {
+  SimOptions o;
+  o.balancerCrcFaults.push_back(1);
+  Rig rig(o);
+  rig.command(test::writeConfig(0x80, kOpen));
+  rig.command(balancerString(0xA9, {0x000F, 0xC007}));
+  const std::string reply = rig.send(readCommand(2), 8);
+  EXPECT_EQ(reply, "C006000E");
+  EXPECT_FALSE(crc4Valid(wordAt(reply, 0)));
+  EXPECT_EQ(rig.stack.balancers(0)->bottom().word(), 0xC007);
+  EXPECT_FALSE(crc4Valid(wordAt(rig.send(readStatus(2), 8), 1)));
+}
+
 }  // namespace
 }  // namespace kb::sim

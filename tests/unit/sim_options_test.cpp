@@ -23,7 +23,7 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
   ASSERT_TRUE(parseSimOptions(
       "boards=4,seed=77,id=QXB5520-1 other,cell=2:12:3.25,cell=4:1:0,fault=pec:0.25,"
       "fault=missing:3,fault=thermal:2,fault=thermal:4:7.5,fault=openwire:1:12,notop=4,"
-      "fault=unplugged,",
+      "fault=balcrc:2,fault=unplugged,",
       o, error))
       << error;
   EXPECT_EQ(o.boards, 4);
@@ -43,6 +43,7 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
   ASSERT_EQ(o.openWires.size(), 1u);
   EXPECT_EQ(o.openWires[0].cell, 12);
   EXPECT_EQ(o.withoutTopChip, std::vector<int>{4});
+  EXPECT_EQ(o.balancerCrcFaults, std::vector<int>{2});
   EXPECT_TRUE(o.unplugged);
 }
 
@@ -83,6 +84,8 @@ TEST(SimOptions, MalformedOptionsAreRejectedWithTheirName) {
       {"boards", "boards"},
       {"boards=2,cell=3:1:3.6", "boards=2"},
       {"fault=missing:5", "boards=1"},
+      {"fault=balcrc:0", "fault=balcrc:0"},
+      {"fault=balcrc:2", "boards=1"},
   };
   for (const BadCase& c : cases) {
     SimOptions o;
@@ -99,7 +102,7 @@ TEST(SimOptions, HelpNamesEveryOptionForm) {
   const std::string help = simOptionsHelp();
   for (const char* form :
        {"boards=", "seed=", "id=", "cell=", "notop=", "fault=pec:", "fault=missing:",
-        "fault=thermal:", "fault=openwire:", "fault=unplugged"}) {
+        "fault=thermal:", "fault=openwire:", "fault=balcrc:", "fault=unplugged"}) {
     EXPECT_NE(help.find(form), std::string::npos) << form;
   }
 }

@@ -48,6 +48,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
       takeValue(args, i, "--script", o.scriptFile, r.error);
     } else if (is(a, "--screenshot")) {
       takeValue(args, i, "--screenshot", o.screenshotDir, r.error);
+    } else if (is(a, "--export-dir")) {
+      takeValue(args, i, "--export-dir", o.exportDir, r.error);
     } else {
       r.error = "kb4471: unknown option '" + a + "' (see --help)";
     }
@@ -61,7 +63,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
 std::string usageText() {
   std::string text =
       "Usage: kb4471 [--device DEVICE | --simulate[=BOARDS]] [--trace FILE]\n"
-      "              [--headless --script FILE] [--screenshot DIR]\n"
+      "              [--headless --script FILE] [--screenshot DIR] [--export-dir DIR]\n"
       "\n"
       "Desktop control program of the KB4471 battery-management evaluation system.\n"
       "\n"
@@ -75,6 +77,8 @@ std::string usageText() {
       "  --script FILE        operator actions, one per line\n"
       "  --screenshot DIR     start up (and run --script), save DIR/main.png and\n"
       "                       DIR/status.png, then exit\n"
+      "  --export-dir DIR     folder of the exported workbook (default: the program's\n"
+      "                       own folder)\n"
       "  --help, --version\n"
       "\n"
       "Simulator options (comma-separated after 'sim:'):\n" +

@@ -11,6 +11,7 @@ struct Options {
   bool headless = false;
   std::string scriptFile;
   std::string screenshotDir;
+  std::string exportDir;  // where the export writes; empty: the executable's folder
   bool help = false;
   bool version = false;
 };

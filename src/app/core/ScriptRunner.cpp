@@ -58,6 +58,11 @@ void PrintingDialogs::msgBox(const std::string& text, const std::string& title) 
   out_ << "MSGBOX " << title << ": " << joined << std::endl;
 }
 
+bool PrintingDesktop::open(const std::string& path) {
+  out_ << "OPEN " << path << std::endl;
+  return true;
+}
+
 ScriptRunner::ScriptRunner(ui::MainWindow& window, std::ostream& out,
                            std::function<void(double)> advance)
     : window_(window), out_(out), advance_(std::move(advance)) {}
@@ -229,7 +234,8 @@ int runHeadless(const Options& options, std::ostream& out, std::ostream& err) {
   }
   ManualClock clock;
   PrintingDialogs dialogs(out);
-  Session session(options, clock, dialogs);
+  PrintingDesktop desktop(out);
+  Session session(options, clock, dialogs, &desktop);
   if (!session.error().empty()) {
     err << session.error() << '\n';
     return 2;

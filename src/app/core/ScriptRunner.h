@@ -3,6 +3,7 @@
 //   click NAME [INDEX] | select NAME [INDEX] POS | type NAME [INDEX] TEXT | key NAME [INDEX] CODE
 //   focus NAME [INDEX] | tab INDEX | menu CAPTION | tick [N] | wait SECONDS
 //   print NAME [INDEX] PROPERTY | print NAME [INDEX]
+// Message boxes print "MSGBOX title: text"; the desktop's "open" prints "OPEN path".
 // Controls of the status window carry the prefix "status.".
 #include <functional>
 #include <istream>
@@ -45,6 +46,16 @@ class PrintingDialogs final : public form::Dialogs {
  public:
   explicit PrintingDialogs(std::ostream& out) : out_(out) {}
   void msgBox(const std::string& text, const std::string& title) override;
+
+ private:
+  std::ostream& out_;
+};
+
+// Records the desktop's "open" instead of running it: prints "OPEN path".
+class PrintingDesktop final : public form::Desktop {
+ public:
+  explicit PrintingDesktop(std::ostream& out) : out_(out) {}
+  bool open(const std::string& path) override;
 
  private:
   std::ostream& out_;

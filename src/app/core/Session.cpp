@@ -37,7 +37,8 @@ Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
     }
     link_->setTrace(&trace_);
   }
-  window_ = std::make_unique<ui::MainWindow>(ui::Services{*link_, clock, dialogs, desktop});
+  window_ = std::make_unique<ui::MainWindow>(
+      ui::Services{*link_, clock, dialogs, desktop, options.exportDir});
 }
 
 }  // namespace kb::app

@@ -100,7 +100,8 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
   prepareApplication();
   ManualClock clock;
   PrintingDialogs dialogs(std::cout);
-  Session session(options, clock, dialogs);
+  PrintingDesktop desktop(std::cout);
+  Session session(options, clock, dialogs, &desktop);
   if (!session.error().empty()) {
     std::cerr << session.error() << '\n';
     return 2;

@@ -2,11 +2,13 @@
 // Every control handle of the main window: one struct per panel, declared beside the panel's
 // layout. A new panel adds its struct here and its layout call to layoutMainWindow.
 #include "ui/form/Form.h"
+#include "ui/main/panels/BalancerPanel.h"
 #include "ui/main/panels/BoardPanel.h"
 #include "ui/main/panels/BroadcastPanel.h"
 #include "ui/main/panels/CellPanel.h"
 #include "ui/main/panels/ConfigPanel.h"
 #include "ui/main/panels/MonitorButtons.h"
+#include "ui/main/panels/TransferLogPanel.h"
 #include "ui/main/panels/WindowPanel.h"
 
 namespace kb::ui {
@@ -15,6 +17,8 @@ struct MainControls final : WindowControls,
                             MonitorButtonControls,
                             BoardPanelControls,
                             CellPanelControls,
+                            BalancerPanelControls,
+                            TransferLogControls,
                             BroadcastControls,
                             ConfigPanelControls {};
 

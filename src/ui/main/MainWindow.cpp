@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "balancer/Balancer.h"
+#include "continuous/Datalog.h"
 #include "config/ConfigEditor.h"
 #include "monitor/MonitorCommands.h"
 #include "startup/Startup.h"
@@ -27,6 +29,8 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   // Each subsystem registers its event procedures and state variables.
   startup::wire(ctx_);
   monitor::wire(ctx_);
+  balancer::wire(ctx_);
+  continuous::wireDatalog(ctx_);
   config::wire(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {

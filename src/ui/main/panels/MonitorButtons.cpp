@@ -79,10 +79,10 @@ void layoutMonitorButtons(form::Form& f, MonitorButtonControls& c, const Control
 
   // "PEC Match Only" and the transfer display mode it selects.
   f.add(c.Check_AUTO, ControlKind::CheckBox, &page)
-      .place(240, 9960, 1695, 285)
+      .place(5400, 9300, 1695, 285)
       .setCaption("PEC Match Only");
   f.add(c.Label_AUTOstatus, ControlKind::Label, &page)
-      .place(2040, 9990, 4575, 255)
+      .place(5400, 9660, 4575, 255)
       .setCaption("DISPLAY ALL DATA TRANSFERS!");
 }
 

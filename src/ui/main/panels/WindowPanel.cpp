@@ -19,7 +19,7 @@ void layoutWindow(form::Form& f, WindowControls& c) {
   timer.enabled = false;
 
   f.addMenuItem({"File", "mnuExit", "Exit", true});
-  f.addMenuItem({"Datalog", "mnuExcelOutTest", "Excel Out Test", false});
+  f.addMenuItem({"Datalog", "mnuExcelOutTest", "Excel Out Test", true});
   f.addMenuItem({"Datalog", "mnuCreateNewSetup", "Create New Setup", true});
   f.addMenuItem({"Datalog", "mnuUsePreviousSetup", "Use Previous Setup", true});
   f.addMenuItem({"Datalog", "mnuViewLastDatalog", "View Last Datalog", true});

@@ -1,0 +1,72 @@
+// The "Excel Out Test" export: the datalog workbook, saved in the program's folder under a
+// time-stamped name, then opened on the desktop.
+#include <cstdio>
+#include <filesystem>
+
+#include "context/Context.h"
+#include "continuous/Datalog.h"
+
+namespace kb::continuous {
+
+namespace {
+
+// The present time from the program's clock (repeatable in headless runs and tests).
+std::tm exportTime(const ui::Context& ctx) {
+  return ctx.services.clock.localTime();
+}
+
+// The folder of the running executable; the working folder if it cannot be told.
+std::string programFolder() {
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error || exe.parent_path().empty()) return ".";
+  return exe.parent_path().string();
+}
+
+std::string exportFolder(const ui::Context& ctx) {
+  return ctx.services.exportDir.empty() ? programFolder() : ctx.services.exportDir;
+}
+
+}  // namespace
+
+std::string workbookTimeStamp(const std::tm& t) {
+  const int hour12 = t.tm_hour % 12 == 0 ? 12 : t.tm_hour % 12;
+  char text[64];
+  std::snprintf(text, sizeof text, "%02d-%02d-%04d_%02d_%02d_%02d %s", t.tm_mon + 1, t.tm_mday,
+                t.tm_year + 1900, hour12, t.tm_min, t.tm_sec, t.tm_hour < 12 ? "AM" : "PM");
+  return text;
+}
+
+std::string workbookPath(const std::string& folder, const std::string& stamp) {
+  std::string path = folder;
+  if (!path.empty() && path.back() != '/') path += '/';
+  return path + stamp + "_EXCELoutTEST.xls";
+}
+
+void mnuExcelOutTest_Click(ui::Context& ctx) {
+  // All ten boards take part, and the system stays set to ten boards afterwards.
+  ctx.boards.LastBoardIndex = 9;
+  // Date and time come from one reading, so that a stamp taken at midnight names one moment.
+  const std::string path = workbookPath(exportFolder(ctx), workbookTimeStamp(exportTime(ctx)));
+
+  sheet::Application app;
+  try {
+    sheet::Workbook& book = app.workbooks().add();
+    fillDatalogSheet(book.activeSheet(), ctx.boards, ctx.datalog, path);
+    book.saveAs(path);
+  } catch (const sheet::SpreadsheetError& e) {
+    app.quit();
+    ctx.services.dialogs.msgBox("Could not save the workbook " + path + ":\n" + e.what(),
+                                form::kAppTitle);
+    return;
+  }
+  app.quit();
+
+  if (ctx.services.desktop != nullptr && !ctx.services.desktop->open(path)) {
+    ctx.services.dialogs.msgBox(
+        "The workbook was saved as " + path + ", but the desktop could not open it.",
+        form::kAppTitle);
+  }
+}
+
+}  // namespace kb::continuous
