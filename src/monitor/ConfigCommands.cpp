@@ -6,6 +6,7 @@
 #include "context/Context.h"
 #include "monitor/Commands.h"
 #include "monitor/MonitorCommands.h"
+#include "startup/TransferLog.h"
 
 namespace kb::monitor {
 
@@ -36,7 +37,6 @@ void SendConfig(ui::Context& ctx) {
   // While the balancer path is polled, chip select is left low for the balancer transfer.
   if (ctx.balancer.BalancerPolling) frame += "x";
   ctx.link().SendCommand(frame);
-  // The transfer log row follows here once the log is built.
 
   for (form::Control* box : {&c.Text4[0], &c.Text4[1], &c.Text4[2], &c.Text4[3], &c.Text4[4],
                              &c.Text4[5], &*c.Text3, &*c.Text15, &c.Text2[0], &c.Text2[1]}) {
@@ -44,6 +44,7 @@ void SendConfig(ui::Context& ctx) {
     box->foreColor = kWindowText;
   }
   cfg.written = cfg.edit;
+  startup::LogWriteConfig(ctx);  // from the written record: the bytes just sent
   cfg.tenCellFlag = (hexValue(cfg.written[static_cast<std::size_t>(board)][0]) & 0x08) != 0 ? 1 : 0;
   emptyReadFields(ctx);
 }

@@ -1,11 +1,14 @@
 #include "startup/BoardControls.h"
 
+#include <cstdlib>
 #include <string>
 
+#include "balancer/Balancer.h"
 #include "common/HexText.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "startup/Startup.h"
+#include "startup/TransferLog.h"
 
 namespace kb::startup {
 
@@ -23,6 +26,7 @@ std::string paddedNumber(int n) {
 void labelBoard(ui::Context& ctx, int n) {
   auto& c = ctx.c;
   const std::string num = paddedNumber(n);
+  c.Label21->setCaption(std::to_string(n));
   c.Label13[0].setCaption("CUSTOM  BOARD #" + num);
   c.Option3[0].setCaption("CUSTOM BRD#" + num);
   c.Label14->setCaption(n < 10 ? "SET/ DISPLAY BOARD #" + num + " AT HEX ADDRESS"
@@ -101,6 +105,7 @@ void boardCountChange(ui::Context& ctx, int position) {
     bs.LastBoardIndex = position;
     c.Label12->setCaption(boardNumbersHeader(position));
     c.Label15->setCaption(addressesHeader(bs.BoardAddress, position));
+    balancer::Check_5_FollowBoardCount(ctx, position + 1);
   }
   const int p = bs.LastBoardIndex;
   c.Label9[1].left = ui::kSummaryTitleLeft + ui::kSummaryPitch * p;
@@ -127,6 +132,7 @@ void boardCountChange(ui::Context& ctx, int position) {
   Command1_Click(ctx, 6);
   resumeReminders(ctx);
 
+  balancer::BalancerBoardCountChange(ctx, std::atoi(c.Combo1->text().c_str()));
   ctx.status->width = 6600 + 475 * p;
 }
 
@@ -183,7 +189,9 @@ void Command4_Click(ui::Context& ctx, int index) {
   // The boxes as they stand become the new board's broadcast choices.
   for (int k = 0; k <= 5; ++k) Check5_Click(ctx, k);
   config::loadEditor(ctx);
+  RewriteLog(ctx);
   syncAddressSelector(ctx);
+  balancer::ShowBoardBalancer(ctx);
 }
 
 void Command4_GotFocus(ui::Context& ctx, int index) {

@@ -32,10 +32,6 @@ void initialise(ui::Context& ctx) {
   ctx.reads.clear();
   monitor::clearConfigReadBack(ctx);
   for (int r = 0; r < kReminders; ++r) resetReminder(ctx, r);
-  // The balancer's part of the board-count change for one board; choosing the first entry of
-  // the board-count selector runs it once that selector is built.
-  balancer::Check_5_FollowBoardCount(ctx, 1);
-  balancer::BalancerBoardCountChange(ctx, 1);
 }
 
 }  // namespace

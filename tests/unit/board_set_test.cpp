@@ -42,6 +42,13 @@ TEST(BoardSet, StartUpDefaults) {
   r.click(c.Command1[0]);  // POLL ADC, addressed
   r.click(c.Command1[5]);
   EXPECT_EQ(r.sent(), (Strings{"MSxS80S49S40S07", "MSX", kBroadcastDefaultWrite}));
+  EXPECT_EQ(c.Text8->text(), "  C7  |  FE  |");
+  // READ CONFIG is reminded after the write, and released by it.
+  EXPECT_EQ(c.Command1[6].width, 1215);
+  EXPECT_TRUE(c.ReminderMark[0].visible);
+  r.click(c.Command1[6]);
+  EXPECT_EQ(c.Command1[6].width, 1455);
+  EXPECT_FALSE(c.ReminderMark[0].visible);
 }
 
 TEST(BoardSet, ChoosingTwoBoardsReadsEveryBoardThenTheCurrentOne) {
