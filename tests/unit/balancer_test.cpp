@@ -215,8 +215,7 @@ TEST(BalancerPanel, SendWritesTheStringOfEachModeAndClosesThePath) {
   EXPECT_EQ(p.driver.writes, (std::vector<std::string>{"xXSA9S00S0FS00S0FxX", kReadConfig,
                                                        "xXSACRRRRxX", kReadConfig, "xXSAFxX",
                                                        kReadConfig, "xXSAExX", kReadConfig}));
-  EXPECT_EQ(p.readCounts(), (std::vector<std::uint32_t>{22, 8, 22, 22, 22}))
-      << "two words of four characters; READ CONFIG after each";
+  EXPECT_EQ(p.readCounts(), (std::vector<std::uint32_t>{22, 8, 22, 22, 22})) << "two words of four characters; READ CONFIG after each";
   EXPECT_FALSE(p.b().pathOpen);
   EXPECT_FALSE(p.b().pathGlobal);
 }
