@@ -12,6 +12,7 @@
 #include "continuous/CycleState.h"
 #include "continuous/DatalogState.h"
 #include "link/ControllerLink.h"
+#include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
 #include "startup/BoardSet.h"
 #include "startup/StartupState.h"
@@ -19,6 +20,7 @@
 #include "ui/form/Services.h"
 #include "ui/main/MainControls.h"
 #include "ui/status/StatusControls.h"
+#include "views/ViewState.h"
 
 namespace kb::ui {
 
@@ -47,9 +49,11 @@ struct Context {
   startup::BoardSet boards;
   config::ConfigState config;
   monitor::MonitorReadState reads;
+  monitor::MeasureState measure;
   continuous::CycleState cycle;
   continuous::DatalogState datalog;
   balancer::BalancerState balancer;
+  views::ViewState views;
 
   StateVariables variables;
 

@@ -23,9 +23,6 @@ void CompareConfig(ui::Context& ctx);
 // Forgets every board's configuration read-back and empties its fields.
 void clearConfigReadBack(ui::Context& ctx);
 
-// PLADC (0) or PLINT (1), addressed or broadcast per the board's choice; leaves chip select low.
-void SendPoll(ui::Context& ctx, int which);
-
 // Fills the board's indicator shape in the board summary with its PEC state.
 void showPecIndicator(ui::Context& ctx, int board);
 

@@ -3,6 +3,7 @@
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "monitor/MonitorCommands.h"
+#include "startup/MeasureButtons.h"
 #include "startup/Startup.h"
 
 namespace kb::startup {
@@ -10,6 +11,7 @@ namespace kb::startup {
 void writeConfig(ui::Context& ctx) {
   config::copyConfigToAll(ctx);  // take the edited configuration
   monitor::SendConfig(ctx);
+  thermalRecoveryAfterWrite(ctx);
   auto& rem = ctx.startup.reminders;
   const auto r = static_cast<std::size_t>(Reminder::ReadConfig);
   if (ctx.c.Command1[6].enabled) {

@@ -7,9 +7,10 @@ void layoutMainWindow(form::Form& f, MainControls& c) {
   layoutMonitorButtons(f, c, *c.Frame10);
   layoutBoardPanel(f, c, *c.Frame10);
   layoutCellPanels(f, c, *c.Frame10);
+  layoutMeasurePanel(f, c, *c.Frame10);
   layoutBalancerPanel(f, c, *c.Frame13);
   layoutTransferLog(f, c, *c.Frame10);
-  layoutBroadcastPanel(f, c, *c.Frame10, c.Command1);
+  layoutBroadcastPanel(f, c, *c.Frame10, c.Command1, c.Command3);
   layoutConfigPanel(f, c, *c.Frame10, c.Frame1);
 }
 

@@ -7,6 +7,7 @@
 #include "ui/main/panels/BroadcastPanel.h"
 #include "ui/main/panels/CellPanel.h"
 #include "ui/main/panels/ConfigPanel.h"
+#include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/TransferLogPanel.h"
 #include "ui/main/panels/WindowPanel.h"
@@ -17,6 +18,7 @@ struct MainControls final : WindowControls,
                             MonitorButtonControls,
                             BoardPanelControls,
                             CellPanelControls,
+                            MeasurePanelControls,
                             BalancerPanelControls,
                             TransferLogControls,
                             BroadcastControls,

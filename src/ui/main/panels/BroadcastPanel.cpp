@@ -26,7 +26,7 @@ void addBox(form::Form& f, form::Array& boxes, int index, form::Array& labels, i
 }  // namespace
 
 void layoutBroadcastPanel(form::Form& f, BroadcastControls& c, const Control& page,
-                          const form::Array& commandButtons) {
+                          const form::Array& commandButtons, const form::Array& holdButtons) {
   for (int k = 0; k <= 5; ++k) {
     addBox(f, c.Check5, k, c.Label19, k, page, kBroadcastLeft, commandButtons[k].top + 45);
   }
@@ -35,15 +35,8 @@ void layoutBroadcastPanel(form::Form& f, BroadcastControls& c, const Control& pa
                         .place(kBroadcastLeft + 60, commandButtons[6 + k].top + 75, 1635, 240);
     only.setCaption("BOARD# 1 ONLY");
   }
-  // The discharge-held starts have no button of their own in this column: each box is named by
-  // its command.
-  constexpr int kDcLeft = kBroadcastLeft + 1140;
   for (int k = 0; k < 2; ++k) {
-    const int top = 6060 + 330 * k;
-    Control& name = f.add(c.Label_DCstart, k, ControlKind::Label, &page)
-                        .place(kBroadcastLeft + 60, top + 30, 1080, 240);
-    name.setCaption(k == 0 ? "0x60 STCVDC" : "0x70 STOWDC");
-    addBox(f, c.Check8, k, c.Label20, k + 1, page, kDcLeft, top);
+    addBox(f, c.Check8, k, c.Label20, k + 1, page, kBroadcastLeft, holdButtons[k].top + 45);
   }
 
   const Control& write = commandButtons[5];
