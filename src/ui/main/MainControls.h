@@ -4,7 +4,9 @@
 #include "ui/form/Form.h"
 #include "ui/main/panels/BalancerPanel.h"
 #include "ui/main/panels/BoardPanel.h"
+#include "ui/main/panels/BroadcastPanel.h"
 #include "ui/main/panels/CellPanel.h"
+#include "ui/main/panels/ConfigPanel.h"
 #include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/TransferLogPanel.h"
@@ -18,7 +20,9 @@ struct MainControls final : WindowControls,
                             CellPanelControls,
                             MeasurePanelControls,
                             BalancerPanelControls,
-                            TransferLogControls {};
+                            TransferLogControls,
+                            BroadcastControls,
+                            ConfigPanelControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);
