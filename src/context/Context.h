@@ -14,12 +14,14 @@
 #include "link/ControllerLink.h"
 #include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
+#include "monitor/SelfTestState.h"
 #include "startup/BoardSet.h"
 #include "startup/StartupState.h"
 #include "ui/form/Form.h"
 #include "ui/form/Services.h"
 #include "ui/main/MainControls.h"
 #include "ui/status/StatusControls.h"
+#include "views/SelectionState.h"
 #include "views/ViewState.h"
 
 namespace kb::ui {
@@ -50,10 +52,12 @@ struct Context {
   config::ConfigState config;
   monitor::MonitorReadState reads;
   monitor::MeasureState measure;
+  monitor::SelfTestState selfTest;
   continuous::CycleState cycle;
   continuous::DatalogState datalog;
   balancer::BalancerState balancer;
   views::ViewState views;
+  views::SelectionState selection;
 
   StateVariables variables;
 

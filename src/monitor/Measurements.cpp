@@ -96,6 +96,14 @@ std::string temperatureText(float volts) {
   return fourDecimals(volts) + "V  ";
 }
 
+std::string cellHexText(const std::string& code) {
+  return "0x" + (code.empty() ? std::string("000") : code) + " ";
+}
+
+std::string temperatureHexText(const std::string& code) {
+  return " " + cellHexText(code);
+}
+
 // ---- RDCV -------------------------------------------------------------------------------------
 
 void ReadCellVoltages(ui::Context& ctx, int mode) {
@@ -126,7 +134,8 @@ void ShowCellVoltages(ui::Context& ctx) {
   if (!validBoard(board)) return;
   for (int c = 0; c < kCellsPerBoard; ++c) {
     const auto slot = static_cast<std::size_t>(cellSlot(board, c + 1));
-    ctx.c.Text1[c].setText(cellVoltsText(ctx.measure.volts[slot]));
+    ctx.c.Text1[c].setText(ctx.selfTest.cellHexFlag == 1 ? cellHexText(ctx.measure.code[slot])
+                                                         : cellVoltsText(ctx.measure.volts[slot]));
   }
 }
 
@@ -186,7 +195,9 @@ void ShowTemperatures(ui::Context& ctx) {
   for (int box = 0; box < kTemperatures; ++box) {
     const auto slot = static_cast<std::size_t>(
         temperatureSlot(board, kTemperatureOfBox[static_cast<std::size_t>(box)]));
-    ctx.c.Text6[box].setText(temperatureText(ctx.measure.volts[slot]));
+    ctx.c.Text6[box].setText(ctx.selfTest.tempHexFlag == 1
+                                 ? temperatureHexText(ctx.measure.code[slot])
+                                 : temperatureText(ctx.measure.volts[slot]));
   }
 }
 

@@ -37,9 +37,16 @@ std::string cellVoltsText(float volts);
 // Temperature box text: "0.0000" + "V  ".
 std::string temperatureText(float volts);
 
-// Reset texts of the boxes after a conversion start.
+// Hexadecimal view of the self tests: a cell box shows "0x", the three digits of the code and a
+// blank ("0x555 "); a temperature box one more blank in front (" 0x555 "). A code never read
+// shows as 000.
+std::string cellHexText(const std::string& code);
+std::string temperatureHexText(const std::string& code);
+
+// Reset texts of the boxes after a conversion start, in volts and in the hexadecimal view.
 inline constexpr const char* kCellResetText = " 0.0000V  ";
 inline constexpr const char* kTemperatureResetText = " 0.0000V ";
+inline constexpr const char* kHexResetText = " 0x000 ";
 
 // ---- Read-backs -------------------------------------------------------------------------------
 // Each reads the board in use (CycleBoard while continuous read runs, else CurrentBoard), stores
@@ -49,7 +56,8 @@ inline constexpr const char* kTemperatureResetText = " 0.0000V ";
 // RDCV; mode 0 reads 12 cells, mode 1 reads 10 (cells 11 and 12 keep their values). Shows the
 // voltages.
 void ReadCellVoltages(ui::Context& ctx, int mode);
-// The twelve cell boxes Text1 from the values of CurrentBoard.
+// The twelve cell boxes Text1 from the values of CurrentBoard, or from its codes in the
+// hexadecimal view.
 void ShowCellVoltages(ui::Context& ctx);
 
 // RDFLG; shows the flags.
@@ -61,8 +69,9 @@ std::string flagText(const ui::Context& ctx, int board, int k);
 
 // RDTMP: temperature codes and values, and the thermal-shutdown flag when the PEC matched.
 void ReadTemperatures(ui::Context& ctx);
-// The three temperature boxes Text6 from the values of CurrentBoard: Text6(0) ITMP, (1) ETMP1,
-// (2) ETMP2, the rows of the "ITMP Only", "ETMP1Only" and "ETMP2Only" boxes.
+// The three temperature boxes Text6 from the values of CurrentBoard (its codes in the hexadecimal
+// view): Text6(0) ITMP, (1) ETMP1, (2) ETMP2, the rows of the "ITMP Only", "ETMP1Only" and
+// "ETMP2Only" boxes.
 void ShowTemperatures(ui::Context& ctx);
 
 // Over every board of the set: a board in thermal shutdown gets status 7 on all its cells and is

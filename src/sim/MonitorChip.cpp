@@ -249,6 +249,10 @@ void MonitorChip::finishConversion() {
   }
   if (pattern) {
     cells_.fill(*pattern);
+    for (int c = 0; c < kCellsPerBoard; ++c) {
+      if (((selfTestFaults_ >> c) & 1) != 0)
+        cells_[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(*pattern ^ 1u);
+    }
     return;
   }
   if (conv.select > kCellsPerBoard) return;
@@ -372,6 +376,13 @@ void MonitorChip::runDueEvents() {
 void MonitorChip::setOpenWire(int cell, bool open) {
   const auto bit = static_cast<std::uint16_t>(1u << cell);
   openWires_ = static_cast<std::uint16_t>(open ? openWires_ | bit : openWires_ & ~bit);
+}
+
+void MonitorChip::setSelfTestFault(int cell, bool faulty) {
+  if (cell < 0 || cell >= kCellsPerBoard) return;
+  const auto bit = static_cast<std::uint16_t>(1u << cell);
+  selfTestFaults_ =
+      static_cast<std::uint16_t>(faulty ? selfTestFaults_ | bit : selfTestFaults_ & ~bit);
 }
 
 void MonitorChip::enterThermalShutdown(std::optional<SimMicros> recoverAt) {

@@ -35,6 +35,10 @@
 // voltage (the input filter holds it). An open-wire conversion reads cell C as 0 V (code 0x200)
 // and cell C + 1 as the sum of cells C and C + 1.
 //
+// Self-test fault on cell C: a pattern conversion (select D, E or F) leaves cell C's result one
+// off the pattern, its lowest bit flipped (0x554 for 0x555), as a broken bit of its converter
+// would; measuring conversions are unaffected.
+//
 // Thermal shutdown: the configuration is held at its reset values (writes are not applied, bit 7
 // reads 0), conversion starts are ignored, reads are still answered and RDTMP reports the
 // shutdown bit. On recovery the chip stays at its reset configuration until the next write.
@@ -91,6 +95,7 @@ class MonitorChip final : public SpiDevice {
 
   // Faults.
   void setOpenWire(int cell, bool open);
+  void setSelfTestFault(int cell, bool faulty);
   // recoverAt: simulated time of recovery; none (or kNever) stays in shutdown.
   void enterThermalShutdown(std::optional<SimMicros> recoverAt);
 
@@ -159,6 +164,7 @@ class MonitorChip final : public SpiDevice {
   std::optional<Conversion> conversion_;
   SimMicros nextCompareAt_ = kNever;
   std::uint16_t openWires_ = 0;
+  std::uint16_t selfTestFaults_ = 0;  // bit i: cell i
   bool thermal_ = false;
   SimMicros thermalUntil_ = kNever;
 

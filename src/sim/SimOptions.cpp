@@ -134,8 +134,17 @@ class OptionParser {
       out_.openWires.push_back(wire);
       return {};
     }
-    return "expected fault=pec:RATE, missing:B, thermal:B[:SECONDS], openwire:B:C, balcrc:B or "
-           "unplugged";
+    if (kind == "selftest" && parts.size() == 3) {
+      SelfTestFault fault;
+      if (!parseBoard(parts[1], fault.board)) return "board must be 1 to 10";
+      if (!parseInt(parts[2], fault.cell) || fault.cell < 1 || fault.cell > kCells) {
+        return "cell must be 1 to 12";
+      }
+      out_.selfTestFaults.push_back(fault);
+      return {};
+    }
+    return "expected fault=pec:RATE, missing:B, thermal:B[:SECONDS], openwire:B:C, selftest:B:C, "
+           "balcrc:B or unplugged";
   }
 
   SimOptions& out_;
@@ -155,6 +164,9 @@ int boardBeyondCount(const SimOptions& o) {
   }
   for (const OpenWire& w : o.openWires) {
     if (beyond(w.board) != 0) return w.board;
+  }
+  for (const SelfTestFault& f : o.selfTestFaults) {
+    if (beyond(f.board) != 0) return f.board;
   }
   for (const int b : o.withoutTopChip) {
     if (beyond(b) != 0) return b;
@@ -197,6 +209,7 @@ std::string simOptionsHelp() {
          "  fault=missing:B      board B does not answer\n"
          "  fault=thermal:B[:S]  board B in thermal shutdown, recovering after S seconds\n"
          "  fault=openwire:B:C   open sense wire on cell C of board B\n"
+         "  fault=selftest:B:C   cell C of board B reads its self-test pattern one off\n"
          "  fault=balcrc:B       board B's balancer chips answer reads with a wrong CRC-4\n"
          "  fault=unplugged      no controller: opening it fails\n";
 }

@@ -24,6 +24,12 @@ struct OpenWire {
   int cell = 1;   // 1..12
 };
 
+// A broken result bit on one cell: its self-test result is one off the pattern.
+struct SelfTestFault {
+  int board = 1;  // 1..10
+  int cell = 1;   // 1..12
+};
+
 struct SimOptions {
   int boards = 1;  // 1..10
   std::uint32_t seed = 1;
@@ -33,6 +39,7 @@ struct SimOptions {
   std::vector<int> missingBoards;
   std::vector<ThermalFault> thermal;
   std::vector<OpenWire> openWires;
+  std::vector<SelfTestFault> selfTestFaults;
   std::vector<int> withoutTopChip;     // boards (1..10) whose top balancer chip is not fitted
   std::vector<int> balancerCrcFaults;  // boards (1..10) whose balancer replies are corrupted
   bool unplugged = false;

@@ -51,6 +51,9 @@ SimStack::SimStack(SimOptions options, const Clock& clock)
     BalancerChip* chip = c < kCellsPerBalancer ? &balancers(b)->bottom() : balancers(b)->top();
     if (chip != nullptr) chip->setGateFault(c % kCellsPerBalancer, true);
   }
+  for (const SelfTestFault& fault : options_.selfTestFaults) {
+    if (MonitorChip* chip = monitor(fault.board - 1)) chip->setSelfTestFault(fault.cell - 1, true);
+  }
   for (const ThermalFault& fault : options_.thermal) {
     MonitorChip* chip = monitor(fault.board - 1);
     if (chip == nullptr) continue;

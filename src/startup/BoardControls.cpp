@@ -7,8 +7,11 @@
 #include "common/HexText.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
+#include "monitor/Measurements.h"
+#include "monitor/SelfTest.h"
 #include "startup/Startup.h"
 #include "startup/TransferLog.h"
+#include "views/Selection.h"
 
 namespace kb::startup {
 
@@ -35,6 +38,9 @@ void labelBoard(ui::Context& ctx, int n) {
   const std::string brd = "BRD#" + std::to_string(n);
   for (int k = 0; k <= 5; ++k) c.Label19[k].setCaption(brd);
   for (int k = 1; k <= 2; ++k) c.Label20[k].setCaption(brd);
+  const std::string readOnly = "READ ONLY BRD#" + std::to_string(n);
+  c.Command5[3].toolTip = readOnly + " CELLS FOR SELFTEST IN HEX.";
+  c.Command5[4].toolTip = readOnly + " TEMPS FOR SELFTEST IN HEX.";
 }
 
 // Wide and "BROADCAST" while ticked; narrowed to "B'CAST" with the board label beside it.
@@ -121,6 +127,7 @@ void boardCountChange(ui::Context& ctx, int position) {
 
   config::copyConfigToAll(ctx);
   config::applyCdcEdits(ctx);
+  views::redrawSelection(ctx);
 
   suspendReminders(ctx);
   const int current = bs.CurrentBoard;
@@ -143,7 +150,10 @@ void Check5_Click(ui::Context& ctx, int index) {
       box, c.Label19[index],
       ctx.boards.flag(static_cast<BroadcastCommand>(index), ctx.boards.CurrentBoard));
   const int value = box.value() == 1 ? 1 : 0;
-  if (index == 2 || index == 3) coupleConversionStarts(ctx, value);
+  if (index == 2 || index == 3) {
+    coupleConversionStarts(ctx, value);
+    views::followCellStartBroadcast(ctx, value == 1);
+  }
   if (index == 5) {
     c.Option1[value].setValue(1);
     c.Option3[value].setValue(1);
@@ -186,9 +196,13 @@ void Command4_Click(ui::Context& ctx, int index) {
     labelBoard(ctx, index + 1);
     ctx.boards.CurrentBoard = index;
   }
+  monitor::showBoardCells(ctx);
   // The boxes as they stand become the new board's broadcast choices.
   for (int k = 0; k <= 5; ++k) Check5_Click(ctx, k);
+  views::redrawSelection(ctx);
   config::loadEditor(ctx);
+  monitor::ShowFlags(ctx);
+  monitor::showBoardTemperatures(ctx);
   RewriteLog(ctx);
   syncAddressSelector(ctx);
   balancer::ShowBoardBalancer(ctx);

@@ -4,6 +4,7 @@
 #include "monitor/Conversions.h"
 #include "monitor/Measurements.h"
 #include "monitor/MonitorCommands.h"
+#include "monitor/SelfTest.h"
 #include "startup/Startup.h"
 
 namespace kb::startup {
@@ -16,22 +17,6 @@ constexpr int kReadCellsButton = 7;
 constexpr int kReadFlagButton = 8;
 constexpr int kReadTempButton = 9;
 
-// A button-started read shows every transfer; "PEC Match Only" is re-applied afterwards, also when
-// the read fails.
-class DisplayAll {
- public:
-  explicit DisplayAll(ui::Context& ctx) : ctx_(ctx) { ctx_.startup.displayAllOverride = true; }
-  ~DisplayAll() {
-    ctx_.startup.displayAllOverride = false;
-    Check_AUTO_Click(ctx_);
-  }
-  DisplayAll(const DisplayAll&) = delete;
-  DisplayAll& operator=(const DisplayAll&) = delete;
-
- private:
-  ui::Context& ctx_;
-};
-
 void focusUnlessPolling(ui::Context& ctx, int button) {
   if (!ctx.balancer.BalancerPolling) ctx.c.Command1[button].setFocus();
 }
@@ -42,11 +27,16 @@ int& reminderState(ui::Context& ctx, Reminder r) {
 
 }  // namespace
 
-void startCellConversionButton(ui::Context& ctx, int kind) {
-  const bool broadcast = monitor::StartConversion(ctx, kind, ctx.startup.cellSelectDigit);
-  for (int c = 0; c < monitor::kCellsPerBoard; ++c) {
-    ctx.c.Text1[c].setText(monitor::kCellResetText);
-  }
+DisplayAll::DisplayAll(ui::Context& ctx) : ctx_(ctx) {
+  ctx_.startup.displayAllOverride = true;
+}
+
+DisplayAll::~DisplayAll() {
+  ctx_.startup.displayAllOverride = false;
+  Check_AUTO_Click(ctx_);
+}
+
+void blankCellStatus(ui::Context& ctx, bool broadcast) {
   const int last = ctx.boards.LastBoardIndex;
   for (int b = 0; b <= last && b < kMaxBoards; ++b) {
     if (broadcast || b == ctx.boards.CurrentBoard) {
@@ -54,15 +44,27 @@ void startCellConversionButton(ui::Context& ctx, int kind) {
     }
     ctx.views.CellDataValid[static_cast<std::size_t>(b)] = 0;
   }
+}
+
+void startCellConversionButton(ui::Context& ctx, int kind) {
+  const bool broadcast = monitor::StartConversion(ctx, kind, ctx.startup.cellSelectDigit);
+  const bool hex = ctx.selfTest.cellHexFlag == 1;
+  for (int c = 0; c < monitor::kCellsPerBoard; ++c) {
+    ctx.c.Text1[c].setText(hex ? monitor::kHexResetText : monitor::kCellResetText);
+  }
+  monitor::leaveCellHexView(ctx);
+  blankCellStatus(ctx, broadcast);
   reminderState(ctx, Reminder::ReadCells) = kReminderArmed;
   focusUnlessPolling(ctx, kReadCellsButton);
 }
 
 void startTemperatureButton(ui::Context& ctx) {
   const bool broadcast = monitor::StartTemperatureConversion(ctx, ctx.startup.tempSelectDigit);
+  const bool hex = ctx.selfTest.tempHexFlag == 1;
   for (int k = 0; k < monitor::kTemperatures; ++k) {
-    ctx.c.Text6[k].setText(monitor::kTemperatureResetText);
+    ctx.c.Text6[k].setText(hex ? monitor::kHexResetText : monitor::kTemperatureResetText);
   }
+  monitor::leaveTemperatureHexView(ctx);
   reminderState(ctx, Reminder::ReadTemp) = kReminderArmed;
   ctx.startup.reminders.armedByBroadcast[static_cast<std::size_t>(Reminder::ReadTemp)] = broadcast;
   focusUnlessPolling(ctx, kReadTempButton);

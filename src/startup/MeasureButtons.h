@@ -7,12 +7,31 @@ struct Context;
 
 namespace kb::startup {
 
+// A button-started read shows every transfer; "PEC Match Only" is re-applied when the scope ends,
+// also when the read fails.
+class DisplayAll {
+ public:
+  explicit DisplayAll(ui::Context& ctx);
+  ~DisplayAll();
+  DisplayAll(const DisplayAll&) = delete;
+  DisplayAll& operator=(const DisplayAll&) = delete;
+
+ private:
+  ui::Context& ctx_;
+};
+
+// After a cell conversion start: blanks the status of the boards it reached (every shown board
+// for a broadcast, else CurrentBoard) and marks every board's cell voltages unread.
+void blankCellStatus(ui::Context& ctx, bool broadcast);
+
 // STARTCELLVOLT, START OPENWIRE and the two hold-DCC starts (kind of monitor::StartConversion):
-// send the start with the cell select digit, reset the cell boxes, blank the status of the boards
+// send the start with the cell select digit, reset the cell boxes (in the form they show) and
+// leave the hexadecimal view, blank the status of the boards
 // it reached and mark every board's cell voltages unread, arm READCELLVOLT and, when not polling,
 // move the focus to it.
 void startCellConversionButton(ui::Context& ctx, int kind);
-// START TEMP: STTMPAD with the temperature select digit, reset the temperature boxes, arm
+// START TEMP: STTMPAD with the temperature select digit, reset the temperature boxes (in the form
+// they show) and leave the hexadecimal view, arm
 // READ TEMP and, when not polling, move the focus to it.
 void startTemperatureButton(ui::Context& ctx);
 

@@ -169,6 +169,29 @@ TEST(SimMonitor, SelfTestDigitsFillEveryResult) {
   }
 }
 
+TEST(SimMonitor, SelfTestFaultPutsOneCellOneOffEveryPattern) {
+  SimOptions o;
+  o.boards = 2;
+  o.selfTestFaults.push_back({2, 7});
+  Rig rig(o);
+  rig.command(test::writeConfig(0, measureConfig()));
+  struct Case {
+    int command;
+    int expected;  // cell 7 of board 2
+  };
+  for (const Case& c : {Case{0x1E, 0x554}, Case{0x6F, 0xAAB}, Case{0x2D, 0xFFE}}) {
+    rig.convert(0, c.command);
+    std::vector<int> want(12, c.expected ^ 1);
+    EXPECT_EQ(rig.readCells(0x80), want) << "board 1 is sound";
+    want[6] = c.expected;
+    EXPECT_EQ(rig.readCells(0x81), want) << std::hex << c.command;
+  }
+  // A measuring conversion reads the battery as ever.
+  rig.stack.battery().setCellVolts(1, 6, 3.5, rig.stack.now());
+  rig.convert(0, 0x10);
+  EXPECT_EQ(rig.readCells(0x81)[6], voltsToCode(3.5));
+}
+
 TEST(SimMonitor, TemperatureBytesCarryBothSensorsTheDieAndTheShutdownBit) {
   Rig rig;
   Battery& bat = rig.stack.battery();

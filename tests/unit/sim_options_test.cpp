@@ -23,6 +23,7 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
   ASSERT_TRUE(parseSimOptions(
       "boards=4,seed=77,id=QXB5520-1 other,cell=2:12:3.25,cell=4:1:0,fault=pec:0.25,"
       "fault=missing:3,fault=thermal:2,fault=thermal:4:7.5,fault=openwire:1:12,notop=4,"
+      "fault=selftest:4:10,"
       "fault=balcrc:2,fault=unplugged,",
       o, error))
       << error;
@@ -42,6 +43,9 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
   EXPECT_DOUBLE_EQ(*o.thermal[1].recoverAfter, 7.5);
   ASSERT_EQ(o.openWires.size(), 1u);
   EXPECT_EQ(o.openWires[0].cell, 12);
+  ASSERT_EQ(o.selfTestFaults.size(), 1u);
+  EXPECT_EQ(o.selfTestFaults[0].board, 4);
+  EXPECT_EQ(o.selfTestFaults[0].cell, 10);
   EXPECT_EQ(o.withoutTopChip, std::vector<int>{4});
   EXPECT_EQ(o.balancerCrcFaults, std::vector<int>{2});
   EXPECT_TRUE(o.unplugged);
@@ -78,6 +82,9 @@ TEST(SimOptions, MalformedOptionsAreRejectedWithTheirName) {
       {"fault=thermal:1:-2", "fault=thermal:1:-2"},
       {"fault=thermal:1:2:3", "fault=thermal:1:2:3"},
       {"fault=openwire:1:13", "fault=openwire:1:13"},
+      {"fault=selftest:1:0", "fault=selftest:1:0"},
+      {"fault=selftest:1", "fault=selftest:1"},
+      {"fault=selftest:3:1", "boards=1"},
       {"fault=unplugged:1", "fault=unplugged:1"},
       {"fault=smoke", "fault=smoke"},
       {"colour=red", "colour=red"},
@@ -100,9 +107,9 @@ TEST(SimOptions, MalformedOptionsAreRejectedWithTheirName) {
 
 TEST(SimOptions, HelpNamesEveryOptionForm) {
   const std::string help = simOptionsHelp();
-  for (const char* form :
-       {"boards=", "seed=", "id=", "cell=", "notop=", "fault=pec:", "fault=missing:",
-        "fault=thermal:", "fault=openwire:", "fault=balcrc:", "fault=unplugged"}) {
+  for (const char* form : {"boards=", "seed=", "id=", "cell=", "notop=", "fault=pec:",
+                           "fault=missing:", "fault=thermal:", "fault=openwire:", "fault=selftest:",
+                           "fault=balcrc:", "fault=unplugged"}) {
     EXPECT_NE(help.find(form), std::string::npos) << form;
   }
 }

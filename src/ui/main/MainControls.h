@@ -9,6 +9,8 @@
 #include "ui/main/panels/ConfigPanel.h"
 #include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
+#include "ui/main/panels/SelectionPanel.h"
+#include "ui/main/panels/SelfTestPanel.h"
 #include "ui/main/panels/TransferLogPanel.h"
 #include "ui/main/panels/WindowPanel.h"
 
@@ -22,7 +24,9 @@ struct MainControls final : WindowControls,
                             BalancerPanelControls,
                             TransferLogControls,
                             BroadcastControls,
-                            ConfigPanelControls {};
+                            ConfigPanelControls,
+                            SelfTestControls,
+                            SelectionControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);

@@ -3,10 +3,12 @@
 #include <stdexcept>
 
 #include "balancer/Balancer.h"
-#include "continuous/Datalog.h"
 #include "config/ConfigEditor.h"
+#include "continuous/Datalog.h"
 #include "monitor/MonitorCommands.h"
+#include "monitor/SelfTest.h"
 #include "startup/Startup.h"
+#include "views/Selection.h"
 #include "views/Views.h"
 
 namespace kb::ui {
@@ -30,7 +32,9 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   // Each subsystem registers its event procedures and state variables.
   startup::wire(ctx_);
   monitor::wire(ctx_);
+  monitor::wireSelfTests(ctx_);
   views::wire(ctx_);
+  views::wireSelection(ctx_);
   balancer::wire(ctx_);
   continuous::wireDatalog(ctx_);
   config::wire(ctx_);

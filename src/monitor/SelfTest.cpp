@@ -1,0 +1,222 @@
+#include "monitor/SelfTest.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+#include "context/Context.h"
+#include "monitor/Conversions.h"
+#include "monitor/Measurements.h"
+#include "startup/MeasureButtons.h"
+#include "startup/Startup.h"
+
+namespace kb::monitor {
+
+namespace {
+
+using form::Event;
+
+constexpr int kCellVoltButton = 0;
+constexpr int kAllTempButton = 2;
+constexpr int kReadCellHexButton = 3;
+constexpr int kReadTempHexButton = 4;
+
+// The discharge indicator while a test ran with discharge held.
+constexpr std::int32_t kDischargeHeld = rgb(128, 128, 255);  // 16744576
+
+// Box text a cell test start writes.
+constexpr const char* kCellTestResetText = "0x000 ";
+
+struct Pattern {
+  const char* variant;
+  // Tool tips of the test starts, buttons 0, 5, 1, 6, 2.
+  std::array<const char*, 5> tips;
+};
+
+constexpr std::array<Pattern, 3> kPatterns{{
+    {"E",
+     {"0x1E STCVAD SELF TEST1 ALL", "0x6E STCVDC SELF TEST1 ALL", "0x2E STOWAD SELF TEST1 ALL",
+      "0x7E STOWDC SELF TEST1 ALL", "0x3E STTMPAD SELF TEST1 ALL"}},
+    {"F",
+     {"0x1F STCVAD SELF TEST2 ALL", "0x6F STCVDC SELF TEST2 ALL", "0x2F STOWAD SELF TEST2 ALL",
+      "0x7F STOWDC SELF TEST2 ALL", "0x3F STTMPAD SELF TEST2 ALL"}},
+    {"D",
+     {"0x1D STCVAD CLEAR (FF) ALL", "0x6D STCVDC CLEAR (FF) ALL", "0x2D STOWAD CLEAR (FF) ALL",
+      "0x7D STOWDC CLEAR (FF) ALL", "0x3D STTMPAD CLEAR (FF) ALL"}},
+}};
+constexpr std::array<int, 5> kTipButtons{0, 5, 1, 6, 2};
+
+// Code digits of a variant ("555" for "E"); empty for any other variant.
+std::string patternDigits(const std::string& variant) {
+  if (variant == "E") return "555";
+  if (variant == "F") return "AAA";
+  if (variant == "D") return "FFF";
+  return {};
+}
+
+// The focus moves on to the next step of the test.
+void focusNext(ui::Context& ctx, int button) {
+  ctx.c.Command5[button].setFocus();
+}
+
+// A hexadecimal read counts as the reading its reminder asks for.
+void releaseAfterRead(ui::Context& ctx, startup::Reminder r) {
+  ctx.startup.reminders.state[static_cast<std::size_t>(r)] = startup::kReminderRelease;
+  startup::refreshReminders(ctx);
+}
+
+void markAgainst(form::Control& box, const std::string& expected) {
+  box.backColor = box.text() == expected ? kWhite : kRed;
+}
+
+void startCellTest(ui::Context& ctx, int button) {
+  const int kind = button == 0   ? kStartSTCVAD
+                   : button == 1 ? kStartSTOWAD
+                   : button == 5 ? kStartSTCVDC
+                                 : kStartSTOWDC;
+  const bool broadcast = StartConversion(ctx, kind, ctx.startup.SelfTestVariant);
+  for (int c = 0; c < kCellsPerBoard; ++c) {
+    form::Control& box = ctx.c.Text1[c];
+    box.setText(kCellTestResetText);
+    box.foreColor = kBlack;
+    box.backColor = kWhite;
+  }
+  startup::blankCellStatus(ctx, broadcast);
+  ctx.c.Shape_SelfTestDCC->fillColor = button == 5 || button == 6 ? kDischargeHeld : kWhite;
+  ctx.selfTest.cellHexFlag = 1;
+  ctx.selfTest.CellSelfTestStarted = true;
+  focusNext(ctx, kReadCellHexButton);
+}
+
+void startTemperatureTest(ui::Context& ctx) {
+  StartTemperatureConversion(ctx, ctx.startup.SelfTestVariant);
+  ctx.selfTest.tempHexFlag = 1;
+  for (int k = 0; k < kTemperatures; ++k) ctx.c.Text6[k].setText(kHexResetText);
+  ctx.selfTest.TempSelfTestStarted = true;
+  focusNext(ctx, kReadTempHexButton);
+}
+
+void readCellsInHex(ui::Context& ctx) {
+  ctx.selfTest.cellHexFlag = 1;
+  {
+    const startup::DisplayAll shown(ctx);
+    ReadCellVoltages(ctx, ctx.config.tenCellFlag);
+  }
+  if (ctx.selfTest.CellSelfTestStarted) compareCellCodes(ctx);
+  releaseAfterRead(ctx, startup::Reminder::ReadCells);
+  ctx.selfTest.CellSelfTestStarted = false;
+  focusNext(ctx, kCellVoltButton);
+}
+
+void readTemperaturesInHex(ui::Context& ctx) {
+  ctx.selfTest.tempHexFlag = 1;
+  {
+    const startup::DisplayAll shown(ctx);
+    ReadTemperatures(ctx);
+  }
+  ShowTemperatures(ctx);
+  if (ctx.selfTest.TempSelfTestStarted) compareTemperatureCodes(ctx);
+  releaseAfterRead(ctx, startup::Reminder::ReadTemp);
+  ctx.selfTest.TempSelfTestStarted = false;
+  focusNext(ctx, kAllTempButton);
+}
+
+}  // namespace
+
+void Option2_Click(ui::Context& ctx, int index) {
+  if (index < 0 || index >= static_cast<int>(kPatterns.size())) return;
+  const Pattern& p = kPatterns[static_cast<std::size_t>(index)];
+  ctx.startup.SelfTestVariant = p.variant;
+  for (std::size_t i = 0; i < kTipButtons.size(); ++i) {
+    ctx.c.Command5[kTipButtons[i]].toolTip = p.tips[i];
+  }
+}
+
+void Command5_Click(ui::Context& ctx, int index) {
+  if (index < 0 || index > 6) return;
+  startup::beginButtonCommand(ctx);
+  switch (index) {
+    case kAllTempButton:
+      startTemperatureTest(ctx);
+      break;
+    case kReadCellHexButton:
+      readCellsInHex(ctx);
+      break;
+    case kReadTempHexButton:
+      readTemperaturesInHex(ctx);
+      break;
+    default:
+      startCellTest(ctx, index);
+      break;
+  }
+}
+
+void compareCellCodes(ui::Context& ctx) {
+  const std::string digits = patternDigits(ctx.startup.SelfTestVariant);
+  if (digits.empty()) return;
+  const std::string expected = cellHexText(digits);
+  for (int c = 0; c < kCellsPerBoard; ++c) markAgainst(ctx.c.Text1[c], expected);
+}
+
+void compareTemperatureCodes(ui::Context& ctx) {
+  const std::string digits = patternDigits(ctx.startup.SelfTestVariant);
+  if (digits.empty()) return;
+  const std::string expected = temperatureHexText(digits);
+  for (int k = 0; k < kTemperatures; ++k) markAgainst(ctx.c.Text6[k], expected);
+}
+
+void leaveCellHexView(ui::Context& ctx) {
+  ctx.selfTest.cellHexFlag = 0;
+  for (int c = 0; c < kCellsPerBoard; ++c) {
+    if (ctx.c.Text1[c].backColor == kRed) ctx.c.Text1[c].backColor = kWhite;
+  }
+}
+
+void leaveTemperatureHexView(ui::Context& ctx) {
+  ctx.selfTest.tempHexFlag = 0;
+  for (int k = 0; k < kTemperatures; ++k) {
+    if (ctx.c.Text6[k].backColor == kRed) ctx.c.Text6[k].backColor = kWhite;
+  }
+}
+
+void showBoardCells(ui::Context& ctx) {
+  ShowCellVoltages(ctx);
+  const bool hex = ctx.selfTest.cellHexFlag == 1;
+  const auto b = static_cast<std::size_t>(ctx.boards.CurrentBoard);
+  const auto r = static_cast<std::size_t>(startup::Reminder::ReadCells);
+  if (ctx.views.CellDataValid[b] == 0 && ctx.startup.reminders.needsReading[r][b] == 1) {
+    for (int c = 0; c < kCellsPerBoard; ++c) {
+      ctx.c.Text1[c].setText(hex ? kHexResetText : kCellResetText);
+    }
+  }
+  // Marked as shown: a board not read since its start is no match.
+  if (hex) compareCellCodes(ctx);
+}
+
+void showBoardTemperatures(ui::Context& ctx) {
+  ShowTemperatures(ctx);
+  const bool hex = ctx.selfTest.tempHexFlag == 1;
+  // No read of the board since the start that armed READ TEMP: a read releases the reminder.
+  const auto b = static_cast<std::size_t>(ctx.boards.CurrentBoard);
+  const auto r = static_cast<std::size_t>(startup::Reminder::ReadTemp);
+  if (ctx.startup.reminders.needsReading[r][b] == 1) {
+    for (int k = 0; k < kTemperatures; ++k) {
+      ctx.c.Text6[k].setText(hex ? kHexResetText : kTemperatureResetText);
+    }
+  }
+  if (hex) compareTemperatureCodes(ctx);
+}
+
+void wireSelfTests(ui::Context& ctx) {
+  form::Form& f = ctx.form();
+  ui::Context* c = &ctx;
+  f.on(Event::Click, ctx.c.Option2, [c](int i) { Option2_Click(*c, i); });
+  f.on(Event::Click, ctx.c.Command5, [c](int i) { Command5_Click(*c, i); });
+  using ui::StateVariables;
+  ctx.variables.add("CellSelfTestStarted",
+                    [c] { return StateVariables::truth(c->selfTest.CellSelfTestStarted); });
+  ctx.variables.add("TempSelfTestStarted",
+                    [c] { return StateVariables::truth(c->selfTest.TempSelfTestStarted); });
+}
+
+}  // namespace kb::monitor
