@@ -18,8 +18,16 @@ using form::Event;
 // Greyed elements, and the text of restored ones.
 constexpr std::int32_t kGreyed = kGrey;  // #808080
 constexpr std::int32_t kNormalText = kBlack;
-// The value boxes are white when in use.
-constexpr std::int32_t kValueBackground = kWhite;
+
+// A value box greyed, or back to white when it was greyed: a self-test mark (red or white) on a
+// box in use stays.
+void paintValueBox(Control& box, bool inUse) {
+  if (!inUse) {
+    box.backColor = kGreyed;
+  } else if (box.backColor == kGreyed) {
+    box.backColor = kWhite;
+  }
+}
 
 // Select digits of the temperature inputs, by box: ITMP "3", ETMP1 "1", ETMP2 "2".
 constexpr std::array<const char*, 3> kTemperatureDigits{"3", "1", "2"};
@@ -49,7 +57,7 @@ void paintCell(ui::Context& ctx, int cell, bool inUse) {
   auto& c = ctx.c;
   const std::int32_t text = inUse ? kNormalText : kGreyed;
   c.Frame1[cell].foreColor = text;
-  c.Text1[cell].backColor = inUse ? kValueBackground : kGreyed;
+  paintValueBox(c.Text1[cell], inUse);
   c.Check6[cell].foreColor = text;
   c.Check6[cell].enabled = inUse;
   dischargeBox(ctx, cell).foreColor = text;
@@ -85,7 +93,7 @@ void paintTemperature(ui::Context& ctx, int k, bool inUse) {
   auto& c = ctx.c;
   const std::int32_t text = inUse ? kNormalText : kGreyed;
   c.Label_TMP[k].foreColor = text;
-  c.Text6[k].backColor = inUse ? kValueBackground : kGreyed;
+  paintValueBox(c.Text6[k], inUse);
   c.Check7[k].foreColor = text;
   c.Check7[k].enabled = inUse;
 }

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStyle>
@@ -79,6 +80,24 @@ int displayToModelCaret(const std::string& s, int caret) {
   std::size_t i = 0;
   for (int d = 0; d < caret && i < s.size(); ++d) i += modelStep(s, i);
   return static_cast<int>(i);
+}
+
+// Breaks a text at its blanks into lines no wider than width (a word wider than that keeps its
+// own line).
+QString wrapAtBlanks(const QString& text, const QFont& font, int width) {
+  const QFontMetrics fm(font);
+  QString out;
+  QString line;
+  for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    const QString joined = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+    if (line.isEmpty() || fm.horizontalAdvance(joined) <= width) {
+      line = joined;
+    } else {
+      out += line + QLatin1Char('\n');
+      line = word;
+    }
+  }
+  return out + line;
 }
 
 bool isClickable(ControlKind kind) {
@@ -377,8 +396,20 @@ void FormView::applyKind(Binding& b, bool f) {
                 check ? QStyle::PM_CheckBoxLabelSpacing : QStyle::PM_RadioButtonLabelSpacing,
                 nullptr, button);
         const QSize area(button->width() - indicator - 2, button->height());
-        button->setFont(fittedFont(controlFont(baseFont_, c.fontSize, c.fontBold),
-                                   latin1(c.caption()), area, false));
+        const QFont base = controlFont(baseFont_, c.fontSize, c.fontBold);
+        QFont font = fittedFont(base, latin1(c.caption()), area, false);
+        // A caption too long for one line wraps at its blanks when the box is tall enough, as the
+        // toolkit's check boxes do.
+        if (QFontMetrics(font).horizontalAdvance(latin1(c.caption())) > area.width()) {
+          const QFont wrapped = fittedFont(base, latin1(c.caption()), area, true);
+          const QString lines = wrapAtBlanks(literalCaption(c.caption()), wrapped, area.width());
+          if (QFontMetrics(wrapped).boundingRect(QRect(QPoint(0, 0), area), 0, lines).height() <=
+              area.height()) {
+            font = wrapped;
+            button->setText(lines);
+          }
+        }
+        button->setFont(font);
       }
       if (changed(f, b.value, c.value())) {
         if (auto* box = qobject_cast<QCheckBox*>(button)) {

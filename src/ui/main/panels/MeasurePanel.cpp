@@ -30,16 +30,15 @@ void layoutMeasurePanel(form::Form& f, MeasurePanelControls& c, const Control& p
     box.locked = true;
   }
 
-  // Room is left at the right of each row for its "Only" box.
+  // Room is left at the right of each row for its "Only" box (from 1560).
   Control& temps = f.add(c.Frame5, ControlKind::Frame, &page).place(1680, 3000, 2720, 1320);
   temps.setCaption("TEMPS");
   for (int k = 0; k < 3; ++k) {
     const int top = kFirstRowTop + kRowPitch * k;
     f.add(c.Label_TMP, k, ControlKind::Label, &temps)
-        .place(120, top + 30, 600, 255)
+        .place(120, top + 30, 540, 255)
         .setCaption(kTemperatureNames[static_cast<std::size_t>(k)]);
-    Control& box =
-        f.add(c.Text6, k, ControlKind::TextBox, &temps).place(720, top, 1020, kBoxHeight);
+    Control& box = f.add(c.Text6, k, ControlKind::TextBox, &temps).place(660, top, 840, kBoxHeight);
     box.locked = true;
   }
 }
