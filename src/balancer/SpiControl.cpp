@@ -4,6 +4,7 @@
 #include "balancer/BalancerPath.h"
 #include "balancer/ChipView.h"
 #include "balancer/FlagScope.h"
+#include "balancer/StatusWindow.h"
 #include "common/HexText.h"
 
 namespace kb::balancer {
@@ -179,6 +180,7 @@ void Command_1_Click(ui::Context& ctx) {
           CheckStatusReadback(ctx);
         }
         UpdateCommandData(ctx, board);
+        DISPLAY_CELLstatus(ctx);
         break;
       }
     }

@@ -9,6 +9,7 @@ void layoutMainWindow(form::Form& f, MainControls& c) {
   layoutCellPanels(f, c, *c.Frame10);
   layoutBalancerPanel(f, c, *c.Frame13);
   layoutTransferLog(f, c, *c.Frame10);
+  layoutStatusButton(f, c, *c.Frame13);
 }
 
 }  // namespace kb::ui

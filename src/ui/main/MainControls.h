@@ -6,6 +6,7 @@
 #include "ui/main/panels/BoardPanel.h"
 #include "ui/main/panels/CellPanel.h"
 #include "ui/main/panels/MonitorButtons.h"
+#include "ui/main/panels/StatusButton.h"
 #include "ui/main/panels/TransferLogPanel.h"
 #include "ui/main/panels/WindowPanel.h"
 
@@ -16,7 +17,8 @@ struct MainControls final : WindowControls,
                             BoardPanelControls,
                             CellPanelControls,
                             BalancerPanelControls,
-                            TransferLogControls {};
+                            TransferLogControls,
+                            StatusButtonControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);
