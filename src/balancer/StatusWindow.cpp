@@ -144,6 +144,7 @@ void layoutRows(ui::Context& ctx) {
       // A mark shows only what the chip's status says, so a row shown again shows no stale mark.
       s.Label2[kStatusCells * row + cell].visible = shown && gateShown(chip, cell);
     }
+    s.TempMark[row].visible = shown;
     s.ChipMark[row].visible = shown;
   }
   placeBytes(ctx, chips);
@@ -172,7 +173,7 @@ void drawRows(ui::Context& ctx) {
       gate.visible = rowShown && gateShown(row, cell);
     }
     s.ChipMark[k].fillStyle = row.pattern;
-    s.ChipMark[k].opaque = row.tempError;
+    s.TempMark[k].opaque = row.tempError;
   }
   s.Label3[0].setCaption(commandBytes);
   s.Label3[1].setCaption(statusBytes);

@@ -81,11 +81,15 @@ void layoutRows(form::Form& f, StatusControls& s) {
       field.borderColor = kBlack;
       field.visible = false;
     }
+    Control& temp = f.add(s.TempMark, row, ControlKind::Shape)
+                        .place(kStatusMarkLeft, top, kStatusMarkWidth, kStatusRowHeight);
+    temp.backColor = kStatusTempError;
+    temp.borderColor = kBlack;
+    temp.visible = false;
     Control& mark = f.add(s.ChipMark, row, ControlKind::Shape)
                         .place(kStatusMarkLeft, top, kStatusMarkWidth, kStatusRowHeight);
-    mark.backColor = kStatusTempError;
     mark.fillColor = kStatusMarkLines;
-    mark.borderColor = kBlack;
+    mark.borderWidth = 0;
     mark.visible = false;
   }
   for (int row = 0; row < kStatusRows; ++row) {
@@ -118,9 +122,12 @@ void layoutStatusWindow(form::Form& f, StatusControls& s) {
   f.add(s.Label12, 0, ControlKind::Label)
       .place(kStatusMargin, kStatusRowTop - 300, kStatusNumberWidth, 255)
       .setCaption(" IC #");
-  f.add(s.Label9, ControlKind::Label)
-      .place(kStatusCellLeft, kStatusRowTop - 300, kStatusCells * kStatusCellPitch, 255)
-      .setCaption("CELL 12 CELL 11 CELL 10 CELL 9 CELL 8 CELL 7 ");
+  // One caption over the six columns, sized so that its words stand over them.
+  Control& header =
+      f.add(s.Label9, ControlKind::Label)
+          .place(kStatusCellLeft, kStatusRowTop - 330, kStatusCells * kStatusCellPitch + 420, 285);
+  header.setCaption("CELL 12 CELL 11 CELL 10 CELL 9 CELL 8 CELL 7 ");
+  header.fontSize = 9.75;
   layoutRows(f, s);
 
   // The raw bytes; Display5520Status places them below the rows shown.

@@ -17,7 +17,7 @@ inline constexpr int kStatusBaseWidth = 6600;
 inline constexpr int kStatusWidthPerBoard = 475;
 
 // Row geometry, twips. Columns from the left: the chip number, the cells 6..1 of the chip (the
-// header reads "CELL 12" .. "CELL 7"), the chip mark.
+// header reads "CELL 12" .. "CELL 7"), the chip mark over the temperature-error mark.
 inline constexpr int kStatusMargin = 120;
 inline constexpr int kStatusRowTop = 2640;
 inline constexpr int kStatusRowPitch = 360;
@@ -68,7 +68,8 @@ struct StatusControls final : virtual form::HandleSet {
   KB_ONE(Label9);        // cell column header
   KB_ARRAY(Shape1);      // cell field of chip k, cell c at 6k + c
   KB_ARRAY(Label2);      // gate mark over the same field
-  KB_ARRAY(ChipMark);    // over-voltage pattern and temperature-error back of chip r
+  KB_ARRAY(TempMark);    // temperature-error mark of chip r, beneath its chip mark
+  KB_ARRAY(ChipMark);    // over-voltage / balancing pattern of chip r
   KB_ARRAY(BytesHead);   // "Readback Command", "Readback Status" over the raw bytes
   KB_ARRAY(Label3);      // raw bytes: 0 command words read back, 1 status words
 };
