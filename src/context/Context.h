@@ -13,6 +13,7 @@
 #include "continuous/CycleState.h"
 #include "continuous/DatalogState.h"
 #include "link/ControllerLink.h"
+#include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
 #include "startup/BoardSet.h"
 #include "startup/StartupState.h"
@@ -20,6 +21,7 @@
 #include "ui/form/Services.h"
 #include "ui/main/MainControls.h"
 #include "ui/status/StatusControls.h"
+#include "views/ViewState.h"
 
 namespace kb::ui {
 
@@ -48,10 +50,12 @@ struct Context {
   startup::BoardSet boards;
   config::ConfigState config;
   monitor::MonitorReadState reads;
+  monitor::MeasureState measure;
   continuous::CycleState cycle;
   continuous::DatalogState datalog;
   balancer::BalancerState balancer;
   balancer::StatusWindowState statusWindow;
+  views::ViewState views;
 
   StateVariables variables;
 

@@ -1,9 +1,9 @@
 #include "monitor/MonitorCommands.h"
 
+#include <cstdio>
+
 #include "common/HexText.h"
 #include "context/Context.h"
-#include "monitor/Commands.h"
-#include "monitor/Pec.h"
 #include "monitor/ReadTransfer.h"
 #include "startup/TransferLog.h"
 
@@ -20,6 +20,23 @@ void wire(ui::Context& ctx) {
       if (!rec.errorText.empty()) return rec.errorText;
     }
     return std::string();
+  });
+  ctx.variables.addTable("ThermalShutdown", kBoardSlots, [c](int i) {
+    return ui::StateVariables::number(c->reads.thermalShutdown[static_cast<std::size_t>(i)]);
+  });
+  ctx.variables.addTable("ThermalState", kBoardSlots, [c](int i) {
+    return ui::StateVariables::number(c->reads.thermalState[static_cast<std::size_t>(i)]);
+  });
+  ctx.variables.add("ThermalRecoveryPending",
+                    [c] { return ui::StateVariables::truth(c->reads.thermalRecoveryPending); });
+  // Cell (board * 12 + cell) and temperature (board * 3 + 121 + k) codes and values.
+  ctx.variables.addTable("CellTempCode", kMeasureSlots,
+                         [c](int i) { return c->measure.code[static_cast<std::size_t>(i)]; });
+  ctx.variables.addTable("CellTempVolts", kMeasureSlots, [c](int i) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.4f",
+                  static_cast<double>(c->measure.volts[static_cast<std::size_t>(i)]));
+    return std::string(buf);
   });
 }
 
@@ -41,17 +58,6 @@ void ReadBackConfig(ui::Context& ctx) {
   JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec, ReadKind::RDCFG, ctx.pecMatchOnly());
   showPecIndicator(ctx, board);
   ctx.reads.measureMode[static_cast<std::size_t>(board)] = (r.data[0] & 0x07) != 0 ? 1 : 0;
-}
-
-void SendPoll(ui::Context& ctx, int which) {
-  const auto table =
-      which == 0 ? startup::BroadcastCommand::PLADC : startup::BroadcastCommand::PLINT;
-  const std::string code = which == 0 ? "40" : "50";
-  const bool broadcast = ctx.boards.broadcast(table);
-  ctx.link().SendCommand(pollFrame(ctx.boards.address(), broadcast, code));
-  const PecTable& pec = pecTable();
-  startup::LogCommand(ctx, which == 0 ? "PLADC" : "PLINT", code, pec.CalcPec(code),
-                      pec.CalcPec(ctx.boards.address()), broadcast);
 }
 
 }  // namespace kb::monitor

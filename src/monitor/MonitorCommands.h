@@ -12,9 +12,6 @@ void wire(ui::Context& ctx);
 // RDCFG of the selected board: frame, bytes, PEC judgement and the board indicator.
 void ReadBackConfig(ui::Context& ctx);
 
-// PLADC (0) or PLINT (1), addressed or broadcast per the board's choice; leaves chip select low.
-void SendPoll(ui::Context& ctx, int which);
-
 // Fills the board's indicator shape in the board summary with its PEC state.
 void showPecIndicator(ui::Context& ctx, int board);
 

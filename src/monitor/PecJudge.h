@@ -1,7 +1,6 @@
 #pragma once
 // Read-back records per board and the judgement of a received PEC.
 #include <array>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,6 +31,18 @@ struct MonitorReadState {
   std::array<int, kBoardSlots> pecState{};         // one state per board, shared by all reads
   std::array<int, kBoardSlots> measureMode{};      // CDC of the read CFGR0 is not 0
   std::array<int, kBoardSlots> thermalShutdown{};  // from the last good RDTMP
+  // 1 while a board is shown as in thermal shutdown; cleared by the configuration write with
+  // read-back that follows its recovery.
+  std::array<int, kBoardSlots> thermalState{};
+  // A board left thermal shutdown: the next configuration write reads the configuration back.
+  bool thermalRecoveryPending = false;
+
+  ReadRecord& record(int board, ReadKind kind) {
+    return records.at(static_cast<std::size_t>(board)).at(static_cast<std::size_t>(kind));
+  }
+  const ReadRecord& record(int board, ReadKind kind) const {
+    return records.at(static_cast<std::size_t>(board)).at(static_cast<std::size_t>(kind));
+  }
 
   void clear() { *this = MonitorReadState{}; }
 };

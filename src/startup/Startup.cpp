@@ -5,8 +5,10 @@
 #include "balancer/Balancer.h"
 #include "balancer/StatusWindow.h"
 #include "context/Context.h"
+#include "monitor/Conversions.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/Pec.h"
+#include "startup/MeasureButtons.h"
 
 namespace kb::startup {
 
@@ -25,6 +27,8 @@ void initialise(ui::Context& ctx) {
   ctx.boards.CopyConfigToAll = 1;
   ctx.boards.GlobalConfigMode = 1;
   ctx.reads.clear();
+  ctx.measure = monitor::MeasureState{};
+  ctx.views = views::ViewState{};
   for (int r = 0; r < kReminders; ++r) resetReminder(ctx, r);
   // The balancer's part of the board-count change for one board; choosing the first entry of
   // the board-count selector runs it once that selector is built.
@@ -69,18 +73,29 @@ bool Form_Load(ui::Context& ctx) {
   return true;
 }
 
-void Command1_Click(ui::Context& ctx, int index) {
+void beginButtonCommand(ui::Context& ctx) {
   ctx.startup.LowCurrentStandby = 0;
   if (ctx.startup.chipSelectLeftLow) {
     ctx.link().SendModeString("MSX");
     ctx.startup.chipSelectLeftLow = false;
   }
+}
+
+void Command1_Click(ui::Context& ctx, int index) {
+  beginButtonCommand(ctx);
   switch (index) {
     case 0:
     case 1:
       ctx.cycle.ContinuousReadOn = 0;
       monitor::SendPoll(ctx, index);
       ctx.startup.chipSelectLeftLow = true;
+      break;
+    case 2:
+    case 3:
+      startCellConversionButton(ctx, index == 2 ? monitor::kStartSTCVAD : monitor::kStartSTOWAD);
+      break;
+    case 4:
+      startTemperatureButton(ctx);
       break;
     case 6:
       ctx.startup.displayAllOverride = true;
@@ -89,6 +104,15 @@ void Command1_Click(ui::Context& ctx, int index) {
       Check_AUTO_Click(ctx);
       ctx.startup.reminders.state[static_cast<std::size_t>(Reminder::ReadConfig)] =
           kReminderRelease;
+      break;
+    case 7:
+      readCellVoltagesButton(ctx);
+      break;
+    case 8:
+      readFlagsButton(ctx);
+      break;
+    case 9:
+      readTemperaturesButton(ctx);
       break;
     default:
       // The remaining commands are wired with their subsystems; their buttons stay disabled.
@@ -119,12 +143,22 @@ void Form_Unload(ui::Context& ctx) {
 // Reminder buttons and their marker shapes.
 namespace {
 constexpr std::array<int, kReminders> kReminderButton{6, 7, 9};
+
+// READCELLVOLT follows four kinds of conversion start: it counts as broadcast when any of them
+// goes out as a broadcast from the current board.
+bool anyCellStartBroadcast(const BoardSet& boards) {
+  return boards.broadcast(BroadcastCommand::STCVAD) || boards.broadcast(BroadcastCommand::STOWAD) ||
+         boards.broadcast(BroadcastCommand::STCVDC) || boards.broadcast(BroadcastCommand::STOWDC);
 }
+}  // namespace
 
 void armReminder(ui::Context& ctx, int r) {
   auto& rem = ctx.startup.reminders;
   const auto ri = static_cast<std::size_t>(r);
-  if (rem.armedByBroadcast[ri]) {
+  const bool broadcast = r == static_cast<int>(Reminder::ReadCells)
+                             ? anyCellStartBroadcast(ctx.boards)
+                             : rem.armedByBroadcast[ri];
+  if (broadcast) {
     for (int b = 0; b <= ctx.boards.LastBoardIndex; ++b)
       rem.needsReading[ri][static_cast<std::size_t>(b)] = 1;
   } else {

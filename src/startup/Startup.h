@@ -22,6 +22,10 @@ void Form_Unload(ui::Context& ctx);
 // Runs the monitor command of button index i for the selected board.
 void Command1_Click(ui::Context& ctx, int index);
 
+// What every monitor button command does first: leave low-current standby and release chip
+// select when a poll left it low.
+void beginButtonCommand(ui::Context& ctx);
+
 // "PEC Match Only": shows the transfer display mode that the check box selects.
 void Check_AUTO_Click(ui::Context& ctx);
 

@@ -1,4 +1,5 @@
 #include "context/Context.h"
+#include "startup/MeasureButtons.h"
 #include "startup/Startup.h"
 
 namespace kb::startup {
@@ -10,6 +11,7 @@ void wire(ui::Context& ctx) {
   form::Form& f = ctx.form();
   ui::Context* c = &ctx;
   f.on(Event::Click, ctx.c.Command1, [c](int i) { Command1_Click(*c, i); });
+  f.on(Event::Click, ctx.c.Command3, [c](int i) { Command3_Click(*c, i); });
   f.on(Event::Click, ctx.c.Check_AUTO, [c](int) { Check_AUTO_Click(*c); });
   f.on(Event::Click, ctx.c.TabStrip1, [c](int) { TabStrip1_Click(*c); });
 

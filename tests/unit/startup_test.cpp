@@ -115,7 +115,8 @@ TEST(Reminders, ArmNarrowsTheButtonAndReleaseRestoresIt) {
   ASSERT_TRUE(h.window.load());
   ui::Context& ctx = h.ctx();
   ctx.startup.reminders.state[1] = kReminderArmed;
-  ctx.startup.reminders.armedByBroadcast[1] = true;
+  // READCELLVOLT arms every board when a conversion-start broadcast is chosen at arming time.
+  ctx.boards.BroadcastFlags[static_cast<int>(BroadcastCommand::STOWDC)][0] = 1;
   ctx.boards.LastBoardIndex = 2;
   refreshReminders(ctx);
   EXPECT_EQ(ctx.c.Command1[7].caption(), "READCELL");

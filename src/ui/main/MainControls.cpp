@@ -7,6 +7,7 @@ void layoutMainWindow(form::Form& f, MainControls& c) {
   layoutMonitorButtons(f, c, *c.Frame10);
   layoutBoardPanel(f, c, *c.Frame10);
   layoutCellPanels(f, c, *c.Frame10);
+  layoutMeasurePanel(f, c, *c.Frame10);
   layoutBalancerPanel(f, c, *c.Frame13);
   layoutTransferLog(f, c, *c.Frame10);
   layoutStatusButton(f, c, *c.Frame13);

@@ -5,6 +5,7 @@
 #include "ui/main/panels/BalancerPanel.h"
 #include "ui/main/panels/BoardPanel.h"
 #include "ui/main/panels/CellPanel.h"
+#include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/StatusButton.h"
 #include "ui/main/panels/TransferLogPanel.h"
@@ -16,6 +17,7 @@ struct MainControls final : WindowControls,
                             MonitorButtonControls,
                             BoardPanelControls,
                             CellPanelControls,
+                            MeasurePanelControls,
                             BalancerPanelControls,
                             TransferLogControls,
                             StatusButtonControls {};

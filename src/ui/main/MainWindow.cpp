@@ -7,6 +7,7 @@
 #include "continuous/Datalog.h"
 #include "monitor/MonitorCommands.h"
 #include "startup/Startup.h"
+#include "views/Views.h"
 
 namespace kb::ui {
 
@@ -29,6 +30,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   // Each subsystem registers its event procedures and state variables.
   startup::wire(ctx_);
   monitor::wire(ctx_);
+  views::wire(ctx_);
   balancer::wire(ctx_);
   balancer::wireStatusWindow(ctx_);
   continuous::wireDatalog(ctx_);

@@ -12,9 +12,11 @@ void layoutCellPanels(form::Form& f, CellPanelControls& c, const form::Control& 
                                .place(kCellPanelLeft + kCellPanelPitch * i, kCellPanelTop,
                                       kCellPanelWidth, kCellPanelHeight);
     frame.setCaption("CELL" + std::to_string(i + 1));
-    form::Control& volts = f.add(c.Text1, i, ControlKind::TextBox, &frame).place(45, 960, 780, 285);
+    // The voltage text (" 5.3745V  ") fills the panel's width in a slightly smaller font.
+    form::Control& volts = f.add(c.Text1, i, ControlKind::TextBox, &frame).place(15, 960, 840, 285);
     volts.locked = true;
     volts.alignment = 2;
+    volts.fontSize = 7.5;
   }
 }
 

@@ -37,7 +37,7 @@ constexpr std::array<ButtonDecl, 12> kCommandButtons{{
 
 // Buttons whose commands are wired; the rest stay disabled until their subsystems land.
 bool commandWired(int index) {
-  return index == 0 || index == 1 || index == 6;
+  return index <= 4 || (index >= 6 && index <= 9);
 }
 
 // Buttons that carry a reminder mark, in reminder order.
@@ -65,13 +65,24 @@ void layoutMonitorButtons(form::Form& f, MonitorButtonControls& c, const Control
     m.visible = false;
   }
 
-  // Controller identity, in the board-selection area.
-  Control& idCaption = f.add(c.Label_IDcaption, ControlKind::Label, &page)
-                           .place(kButtonLeft, 6120, kButtonWidth, 255);
+  // Conversion starts with discharge held, below LOW CURRENT STBY.
+  constexpr std::array<const char*, 2> kHoldCaptions{"STARTCELL hold DCC", "STARTOPEN hold DCC"};
+  constexpr std::array<const char*, 2> kHoldToolTips{"0x60 STCVDC", "0x70 STOWDC"};
+  for (int i = 0; i < 2; ++i) {
+    Control& button = f.add(c.Command3, i, ControlKind::CommandButton, &page)
+                          .place(kButtonLeft, 5925 + 390 * i, kButtonWidth, 375);
+    button.setCaption(kHoldCaptions[static_cast<std::size_t>(i)]);
+    button.toolTip = kHoldToolTips[static_cast<std::size_t>(i)];
+  }
+
+  // Controller identity, beside the continuous-read button until the board view takes it.
+  constexpr int kIdLeft = 12780;
+  Control& idCaption =
+      f.add(c.Label_IDcaption, ControlKind::Label, &page).place(kIdLeft, 4800, kButtonWidth, 255);
   idCaption.setCaption("CONTROLLER ID");
   idCaption.alignment = 2;
   Control& id =
-      f.add(c.Label_ID, ControlKind::Label, &page).place(kButtonLeft, 6380, kButtonWidth, 285);
+      f.add(c.Label_ID, ControlKind::Label, &page).place(kIdLeft, 5060, kButtonWidth, 285);
   id.opaque = true;
   id.backColor = kWhite;
   id.alignment = 2;

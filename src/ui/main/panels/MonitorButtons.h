@@ -14,6 +14,7 @@ inline constexpr int kButtonWidthNarrow = 1215;
 struct MonitorButtonControls : virtual form::HandleSet {
   KB_ARRAY(Command1);      // 0..10 and 14
   KB_ARRAY(ReminderMark);  // 0 READ CONFIG, 1 READCELLVOLT, 2 READ TEMP
+  KB_ARRAY(Command3);      // 0 STCVDC, 1 STOWDC: conversion starts with discharge held
   KB_ONE(Label_IDcaption);
   KB_ONE(Label_ID);
   KB_ONE(Check_AUTO);

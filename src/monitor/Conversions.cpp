@@ -1,0 +1,77 @@
+#include "monitor/Conversions.h"
+
+#include <array>
+#include <stdexcept>
+#include <string>
+
+#include "context/Context.h"
+#include "monitor/Commands.h"
+#include "monitor/Pec.h"
+#include "startup/TransferLog.h"
+
+namespace kb::monitor {
+
+namespace {
+
+using startup::BroadcastCommand;
+
+struct StartCommand {
+  const char* name;
+  char high;  // high hex digit of the code
+  BroadcastCommand table;
+};
+
+constexpr std::array<StartCommand, 4> kCellStarts{{
+    {"STCVAD", '1', BroadcastCommand::STCVAD},
+    {"STOWAD", '2', BroadcastCommand::STOWAD},
+    {"STCVDC", '6', BroadcastCommand::STCVDC},
+    {"STOWDC", '7', BroadcastCommand::STOWDC},
+}};
+constexpr StartCommand kTemperatureStart{"STTMPAD", '3', BroadcastCommand::STTMPAD};
+
+// Sends a start or poll frame for the current board and writes its log row.
+bool sendLogged(ui::Context& ctx, const char* name, BroadcastCommand table, const std::string& code,
+                bool poll) {
+  const bool broadcast = ctx.boards.broadcast(table);
+  const std::string& address = ctx.boards.address();
+  ctx.link().SendCommand(poll ? pollFrame(address, broadcast, code)
+                              : startFrame(address, broadcast, code));
+  const PecTable& pec = pecTable();
+  startup::LogCommand(ctx, name, code, pec.CalcPec(code), pec.CalcPec(address), broadcast);
+  return broadcast;
+}
+
+std::string startCode(char high, std::string_view select) {
+  const bool hexDigit = select.size() == 1 && ((select[0] >= '0' && select[0] <= '9') ||
+                                               (select[0] >= 'A' && select[0] <= 'F'));
+  if (!hexDigit) {
+    throw std::invalid_argument("conversion select '" + std::string(select) +
+                                "' is not one hex digit");
+  }
+  return std::string(1, high) + std::string(select);
+}
+
+}  // namespace
+
+bool StartConversion(ui::Context& ctx, int kind, std::string_view select) {
+  if (kind < 0 || kind >= static_cast<int>(kCellStarts.size())) return false;
+  const StartCommand& s = kCellStarts[static_cast<std::size_t>(kind)];
+  return sendLogged(ctx, s.name, s.table, startCode(s.high, select), false);
+}
+
+bool StartTemperatureConversion(ui::Context& ctx, std::string_view select) {
+  const StartCommand& s = kTemperatureStart;
+  return sendLogged(ctx, s.name, s.table, startCode(s.high, select), false);
+}
+
+void SendPoll(ui::Context& ctx, int which) {
+  if (which == 0) sendLogged(ctx, "PLADC", BroadcastCommand::PLADC, "40", true);
+  if (which == 1) sendLogged(ctx, "PLINT", BroadcastCommand::PLINT, "50", true);
+}
+
+// The keep-alive writes no log row.
+void SendBroadcastPladc(ui::Context& ctx) {
+  ctx.link().SendCommand(broadcastPladcFrame());
+}
+
+}  // namespace kb::monitor

@@ -1,0 +1,116 @@
+#include "startup/MeasureButtons.h"
+
+#include "context/Context.h"
+#include "monitor/Conversions.h"
+#include "monitor/Measurements.h"
+#include "monitor/MonitorCommands.h"
+#include "startup/Startup.h"
+
+namespace kb::startup {
+
+namespace {
+
+constexpr int kStartCellButton = 2;
+constexpr int kStartTempButton = 4;
+constexpr int kReadCellsButton = 7;
+constexpr int kReadFlagButton = 8;
+constexpr int kReadTempButton = 9;
+
+// A button-started read shows every transfer; "PEC Match Only" is re-applied afterwards, also when
+// the read fails.
+class DisplayAll {
+ public:
+  explicit DisplayAll(ui::Context& ctx) : ctx_(ctx) { ctx_.startup.displayAllOverride = true; }
+  ~DisplayAll() {
+    ctx_.startup.displayAllOverride = false;
+    Check_AUTO_Click(ctx_);
+  }
+  DisplayAll(const DisplayAll&) = delete;
+  DisplayAll& operator=(const DisplayAll&) = delete;
+
+ private:
+  ui::Context& ctx_;
+};
+
+void focusUnlessPolling(ui::Context& ctx, int button) {
+  if (!ctx.balancer.BalancerPolling) ctx.c.Command1[button].setFocus();
+}
+
+int& reminderState(ui::Context& ctx, Reminder r) {
+  return ctx.startup.reminders.state[static_cast<std::size_t>(r)];
+}
+
+}  // namespace
+
+void startCellConversionButton(ui::Context& ctx, int kind) {
+  const bool broadcast = monitor::StartConversion(ctx, kind, ctx.startup.cellSelectDigit);
+  for (int c = 0; c < monitor::kCellsPerBoard; ++c) {
+    ctx.c.Text1[c].setText(monitor::kCellResetText);
+  }
+  const int last = ctx.boards.LastBoardIndex;
+  for (int b = 0; b <= last && b < kMaxBoards; ++b) {
+    if (broadcast || b == ctx.boards.CurrentBoard) {
+      ctx.views.setBoardStatus(b, views::kStatusNoReading);
+    }
+    ctx.views.CellDataValid[static_cast<std::size_t>(b)] = 0;
+  }
+  reminderState(ctx, Reminder::ReadCells) = kReminderArmed;
+  focusUnlessPolling(ctx, kReadCellsButton);
+}
+
+void startTemperatureButton(ui::Context& ctx) {
+  const bool broadcast = monitor::StartTemperatureConversion(ctx, ctx.startup.tempSelectDigit);
+  for (int k = 0; k < monitor::kTemperatures; ++k) {
+    ctx.c.Text6[k].setText(monitor::kTemperatureResetText);
+  }
+  reminderState(ctx, Reminder::ReadTemp) = kReminderArmed;
+  ctx.startup.reminders.armedByBroadcast[static_cast<std::size_t>(Reminder::ReadTemp)] = broadcast;
+  focusUnlessPolling(ctx, kReadTempButton);
+}
+
+void readCellVoltagesButton(ui::Context& ctx) {
+  {
+    const DisplayAll shown(ctx);
+    monitor::ReadCellVoltages(ctx, ctx.config.tenCellFlag);
+  }
+  reminderState(ctx, Reminder::ReadCells) = kReminderRelease;
+  focusUnlessPolling(ctx, kReadFlagButton);
+}
+
+void readFlagsButton(ui::Context& ctx) {
+  {
+    const DisplayAll shown(ctx);
+    monitor::ReadFlags(ctx);
+  }
+  focusUnlessPolling(ctx, kStartCellButton);
+}
+
+void readTemperaturesButton(ui::Context& ctx) {
+  {
+    const DisplayAll shown(ctx);
+    monitor::ReadTemperatures(ctx);
+    monitor::ShowTemperatures(ctx);
+    monitor::CheckThermalShutdown(ctx);
+  }
+  reminderState(ctx, Reminder::ReadTemp) = kReminderRelease;
+  focusUnlessPolling(ctx, kStartTempButton);
+}
+
+void Command3_Click(ui::Context& ctx, int index) {
+  if (index != 0 && index != 1) return;
+  beginButtonCommand(ctx);
+  startCellConversionButton(ctx, index == 0 ? monitor::kStartSTCVDC : monitor::kStartSTOWDC);
+  refreshReminders(ctx);
+}
+
+void thermalRecoveryAfterWrite(ui::Context& ctx) {
+  if (!ctx.reads.thermalRecoveryPending) return;
+  {
+    const DisplayAll shown(ctx);
+    monitor::ReadBackConfig(ctx);
+  }
+  ctx.reads.thermalState.fill(0);
+  ctx.reads.thermalRecoveryPending = false;
+}
+
+}  // namespace kb::startup
