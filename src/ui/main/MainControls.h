@@ -4,7 +4,9 @@
 #include "ui/form/Form.h"
 #include "ui/main/panels/BalancerPanel.h"
 #include "ui/main/panels/BoardPanel.h"
+#include "ui/main/panels/BroadcastPanel.h"
 #include "ui/main/panels/CellPanel.h"
+#include "ui/main/panels/ConfigPanel.h"
 #include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/StatusButton.h"
@@ -20,6 +22,9 @@ struct MainControls final : WindowControls,
                             MeasurePanelControls,
                             BalancerPanelControls,
                             TransferLogControls,
+                            BroadcastControls,
+                            ConfigPanelControls,
+
                             StatusButtonControls {};
 
 // Declares every control of the main window, panel by panel.

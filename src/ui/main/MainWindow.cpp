@@ -5,6 +5,7 @@
 #include "balancer/Balancer.h"
 #include "balancer/StatusWindow.h"
 #include "continuous/Datalog.h"
+#include "config/ConfigEditor.h"
 #include "monitor/MonitorCommands.h"
 #include "startup/Startup.h"
 #include "views/Views.h"
@@ -34,6 +35,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   balancer::wire(ctx_);
   balancer::wireStatusWindow(ctx_);
   continuous::wireDatalog(ctx_);
+  config::wire(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
     const form::Control* c = ctx_.main->focused();
