@@ -215,12 +215,11 @@ TEST(StatusWindow, RawBytesOfEveryChip) {
   EXPECT_EQ(r.s().Label3[0].caption(), " | 00 | 0F | ");
 }
 
-TEST(StatusWindow, WidthFollowsTheBoardCountAndTheBytesStayInside) {
+TEST(StatusWindow, BoardCountSetsWidthAndRowsAndTheBytesStayInside) {
   for (const auto& [p, width] :
        std::vector<std::pair<int, int>>{{0, 6600}, {1, 7075}, {9, 10875}}) {
     Rig r;
-    BalancerBoardCountChange(r.ctx(), p + 1);
-    StatusWindowBoardCountChange(r.ctx(), p);
+    r.window.form().operatorSelect(*r.ctx().c.Combo1, p);  // p + 1 boards
     const form::Form& f = r.window.statusForm();
     EXPECT_EQ(f.width, width);
     EXPECT_EQ(r.rowsShown(), 2 * (p + 1));
@@ -237,8 +236,7 @@ TEST(StatusWindow, WidthFollowsTheBoardCountAndTheBytesStayInside) {
 TEST(StatusWindow, ABoardCountChangeWhileBalancingKeepsTheRows) {
   Rig r;
   r.b().ExecutingBoard1 = true;
-  BalancerBoardCountChange(r.ctx(), 2);
-  StatusWindowBoardCountChange(r.ctx(), 1);
+  r.window.form().operatorSelect(*r.ctx().c.Combo1, 1);
   EXPECT_EQ(r.window.statusForm().width, 7075);
   EXPECT_EQ(r.rowsShown(), 2);
   r.b().ExecutingBoard1 = false;
