@@ -14,6 +14,7 @@ void layoutMainWindow(form::Form& f, MainControls& c) {
   layoutConfigPanel(f, c, *c.Frame10, c.Frame1);
   layoutSelfTestPanel(f, c, *c.Frame10);
   layoutSelectionBoxes(f, c, c.Frame1, *c.Frame5);
+  layoutStatusButton(f, c, *c.Frame13);
 }
 
 }  // namespace kb::ui

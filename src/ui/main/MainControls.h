@@ -11,6 +11,7 @@
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/SelectionPanel.h"
 #include "ui/main/panels/SelfTestPanel.h"
+#include "ui/main/panels/StatusButton.h"
 #include "ui/main/panels/TransferLogPanel.h"
 #include "ui/main/panels/WindowPanel.h"
 
@@ -26,7 +27,8 @@ struct MainControls final : WindowControls,
                             BroadcastControls,
                             ConfigPanelControls,
                             SelfTestControls,
-                            SelectionControls {};
+                            SelectionControls,
+                            StatusButtonControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);

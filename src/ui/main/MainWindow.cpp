@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "balancer/Balancer.h"
+#include "balancer/StatusWindow.h"
 #include "config/ConfigEditor.h"
 #include "continuous/Datalog.h"
 #include "monitor/MonitorCommands.h"
@@ -36,6 +37,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   views::wire(ctx_);
   views::wireSelection(ctx_);
   balancer::wire(ctx_);
+  balancer::wireStatusWindow(ctx_);
   continuous::wireDatalog(ctx_);
   config::wire(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
@@ -62,6 +64,15 @@ bool MainWindow::load() {
     return false;
   }
   return !ctx_.programEnded;
+}
+
+void MainWindow::unload() {
+  ctx_.main->guarded("Form", "Unload", [&] { startup::Form_Unload(ctx_); });
+  ctx_.programEnded = true;  // also when the procedure failed
+}
+
+void MainWindow::closeStatusWindow() {
+  ctx_.status->guarded("Form", "Unload", [&] { balancer::UnloadStatusWindow(ctx_); });
 }
 
 }  // namespace kb::ui
