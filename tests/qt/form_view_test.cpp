@@ -201,6 +201,14 @@ TEST(FormViewTest, CheckBoxShowsWhatTheClickProcedureLeaves) {
   EXPECT_TRUE(box->isChecked());
 }
 
+TEST(FormViewTest, CheckBoxCaptionTooLongForOneLineWrapsOnlyWhenTheBoxIsTallEnough) {
+  std::unique_ptr<MainRendered> r(renderMain());
+  // "READ Only" in a narrow box two lines high; a long CFGR0 caption in a box one line high.
+  EXPECT_EQ(static_cast<QCheckBox*>(r->widget(r->c.Check6[0]))->text(), "READ\nOnly");
+  EXPECT_EQ(static_cast<QCheckBox*>(r->widget(r->c.Check0[3]))->text(),
+            "10CELLS bit3  1 = 10, 0 = 12 CELLs");
+}
+
 TEST(FormViewTest, TypedKeysGoThroughTheKeyPressProcedure) {
   std::unique_ptr<ChoiceRendered> r(renderChoice());
   auto& text = r->c.Text2[0];

@@ -116,6 +116,14 @@ TEST(SelfTest, AFaultyCellTurnsRedAndASecondReadComparesNothing) {
   EXPECT_EQ(backColors(c.Text1, 12), marks);
 }
 
+TEST(SelfTest, ATestAfterAPollReleasesChipSelectFirst) {
+  Rig rig;
+  rig.press(rig.c().Command1[0]);
+  rig.sent();
+  rig.press(rig.c().Command5[0]);
+  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"MSX", "MSxS80S49S1ES9AX"}));
+}
+
 TEST(SelfTest, TemperaturesCompareWithTheirLeadingBlank) {
   Rig rig;
   auto& c = rig.c();
