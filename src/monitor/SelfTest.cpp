@@ -179,32 +179,16 @@ void leaveTemperatureHexView(ui::Context& ctx) {
   }
 }
 
-void showBoardCells(ui::Context& ctx) {
+void compareCellsOfNewBoard(ui::Context& ctx) {
+  if (ctx.selfTest.cellHexFlag != 1) return;
   ShowCellVoltages(ctx);
-  const bool hex = ctx.selfTest.cellHexFlag == 1;
-  const auto b = static_cast<std::size_t>(ctx.boards.CurrentBoard);
-  const auto r = static_cast<std::size_t>(startup::Reminder::ReadCells);
-  if (ctx.views.CellDataValid[b] == 0 && ctx.startup.reminders.needsReading[r][b] == 1) {
-    for (int c = 0; c < kCellsPerBoard; ++c) {
-      ctx.c.Text1[c].setText(hex ? kHexResetText : kCellResetText);
-    }
-  }
-  // Marked as shown: a board not read since its start is no match.
-  if (hex) compareCellCodes(ctx);
+  compareCellCodes(ctx);
 }
 
-void showBoardTemperatures(ui::Context& ctx) {
+void compareTemperaturesOfNewBoard(ui::Context& ctx) {
+  if (ctx.selfTest.tempHexFlag != 1) return;
   ShowTemperatures(ctx);
-  const bool hex = ctx.selfTest.tempHexFlag == 1;
-  // No read of the board since the start that armed READ TEMP: a read releases the reminder.
-  const auto b = static_cast<std::size_t>(ctx.boards.CurrentBoard);
-  const auto r = static_cast<std::size_t>(startup::Reminder::ReadTemp);
-  if (ctx.startup.reminders.needsReading[r][b] == 1) {
-    for (int k = 0; k < kTemperatures; ++k) {
-      ctx.c.Text6[k].setText(hex ? kHexResetText : kTemperatureResetText);
-    }
-  }
-  if (hex) compareTemperatureCodes(ctx);
+  compareTemperatureCodes(ctx);
 }
 
 void wireSelfTests(ui::Context& ctx) {

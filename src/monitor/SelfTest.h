@@ -26,11 +26,10 @@ void compareTemperatureCodes(ui::Context& ctx);
 void leaveCellHexView(ui::Context& ctx);
 void leaveTemperatureHexView(ui::Context& ctx);
 
-// Board selection: the cell (temperature) boxes of the new board, as codes compared with the
-// pattern while the hexadecimal view is on, else in volts; a board whose reading the reminder
-// still asks for shows the reset text.
-void showBoardCells(ui::Context& ctx);
-void showBoardTemperatures(ui::Context& ctx);
+// Board selection while the cell (temperature) boxes show codes: the new board's codes are shown
+// and compared with the pattern, whatever a test start left. Nothing in the volts view.
+void compareCellsOfNewBoard(ui::Context& ctx);
+void compareTemperaturesOfNewBoard(ui::Context& ctx);
 
 // Registers the procedures and state variables of the self tests.
 void wireSelfTests(ui::Context& ctx);

@@ -8,7 +8,6 @@
 #include "common/HexText.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
-#include "monitor/Measurements.h"
 #include "monitor/SelfTest.h"
 #include "startup/Startup.h"
 #include "startup/TransferLog.h"
@@ -197,13 +196,12 @@ void Command4_Click(ui::Context& ctx, int index) {
     labelBoard(ctx, index + 1);
     ctx.boards.CurrentBoard = index;
   }
-  monitor::showBoardCells(ctx);
+  monitor::compareCellsOfNewBoard(ctx);
   // The boxes as they stand become the new board's broadcast choices.
   for (int k = 0; k <= 5; ++k) Check5_Click(ctx, k);
   views::redrawSelection(ctx);
   config::loadEditor(ctx);
-  monitor::ShowFlags(ctx);
-  monitor::showBoardTemperatures(ctx);
+  monitor::compareTemperaturesOfNewBoard(ctx);
   RewriteLog(ctx);
   syncAddressSelector(ctx);
   balancer::ShowBoardBalancer(ctx);
