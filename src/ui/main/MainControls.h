@@ -7,6 +7,7 @@
 #include "ui/main/panels/BroadcastPanel.h"
 #include "ui/main/panels/CellPanel.h"
 #include "ui/main/panels/ConfigPanel.h"
+#include "ui/main/panels/GridPanel.h"
 #include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/TransferLogPanel.h"
@@ -22,7 +23,8 @@ struct MainControls final : WindowControls,
                             BalancerPanelControls,
                             TransferLogControls,
                             BroadcastControls,
-                            ConfigPanelControls {};
+                            ConfigPanelControls,
+                            GridPanelControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);
