@@ -13,22 +13,22 @@ namespace {
 
 // Legend: two columns of four rows, read top to bottom, left column first.
 constexpr int kLegendRowsPerColumn = 4;
-constexpr int kLegendColumnLeft = 90;
-constexpr int kLegendColumnPitch = 3105;
+constexpr int kLegendColumnLeft = 60;
+constexpr int kLegendColumnPitch = 3090;
 constexpr int kLegendFirstRow = 225;
 constexpr int kLegendRowPitch = 225;
 constexpr int kLegendRowHeight = 195;
 constexpr double kLegendFont = 6.75;
 // Inside a legend row, from its left.
-constexpr int kSummarySampleWidth = 240;
+constexpr int kSummarySampleWidth = 210;
 constexpr int kSummarySampleHeight = 120;
-constexpr int kPanelSampleLeft = 300;
+constexpr int kPanelSampleLeft = 255;
 constexpr int kPanelSampleWidth = 150;
 constexpr int kPanelMarkInset = 30;
-constexpr int kTagLeft = 510;
-constexpr int kTagWidth = 1140;
-constexpr int kDescriptionLeft = 1680;
-constexpr int kDescriptionWidth = 1410;
+constexpr int kTagLeft = 450;
+constexpr int kTagWidth = 1110;
+constexpr int kDescriptionLeft = 1590;
+constexpr int kDescriptionWidth = 1440;
 
 Control& solidShape(Control& s, std::int32_t fill, std::int32_t border) {
   s.fillStyle = form::kFillSolid;
