@@ -1,21 +1,57 @@
 #include "balancer/BalancerPath.h"
 
+#include <cmath>
+
+#include "balancer/CommandWord.h"
+#include "config/ConfigEditor.h"
 #include "context/Context.h"
+#include "startup/BoardControls.h"
 #include "startup/Startup.h"
 
 namespace kb::balancer {
 
-// The scope choice, GPIO1 through Check0(5) and WRITE CONFIG join these two when the
-// configuration editor lands (see HACKING.md, calls still to wire).
+namespace {
+
+// GPIO1 (CFGR0 bit 5) through its box: the box's click rebuilds CFGR0, run even when the box
+// already shows the value.
+void setGpio1(ui::Context& ctx, int value) {
+  form::Control& box = ctx.c.Check0[5];
+  const bool changes = box.value() != value;
+  box.setValue(value);
+  if (!changes) config::Check0_Click(ctx, 5);
+}
+
+int selectedScope(ui::Context& ctx) {
+  for (int i = 0; i < 2; ++i) {
+    if (ctx.c.Option3[i].value() == 1) return i;
+  }
+  return -1;
+}
+
+}  // namespace
 
 void openBalancerPath(ui::Context& ctx, bool global) {
-  ctx.balancer.pathOpen = true;
-  ctx.balancer.pathGlobal = global;
+  auto& b = ctx.balancer;
+  b.scopeBefore = selectedScope(ctx);
+  ctx.c.Option3[global ? 1 : 0].setValue(1);
+  setGpio1(ctx, 0);
+  startup::Command1_Click(ctx, 5);
+  b.pathOpen = true;
+  b.pathGlobal = global;
 }
 
 void closeBalancerPath(ui::Context& ctx) {
+  auto& b = ctx.balancer;
+  setGpio1(ctx, 1);
+  startup::Command1_Click(ctx, 5);
   startup::Command1_Click(ctx, 6);
-  ctx.balancer.pathOpen = false;
+  b.pathOpen = false;
+  if (b.scopeBefore >= 0) ctx.c.Option3[b.scopeBefore].setValue(1);
+  // The board shown before the transfer, as its number in the balancer panel tells.
+  const double shown = numericValue(ctx.c.Label21->caption());
+  if (std::isfinite(shown) && shown >= 1 && shown <= kMaxBoards) {
+    startup::Command4_GotFocus(ctx, static_cast<int>(shown) - 1);
+  }
 }
 
 }  // namespace kb::balancer

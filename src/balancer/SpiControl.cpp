@@ -4,7 +4,9 @@
 #include "balancer/BalancerPath.h"
 #include "balancer/ChipView.h"
 #include "balancer/FlagScope.h"
+#include "balancer/StatusWindow.h"
 #include "common/HexText.h"
+#include "startup/BoardControls.h"
 
 namespace kb::balancer {
 
@@ -130,6 +132,7 @@ void Command_1_Click(ui::Context& ctx) {
     }
 
     const bool executeOrSuspend = mode == Mode::kExecute || mode == Mode::kSuspend;
+    startup::Command4_GotFocus(ctx, ctx.boards.CurrentBoard);
     openBalancerPath(ctx, (executeOrSuspend && broadcast) || b.ForceGlobalScope);
     SetSPICommand(ctx);
     const int board = ctx.boards.CurrentBoard;
@@ -179,6 +182,7 @@ void Command_1_Click(ui::Context& ctx) {
           CheckStatusReadback(ctx);
         }
         UpdateCommandData(ctx, board);
+        DISPLAY_CELLstatus(ctx);
         break;
       }
     }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "balancer/Balancer.h"
+#include "balancer/StatusWindow.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "monitor/Conversions.h"
@@ -71,7 +72,7 @@ bool Form_Load(ui::Context& ctx) {
   ctx.startup.SelfTestVariant = "E";
   balancer::Balancer_Load(ctx);
 
-  ctx.status->visible = true;
+  balancer::ShowStatusWindow(ctx);
   ctx.main->visible = true;
   c.TabStrip1->setValue(0);
   return true;
@@ -143,6 +144,12 @@ void TabStrip1_Click(ui::Context& ctx) {
   const bool monitorTab = c.TabStrip1->value() == 0;
   c.Frame10->visible = monitorTab;
   c.Frame13->visible = !monitorTab;
+}
+
+void Form_Unload(ui::Context& ctx) {
+  balancer::UnloadStatusWindow(ctx);
+  ctx.main->visible = false;
+  ctx.programEnded = true;
 }
 
 // Reminder buttons and their marker shapes.

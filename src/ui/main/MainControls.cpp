@@ -13,6 +13,7 @@ void layoutMainWindow(form::Form& f, MainControls& c) {
   layoutBroadcastPanel(f, c, *c.Frame10, c.Command1, c.Command3);
   layoutConfigPanel(f, c, *c.Frame10, c.Frame1);
   layoutGridPanel(f, c, *c.Frame10, c.Frame1);
+  layoutStatusButton(f, c, *c.Frame13);
 }
 
 }  // namespace kb::ui

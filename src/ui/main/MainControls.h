@@ -10,6 +10,7 @@
 #include "ui/main/panels/GridPanel.h"
 #include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
+#include "ui/main/panels/StatusButton.h"
 #include "ui/main/panels/TransferLogPanel.h"
 #include "ui/main/panels/WindowPanel.h"
 
@@ -24,7 +25,8 @@ struct MainControls final : WindowControls,
                             TransferLogControls,
                             BroadcastControls,
                             ConfigPanelControls,
-                            GridPanelControls {};
+                            GridPanelControls,
+                            StatusButtonControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);

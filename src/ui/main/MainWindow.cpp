@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "balancer/Balancer.h"
+#include "balancer/StatusWindow.h"
 #include "continuous/Datalog.h"
 #include "config/ConfigEditor.h"
 #include "monitor/MonitorCommands.h"
@@ -32,6 +33,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   monitor::wire(ctx_);
   views::wire(ctx_);
   balancer::wire(ctx_);
+  balancer::wireStatusWindow(ctx_);
   continuous::wireDatalog(ctx_);
   config::wire(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
@@ -58,6 +60,15 @@ bool MainWindow::load() {
     return false;
   }
   return !ctx_.programEnded;
+}
+
+void MainWindow::unload() {
+  ctx_.main->guarded("Form", "Unload", [&] { startup::Form_Unload(ctx_); });
+  ctx_.programEnded = true;  // also when the procedure failed
+}
+
+void MainWindow::closeStatusWindow() {
+  ctx_.status->guarded("Form", "Unload", [&] { balancer::UnloadStatusWindow(ctx_); });
 }
 
 }  // namespace kb::ui
