@@ -1,5 +1,5 @@
-// The cell status grid driven by the monitor buttons: on a scripted controller for exact flag
-// bytes, and on the simulated stack for whole sequences over two boards.
+// The cell status grid: how each code is drawn, the legend, and the grid driven by the monitor
+// buttons on a scripted controller (exact flag bytes) and on two simulated boards.
 #include <gtest/gtest.h>
 
 #include "FakeDriver.h"
@@ -74,6 +74,60 @@ TEST(CellGrid, NoReadingUntilTheFlagsAreReadThenDischargeMaskAndFlags) {
   EXPECT_EQ(s.codes(), flagged);
   s.readFlags("000000ED");
   EXPECT_EQ(s.codes(), (std::vector<int>{6, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+}
+
+TEST(CellStatusDraw, EachCodeInTheSummaryRowAndThePanel) {
+  Scripted s;
+  ui::Context& ctx = s.ctx();
+  const struct {
+    int top, height;
+    std::int32_t fill, background;
+  } looks[] = {
+      {600, 255, 16777215, 16777215}, {600, 255, 65280, 14737632}, {720, 135, 16744576, 14737632},
+      {720, 135, 65535, 14737632},    {480, 375, 255, 14737632},   {360, 495, 14737632, 14737632},
+      {720, 135, 8421504, 14737632},  {360, 495, 33023, 14737632},
+  };
+  for (int code = 0; code < 8; ++code) ctx.views.status(0, code) = code;
+  ctx.views.status(0, 8) = 4;
+  views::drawCellPanels(ctx);
+  ctx.views.status(0, 8) = 9;  // outside 0..7: both shapes stay as they were
+  views::drawCellStatus(ctx);
+  for (int code = 0; code < 8; ++code) {
+    EXPECT_EQ(ctx.c.Shape1[code].fillColor, looks[code].fill) << code;
+    EXPECT_EQ(ctx.c.Shape2[code].top, looks[code].top) << code;
+    EXPECT_EQ(ctx.c.Shape2[code].height, looks[code].height) << code;
+    EXPECT_EQ(ctx.c.Shape2[code].fillColor, looks[code].fill) << code;
+    EXPECT_EQ(ctx.c.Shape4[code].fillColor, looks[code].background) << code;
+  }
+  EXPECT_EQ(ctx.c.Shape2[8].fillColor, 255);
+  EXPECT_EQ(ctx.c.Shape2[8].top, 480);
+  EXPECT_EQ(ctx.c.Shape1[8].fillColor, 16777215);
+}
+
+TEST(CellStatusDraw, LegendRowsTopToBottom) {
+  Scripted s;
+  const ui::MainControls& c = s.ctx().c;
+  const struct {
+    const char *tag, *description;
+    std::int32_t tagColour, sample;
+  } rows[] = {
+      {" THERMAL SD!", "Thermal Shutdown!", 33023, 33023},
+      {" DANGER!", "Flag Over Voltage ", 255, 255},
+      {" GOOD", "Voltage In Range", 65280, 65280},
+      {" CLEAR", "No Voltage Reading", 16777215, 16777215},
+      {" MASKED", "Mask Cell Interrupt", 12632256, 14737632},
+      {" MASKDCC", "Mask Cell Int w/ DCC", 12632256, 8421504},
+      {" DISCHARGE", "DisCharge Cell", 16744576, 16744576},
+      {" CAUTION!", "Flag  Under Voltage ", 65535, 65535},
+  };
+  EXPECT_EQ(c.Frame8->caption(), "LEGEND");
+  for (int r = 0; r < 8; ++r) {
+    EXPECT_EQ(c.Label10[r].caption(), rows[r].tag) << r;
+    EXPECT_EQ(c.Label10[r].foreColor, rows[r].tagColour) << r;
+    EXPECT_EQ(c.Label11[r].caption(), rows[r].description) << r;
+    EXPECT_EQ(c.Shape9[r].fillColor, rows[r].sample) << r;
+    EXPECT_EQ(c.Shape10[r].fillColor, rows[r].sample) << r;
+  }
 }
 
 void enterOverVoltageLimit(MainWindowRig& r, const std::string& volts) {
