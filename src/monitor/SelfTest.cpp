@@ -9,6 +9,7 @@
 #include "monitor/Measurements.h"
 #include "startup/MeasureButtons.h"
 #include "startup/Startup.h"
+#include "views/CellGrid.h"
 
 namespace kb::monitor {
 
@@ -101,6 +102,8 @@ void readCellsInHex(ui::Context& ctx) {
   {
     const startup::DisplayAll shown(ctx);
     ReadCellVoltages(ctx, ctx.config.tenCellFlag);
+    views::deriveFromConfig(ctx, ctx.boards.CurrentBoard);
+    views::drawCellStatus(ctx);
   }
   if (ctx.selfTest.CellSelfTestStarted) compareCellCodes(ctx);
   releaseAfterRead(ctx, startup::Reminder::ReadCells);
@@ -180,15 +183,11 @@ void leaveTemperatureHexView(ui::Context& ctx) {
 }
 
 void compareCellsOfNewBoard(ui::Context& ctx) {
-  if (ctx.selfTest.cellHexFlag != 1) return;
-  ShowCellVoltages(ctx);
-  compareCellCodes(ctx);
+  if (ctx.selfTest.cellHexFlag == 1) compareCellCodes(ctx);
 }
 
 void compareTemperaturesOfNewBoard(ui::Context& ctx) {
-  if (ctx.selfTest.tempHexFlag != 1) return;
-  ShowTemperatures(ctx);
-  compareTemperatureCodes(ctx);
+  if (ctx.selfTest.tempHexFlag == 1) compareTemperatureCodes(ctx);
 }
 
 void wireSelfTests(ui::Context& ctx) {

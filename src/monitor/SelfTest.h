@@ -26,8 +26,8 @@ void compareTemperatureCodes(ui::Context& ctx);
 void leaveCellHexView(ui::Context& ctx);
 void leaveTemperatureHexView(ui::Context& ctx);
 
-// Board selection while the cell (temperature) boxes show codes: the new board's codes are shown
-// and compared with the pattern, whatever a test start left. Nothing in the volts view.
+// Board selection, after the new board's cell (temperature) texts: while they show codes, they are
+// compared with the pattern, whatever a test start left. Nothing in the volts view.
 void compareCellsOfNewBoard(ui::Context& ctx);
 void compareTemperaturesOfNewBoard(ui::Context& ctx);
 

@@ -6,6 +6,7 @@
 #include "monitor/MonitorCommands.h"
 #include "monitor/SelfTest.h"
 #include "startup/Startup.h"
+#include "views/CellGrid.h"
 
 namespace kb::startup {
 
@@ -39,10 +40,14 @@ DisplayAll::~DisplayAll() {
 void blankCellStatus(ui::Context& ctx, bool broadcast) {
   const int last = ctx.boards.LastBoardIndex;
   for (int b = 0; b <= last && b < kMaxBoards; ++b) {
-    if (broadcast || b == ctx.boards.CurrentBoard) {
-      ctx.views.setBoardStatus(b, views::kStatusNoReading);
-    }
     ctx.views.CellDataValid[static_cast<std::size_t>(b)] = 0;
+  }
+  if (broadcast) {
+    views::clearAllCellStatus(ctx);
+    views::drawAllCellStatus(ctx);
+  } else {
+    views::clearCurrentCellStatus(ctx);
+    views::drawCellStatus(ctx);
   }
 }
 
@@ -74,6 +79,8 @@ void readCellVoltagesButton(ui::Context& ctx) {
   {
     const DisplayAll shown(ctx);
     monitor::ReadCellVoltages(ctx, ctx.config.tenCellFlag);
+    views::deriveFromConfig(ctx, ctx.boards.CurrentBoard);
+    views::drawCellStatus(ctx);
   }
   reminderState(ctx, Reminder::ReadCells) = kReminderRelease;
   focusUnlessPolling(ctx, kReadFlagButton);
@@ -83,6 +90,8 @@ void readFlagsButton(ui::Context& ctx) {
   {
     const DisplayAll shown(ctx);
     monitor::ReadFlags(ctx);
+    views::deriveFromFlags(ctx, ctx.boardInUse());
+    views::drawCellStatus(ctx);
   }
   focusUnlessPolling(ctx, kStartCellButton);
 }

@@ -62,6 +62,12 @@ void paintCell(ui::Context& ctx, int cell, bool inUse) {
   c.Check6[cell].enabled = inUse;
   dischargeBox(ctx, cell).foreColor = text;
   maskBox(ctx, cell).foreColor = text;
+  for (form::Array* line : {&c.Line7, &c.Line9, &c.Line10}) (*line)[cell].borderColor = text;
+  for (form::Array* shape : {&c.Shape2, &c.Shape4, &c.Shape5}) {
+    Control& s = (*shape)[cell];
+    s.borderColor = text;
+    s.fillStyle = inUse ? form::kFillSolid : form::kFillTransparent;
+  }
 }
 
 // Restores a cell: its mark solid in every shown row.

@@ -38,6 +38,17 @@ TEST(Selection, ReadOnlyCell10GreysTheOthersAndSelectsItsDigit) {
     EXPECT_EQ(c.Frame1[cell].foreColor, text) << cell;
     EXPECT_EQ(c.Text1[cell].backColor, chosen ? c.Text1[cell].backColor : kGrey) << cell;
   }
+  // The gauge of a left-out cell is a grey outline; the chosen cell's stays solid and black.
+  for (const int cell : {0, 9}) {
+    const bool chosen = cell == 9;
+    for (form::Array* shape : {&c.Shape2, &c.Shape4, &c.Shape5}) {
+      EXPECT_EQ((*shape)[cell].fillStyle, chosen ? form::kFillSolid : form::kFillTransparent);
+      EXPECT_EQ((*shape)[cell].borderColor, chosen ? kBlack : kGrey);
+    }
+    for (form::Array* line : {&c.Line7, &c.Line9, &c.Line10}) {
+      EXPECT_EQ((*line)[cell].borderColor, chosen ? kBlack : kGrey);
+    }
+  }
   // Discharge and mask boxes of cell 10 (Check2(1), Check3(5)) and of cell 1 (Check1(0),
   // Check2(4)).
   EXPECT_EQ(c.Check2[1].foreColor, kBlack);
@@ -60,6 +71,8 @@ TEST(Selection, ReadOnlyCell10GreysTheOthersAndSelectsItsDigit) {
     EXPECT_TRUE(c.Check6[cell].enabled);
     EXPECT_EQ(c.Frame1[cell].foreColor, kBlack);
     EXPECT_NE(c.Text1[cell].backColor, kGrey);
+    EXPECT_EQ(c.Shape4[cell].fillStyle, form::kFillSolid);
+    EXPECT_EQ(c.Line9[cell].borderColor, kBlack);
   }
   for (int b = 0; b < 3; ++b) EXPECT_EQ(solidMarks(rig, b), kAllCells);
   rig.click(c.Command1[2]);

@@ -12,6 +12,7 @@ void layoutMainWindow(form::Form& f, MainControls& c) {
   layoutTransferLog(f, c, *c.Frame10);
   layoutBroadcastPanel(f, c, *c.Frame10, c.Command1, c.Command3);
   layoutConfigPanel(f, c, *c.Frame10, c.Frame1);
+  layoutGridPanel(f, c, *c.Frame10, c.Frame1);
   layoutSelfTestPanel(f, c, *c.Frame10);
   layoutSelectionBoxes(f, c, c.Frame1, *c.Frame5);
   layoutStatusButton(f, c, *c.Frame13);

@@ -7,6 +7,7 @@
 #include "ui/main/panels/BroadcastPanel.h"
 #include "ui/main/panels/CellPanel.h"
 #include "ui/main/panels/ConfigPanel.h"
+#include "ui/main/panels/GridPanel.h"
 #include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/SelectionPanel.h"
@@ -26,6 +27,7 @@ struct MainControls final : WindowControls,
                             TransferLogControls,
                             BroadcastControls,
                             ConfigPanelControls,
+                            GridPanelControls,
                             SelfTestControls,
                             SelectionControls,
                             StatusButtonControls {};
