@@ -6,6 +6,7 @@
 #include <string>
 
 #include "balancer/BalancerState.h"
+#include "balancer/TimedState.h"
 #include "common/Clock.h"
 #include "config/ConfigState.h"
 #include "context/StateVariables.h"
@@ -53,6 +54,7 @@ struct Context {
   continuous::CycleState cycle;
   continuous::DatalogState datalog;
   balancer::BalancerState balancer;
+  balancer::TimedState timed;
   views::ViewState views;
 
   StateVariables variables;

@@ -212,10 +212,13 @@ TEST(BalancerPanel, SendWritesTheStringOfEachModeAndClosesThePath) {
   p.read(Mode::kReadStatus, "");
   p.send(Mode::kExecute);
   p.send(Mode::kSuspend);
-  EXPECT_EQ(p.driver.writes, (std::vector<std::string>{"xXSA9S00S0FS00S0FxX", kReadConfig,
-                                                       "xXSACRRRRxX", kReadConfig, "xXSAFxX",
-                                                       kReadConfig, "xXSAExX", kReadConfig}));
-  EXPECT_EQ(p.readCounts(), (std::vector<std::uint32_t>{22, 8, 22, 22, 22})) << "two words of four characters; READ CONFIG after each";
+  // The EXECUTE started the polling: the SUSPEND sends the keep-alive first.
+  EXPECT_EQ(p.driver.writes,
+            (std::vector<std::string>{"xXSA9S00S0FS00S0FxX", kReadConfig, "xXSACRRRRxX", kReadConfig,
+                                      "xXSAFxX", kReadConfig, "XSAAx", kReadConfig, "xXSAExX",
+                                      kReadConfig}));
+  EXPECT_EQ(p.readCounts(), (std::vector<std::uint32_t>{22, 8, 22, 22, 22, 22}))
+      << "two words of four characters; READ CONFIG after each";
   EXPECT_FALSE(p.b().pathOpen);
   EXPECT_FALSE(p.b().pathGlobal);
 }
@@ -306,6 +309,9 @@ TEST(BalancerPanel, BroadcastExecuteOpensEveryBoardsPath) {
   p.show(2, 1);
   p.c().Check_5->visible = true;
   p.c().Check_5->setValue(1);
+  // An action written, so that the keep-alive before the SUSPEND keeps the polling.
+  p.click(p.c().Option_2[3]);
+  p.send(Mode::kWrite);
   p.send(Mode::kExecute);
   EXPECT_TRUE(p.b().pathGlobal);
   EXPECT_TRUE(p.b().ExecutingBoard1);

@@ -10,6 +10,8 @@ void layoutMainWindow(form::Form& f, MainControls& c) {
   layoutMeasurePanel(f, c, *c.Frame10);
   layoutBalancerPanel(f, c, *c.Frame13);
   layoutTransferLog(f, c, *c.Frame10);
+  layoutCyclePanel(f, c, *c.Frame10);
+  layoutTimedPanel(f, c, *c.Frame13, *c.Frame10, *c.Frame_SPI);
 }
 
 }  // namespace kb::ui

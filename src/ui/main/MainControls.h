@@ -5,8 +5,10 @@
 #include "ui/main/panels/BalancerPanel.h"
 #include "ui/main/panels/BoardPanel.h"
 #include "ui/main/panels/CellPanel.h"
+#include "ui/main/panels/CyclePanel.h"
 #include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
+#include "ui/main/panels/TimedPanel.h"
 #include "ui/main/panels/TransferLogPanel.h"
 #include "ui/main/panels/WindowPanel.h"
 
@@ -18,7 +20,9 @@ struct MainControls final : WindowControls,
                             CellPanelControls,
                             MeasurePanelControls,
                             BalancerPanelControls,
-                            TransferLogControls {};
+                            TransferLogControls,
+                            CyclePanelControls,
+                            TimedPanelControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "balancer/Balancer.h"
+#include "continuous/Cycle.h"
 #include "continuous/Datalog.h"
 #include "monitor/MonitorCommands.h"
 #include "startup/Startup.h"
@@ -32,6 +33,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   views::wire(ctx_);
   balancer::wire(ctx_);
   continuous::wireDatalog(ctx_);
+  continuous::wireCycle(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
     const form::Control* c = ctx_.main->focused();
