@@ -37,8 +37,8 @@ std::optional<std::string> StateVariables::get(std::string_view name, int index,
   const std::string range = "0.." + std::to_string(e.size - 1);
   if (index == -1) return fail(std::string(name) + " needs an index (" + range + ")");
   if (index < 0 || index >= e.size) {
-    return fail(std::string(name) + " index " + std::to_string(index) + " is out of range " +
-                range);
+    return fail("no " + std::string(name) + " " + std::to_string(index) + " (its index is " + range +
+                ")");
   }
   return e.table(index);
 }

@@ -20,7 +20,7 @@ class StateVariables {
 
   bool has(std::string_view name) const { return entries_.count(name) != 0; }
   // The value; index -1 means none given. On a refusal returns nullopt and, when error is given,
-  // says why ("CurrentBoard takes no index", "BoardAddress index 99 is out of range 0..10", ...).
+  // says why ("CurrentBoard takes no index", "no BoardAddress 99 (its index is 0..10)", ...).
   std::optional<std::string> get(std::string_view name, int index,
                                  std::string* error = nullptr) const;
 

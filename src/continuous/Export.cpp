@@ -12,7 +12,15 @@ namespace {
 
 // The present time from the program's clock (repeatable in headless runs and tests).
 std::tm exportTime(const ui::Context& ctx) {
-  return ctx.services.clock.localTime();
+  const DateTime now = ctx.services.clock.dateTime();
+  std::tm t{};
+  t.tm_year = now.year - 1900;
+  t.tm_mon = now.month - 1;
+  t.tm_mday = now.day;
+  t.tm_hour = now.hour;
+  t.tm_min = now.minute;
+  t.tm_sec = now.second;
+  return t;
 }
 
 // The folder of the running executable; the working folder if it cannot be told.

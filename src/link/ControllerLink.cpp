@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "link/TraceText.h"
+
 namespace kb::link {
 
 std::string ControllerLink::transact(std::string_view command, bool read, std::uint32_t count,
@@ -11,8 +13,12 @@ std::string ControllerLink::transact(std::string_view command, bool read, std::u
   ++transactions_;
   std::string buffer(static_cast<std::size_t>(bufferSize), ' ');
   FtHandle handle = nullptr;
-  // Statuses are not acted on: a missing controller simply leaves the buffer blank.
-  driver_.FT_OpenEx(kDeviceDescription, kOpenByDescription, &handle);
+  // Statuses are not acted on: a missing controller simply leaves the buffer blank. The trace
+  // notes a failed open, so that no controller and a silent board can be told apart.
+  const FtStatus opened = driver_.FT_OpenEx(kDeviceDescription, kOpenByDescription, &handle);
+  if (opened != kFtOk && trace_ != nullptr) {
+    *trace_ << "! open failed (status " << opened << ")\n";
+  }
   driver_.FT_SetTimeouts(handle, readMs, writeMs);
   std::uint32_t written = 0;
   driver_.FT_Write(handle, command.data(), static_cast<std::uint32_t>(command.size()), &written);
@@ -55,19 +61,7 @@ void ControllerLink::SendModeString(std::string_view mode) {
 
 void ControllerLink::traceLine(char direction, std::string_view bytes) {
   if (trace_ == nullptr) return;
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string line{direction, ' '};
-  for (const char ch : bytes) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c >= 0x20 && c < 0x7F && c != '\\') {
-      line += static_cast<char>(c);
-    } else {
-      line += "\\x";
-      line += kHex[c >> 4];
-      line += kHex[c & 0xF];
-    }
-  }
-  *trace_ << line << '\n';
+  *trace_ << direction << ' ' << traceText(bytes) << '\n';
   trace_->flush();
 }
 

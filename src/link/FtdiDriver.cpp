@@ -1,9 +1,11 @@
 #include "link/FtdiDriver.h"
 
 #include <ftdi.h>
+#include <libusb.h>
 
 #include <array>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 namespace kb::link {
@@ -11,8 +13,6 @@ namespace kb::link {
 namespace {
 
 constexpr int kFtdiVendor = 0x0403;
-// Product ids of the bridge chips a controller board may carry.
-constexpr std::array<int, 5> kFtdiProducts{0x6001, 0x6010, 0x6011, 0x6014, 0x6015};
 
 struct Device {
   ftdi_context* ctx = nullptr;
@@ -23,6 +23,28 @@ Device* device(FtHandle h) {
   return static_cast<Device*>(h);
 }
 
+// Opens the first bridge of the usual product ids whose description matches; returns its product
+// id, or 0 when none opened.
+int openByDescription(ftdi_context* ctx, const char* description) {
+  ftdi_device_list* list = nullptr;
+  int product = 0;
+  if (ftdi_usb_find_all(ctx, &list, 0, 0) > 0) {
+    for (ftdi_device_list* it = list; it != nullptr && product == 0; it = it->next) {
+      libusb_device_descriptor id{};
+      std::array<char, 256> text{};
+      if (libusb_get_device_descriptor(it->dev, &id) != 0 ||
+          ftdi_usb_get_strings(ctx, it->dev, nullptr, 0, text.data(), static_cast<int>(text.size()),
+                               nullptr, 0) != 0 ||
+          std::strcmp(text.data(), description) != 0) {
+        continue;
+      }
+      if (ftdi_usb_open_dev(ctx, it->dev) == 0) product = id.idProduct;
+    }
+  }
+  if (list != nullptr) ftdi_list_free(&list);
+  return product;
+}
+
 }  // namespace
 
 FtStatus FtdiDriver::FT_OpenEx(const char* description, std::uint32_t flags, FtHandle* handle) {
@@ -31,15 +53,23 @@ FtStatus FtdiDriver::FT_OpenEx(const char* description, std::uint32_t flags, FtH
   if (flags != kOpenByDescription || description == nullptr) return kFtDeviceNotFound;
   ftdi_context* ctx = ftdi_new();
   if (ctx == nullptr) return kFtDeviceNotOpened;
-  for (const int product : kFtdiProducts) {
-    if (ftdi_usb_open_desc(ctx, kFtdiVendor, product, description, nullptr) == 0) {
-      ftdi_tcioflush(ctx);
-      *handle = new Device{ctx, 1000};
-      return kFtOk;
-    }
+  // The bridge that opened last time is most likely still the one plugged in: one listing of the
+  // bus for it. Otherwise one listing of every bridge of the usual product ids.
+  int product = 0;
+  if (lastProduct_ != 0 &&
+      ftdi_usb_open_desc(ctx, kFtdiVendor, lastProduct_, description, nullptr) == 0) {
+    product = lastProduct_;
+  } else {
+    product = openByDescription(ctx, description);
   }
-  ftdi_free(ctx);
-  return kFtDeviceNotFound;
+  if (product == 0) {
+    ftdi_free(ctx);
+    return kFtDeviceNotFound;
+  }
+  lastProduct_ = product;
+  ftdi_tcioflush(ctx);
+  *handle = new Device{ctx, 1000};
+  return kFtOk;
 }
 
 FtStatus FtdiDriver::FT_SetTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) {
@@ -72,16 +102,20 @@ FtStatus FtdiDriver::FT_Read(FtHandle handle, void* buffer, std::uint32_t count,
   // reached or the time-out passes.
   auto* out = static_cast<unsigned char*>(buffer);
   std::uint32_t got = 0;
+  FtStatus status = kFtOk;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(d->readMs);
   while (got < count) {
     const int n = ftdi_read_data(d->ctx, out + got, static_cast<int>(count - got));
-    if (n < 0) break;
+    if (n < 0) {
+      status = kFtIoError;
+      break;
+    }
     got += static_cast<std::uint32_t>(n);
     if (got >= count || std::chrono::steady_clock::now() >= deadline) break;
     if (n == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   if (returned != nullptr) *returned = got;
-  return kFtOk;
+  return status;
 }
 
 FtStatus FtdiDriver::FT_Close(FtHandle handle) {

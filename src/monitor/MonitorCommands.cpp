@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/HexText.h"
+#include "config/VoltageLimits.h"
 #include "context/Context.h"
 #include "monitor/ReadTransfer.h"
 #include "startup/TransferLog.h"
@@ -57,7 +58,13 @@ void ReadBackConfig(ui::Context& ctx) {
   startup::LogReadBack(ctx, ReadKind::RDCFG, board);
   JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec, ReadKind::RDCFG, ctx.pecMatchOnly());
   showPecIndicator(ctx, board);
+  // Stored and compared even after a PEC mismatch: a silent board shows every field red.
+  config::ConfigRecord& read = ctx.config.read[static_cast<std::size_t>(board)];
+  for (std::size_t i = 0; i < read.size(); ++i) read[i] = hexByte(r.data[i]);
+  ShowReadConfig(ctx);
   ctx.reads.measureMode[static_cast<std::size_t>(board)] = (r.data[0] & 0x07) != 0 ? 1 : 0;
+  CompareConfig(ctx);
+  config::showReadBackVolts(ctx);
 }
 
 }  // namespace kb::monitor

@@ -9,8 +9,19 @@ namespace kb::monitor {
 // Registers the state variables of the read-backs.
 void wire(ui::Context& ctx);
 
-// RDCFG of the selected board: frame, bytes, PEC judgement and the board indicator.
+// RDCFG of the selected board: frame, bytes, PEC judgement and the board indicator, the read
+// record shown and compared, the read-back limits in volts.
 void ReadBackConfig(ui::Context& ctx);
+
+// WRCFG of the selected board's edited registers, addressed or broadcast per the board's choice;
+// afterwards every board's written record is its edited one and the read-back fields are empty.
+void SendConfig(ui::Context& ctx);
+// The selected board's read record into the six read-back fields.
+void ShowReadConfig(ui::Context& ctx);
+// Paints each read-back field red where it differs from the edited register.
+void CompareConfig(ui::Context& ctx);
+// Forgets every board's configuration read-back and empties its fields.
+void clearConfigReadBack(ui::Context& ctx);
 
 // Fills the board's indicator shape in the board summary with its PEC state.
 void showPecIndicator(ui::Context& ctx, int board);

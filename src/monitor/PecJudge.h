@@ -27,7 +27,7 @@ struct ReadRecord {
 };
 
 struct MonitorReadState {
-  std::array<std::array<ReadRecord, kReadKinds>, kBoardSlots> records{};
+  std::array<std::array<ReadRecord, kReadKinds>, kBoardSlots> records;  // each record starts empty
   std::array<int, kBoardSlots> pecState{};         // one state per board, shared by all reads
   std::array<int, kBoardSlots> measureMode{};      // CDC of the read CFGR0 is not 0
   std::array<int, kBoardSlots> thermalShutdown{};  // from the last good RDTMP

@@ -75,19 +75,19 @@ void BalancerChip::setGateFault(int cell, bool fault) {
   gateFaults_ = fault ? gateFaults_ | (1u << cell) : gateFaults_ & ~(1u << cell);
 }
 
-double BalancerChip::nextEventTime() const {
-  return executing_ ? lastHeardAt_ + kKeepAliveSeconds : kNever;
+SimMicros BalancerChip::nextEventTime() const {
+  return executing_ ? later(lastHeardAt_, kKeepAliveMicros) : kNever;
 }
 
 void BalancerChip::runDueEvents() {
-  if (executing_ && lastHeardAt_ + kKeepAliveSeconds <= time_.now) suspend();
+  if (executing_ && later(lastHeardAt_, kKeepAliveMicros) <= time_.now) suspend();
 }
 
 // ---- The chain of one board ------------------------------------------------------------------
 
 BalancerChain::BalancerChain(int board, const MonitorChip& monitor, Battery& battery,
                              const SimTime& time, bool topChip)
-    : board_(board), monitor_(monitor), bottom_(board, 0, battery, time) {
+    : monitor_(monitor), bottom_(board, 0, battery, time) {
   if (topChip) top_.emplace(board, kCellsPerBalancer, battery, time);
 }
 
@@ -173,7 +173,7 @@ void BalancerChain::commit() {
   }
 }
 
-double BalancerChain::nextEventTime() const {
+SimMicros BalancerChain::nextEventTime() const {
   return std::min(bottom_.nextEventTime(), top_ ? top_->nextEventTime() : kNever);
 }
 

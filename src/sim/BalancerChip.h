@@ -17,7 +17,7 @@
 //  - EXECUTE: on commit every chip starts the actions of the word it holds at that moment (a later
 //    WRITE takes effect at the next EXECUTE). SUSPEND stops them.
 //  - Keep-alive: any command byte with the right address restarts it; an executing chip that hears
-//    none for kKeepAliveSeconds stops.
+//    none for kKeepAliveMicros (1.5 s) stops.
 //  - Reply fault (fault=balcrc:B): every word the chain reads out has bit 0 inverted, so its
 //    CRC-4 is wrong; the chips themselves are unaffected.
 //
@@ -36,7 +36,7 @@ namespace kb::sim {
 
 class MonitorChip;
 
-inline constexpr double kKeepAliveSeconds = 1.5;
+inline constexpr SimMicros kKeepAliveMicros = 1'500'000;
 inline constexpr unsigned kBalancerAddress = 0x15;  // 10101
 inline constexpr double kCellOverVolts = 4.5;
 inline constexpr double kStackOverVolts = 27.0;
@@ -67,7 +67,7 @@ class BalancerChip {
   std::uint16_t statusWord() const;
   void setGateFault(int cell, bool fault);
 
-  double nextEventTime() const;
+  SimMicros nextEventTime() const;
   void runDueEvents();
 
  private:
@@ -80,7 +80,7 @@ class BalancerChip {
   std::uint16_t word_ = kNoneWord;
   std::uint16_t executingWord_ = kNoneWord;
   bool executing_ = false;
-  double lastHeardAt_ = 0.0;
+  SimMicros lastHeardAt_ = 0;
   unsigned gateFaults_ = 0;
 };
 
@@ -102,7 +102,7 @@ class BalancerChain final : public SpiDevice {
   BalancerChip* top() { return top_ ? &*top_ : nullptr; }
   const BalancerChip* top() const { return top_ ? &*top_ : nullptr; }
 
-  double nextEventTime() const;
+  SimMicros nextEventTime() const;
   void runDueEvents();
 
  private:
@@ -110,7 +110,6 @@ class BalancerChain final : public SpiDevice {
 
   void commit();
 
-  int board_;
   const MonitorChip& monitor_;
   BalancerChip bottom_;
   std::optional<BalancerChip> top_;

@@ -42,9 +42,9 @@ double Battery::rate(int board, int cell) const {
   return r;
 }
 
-void Battery::advanceTo(double t) {
+void Battery::advanceTo(SimMicros t) {
   if (t <= time_) return;
-  const double dt = t - time_;
+  const double dt = secondsOf(t - time_);
   for (int b = 0; b < boards(); ++b) {
     for (int c = 0; c < kCellsPerBoard; ++c) {
       const double r = rate(b, c);
@@ -57,22 +57,22 @@ void Battery::advanceTo(double t) {
   time_ = t;
 }
 
-double Battery::cellVolts(int board, int cell, double t) {
+double Battery::cellVolts(int board, int cell, SimMicros t) {
   advanceTo(t);
   return at(board, cell).volts;
 }
 
-void Battery::setCellVolts(int board, int cell, double volts, double t) {
+void Battery::setCellVolts(int board, int cell, double volts, SimMicros t) {
   advanceTo(t);
   at(board, cell).volts = std::clamp(volts, kMinVolts, kMaxVolts);
 }
 
-void Battery::setDischarge(int board, int cell, bool on, double t) {
+void Battery::setDischarge(int board, int cell, bool on, SimMicros t) {
   advanceTo(t);
   at(board, cell).discharge = on;
 }
 
-void Battery::setBalance(int board, int cell, BalanceAction action, double t) {
+void Battery::setBalance(int board, int cell, BalanceAction action, SimMicros t) {
   advanceTo(t);
   at(board, cell).balance = action;
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "sim/SimOptions.h"
+#include "sim/SimTime.h"
 
 namespace kb::sim {
 
@@ -34,13 +35,13 @@ class Battery {
   Battery(int boards, std::uint32_t seed, const std::vector<CellStart>& starts);
 
   int boards() const { return static_cast<int>(boards_.size()); }
-  double time() const { return time_; }
-  void advanceTo(double t);
+  SimMicros time() const { return time_; }
+  void advanceTo(SimMicros t);
 
-  double cellVolts(int board, int cell, double t);
-  void setCellVolts(int board, int cell, double volts, double t);
-  void setDischarge(int board, int cell, bool on, double t);
-  void setBalance(int board, int cell, BalanceAction action, double t);
+  double cellVolts(int board, int cell, SimMicros t);
+  void setCellVolts(int board, int cell, double volts, SimMicros t);
+  void setDischarge(int board, int cell, bool on, SimMicros t);
+  void setBalance(int board, int cell, BalanceAction action, SimMicros t);
 
   bool discharging(int board, int cell) const { return at(board, cell).discharge; }
   BalanceAction balance(int board, int cell) const { return at(board, cell).balance; }
@@ -69,7 +70,7 @@ class Battery {
   const Cell& at(int board, int cell) const;
 
   std::vector<Board> boards_;
-  double time_ = 0.0;
+  SimMicros time_ = 0;
 };
 
 }  // namespace kb::sim

@@ -15,8 +15,8 @@ constexpr int kSelectClear = 0xD;
 constexpr int kSelectTest1 = 0xE;
 constexpr int kSelectTest2 = 0xF;
 
-double measureSeconds(int cdc) {
-  return cdc >= 5 ? kSlowMeasureSeconds : kFastMeasureSeconds;
+SimMicros measureMicros(int cdc) {
+  return cdc >= 5 ? kSlowMeasureMicros : kFastMeasureMicros;
 }
 
 // Self-test and clear patterns by select digit; nullopt for a measuring select.
@@ -183,11 +183,11 @@ void MonitorChip::applyConfig(const std::array<std::uint8_t, 6>& config) {
   }
   const int newCdc = cdc();
   if (newCdc == 0) conversion_.reset();
-  const double period = kComparatorPeriods[static_cast<std::size_t>(newCdc)];
-  if (period <= 0.0) {
+  const SimMicros period = kComparatorPeriods[static_cast<std::size_t>(newCdc)];
+  if (period <= 0) {
     nextCompareAt_ = kNever;
   } else if (newCdc != oldCdc || nextCompareAt_ == kNever) {
-    nextCompareAt_ = time_.now + period;
+    nextCompareAt_ = later(time_.now, period);
   }
 }
 
@@ -214,7 +214,7 @@ bool MonitorChip::maskBit(int cell) const {
 
 void MonitorChip::startConversion(ConversionKind kind, int select) {
   if (thermal_ || cdc() == 0) return;
-  conversion_ = Conversion{kind, select, time_.now + measureSeconds(cdc())};
+  conversion_ = Conversion{kind, select, later(time_.now, measureMicros(cdc()))};
 }
 
 void MonitorChip::setFlags(int cell, std::uint16_t code) {
@@ -337,18 +337,18 @@ void MonitorChip::prepareReply(std::uint8_t command) {
 
 // ---- Time ------------------------------------------------------------------------------------
 
-double MonitorChip::watchdogDeadline() const {
-  return watchdogOk_ && !thermal_ ? lastCommandAt_ + kWatchdogSeconds : kNever;
+SimMicros MonitorChip::watchdogDeadline() const {
+  return watchdogOk_ && !thermal_ ? later(lastCommandAt_, kWatchdogMicros) : kNever;
 }
 
-double MonitorChip::nextEventTime() const {
-  double next = std::min(thermal_ ? thermalUntil_ : kNever, watchdogDeadline());
+SimMicros MonitorChip::nextEventTime() const {
+  SimMicros next = std::min(thermal_ ? thermalUntil_ : kNever, watchdogDeadline());
   if (conversion_) next = std::min(next, conversion_->doneAt);
   return std::min(next, nextCompareAt_);
 }
 
 void MonitorChip::runDueEvents() {
-  const double now = time_.now;
+  const SimMicros now = time_.now;
   for (;;) {
     if (thermal_ && thermalUntil_ <= now) {
       thermal_ = false;
@@ -359,7 +359,8 @@ void MonitorChip::runDueEvents() {
       finishConversion();
     } else if (nextCompareAt_ <= now) {
       compareAll();
-      nextCompareAt_ += kComparatorPeriods[static_cast<std::size_t>(cdc())];
+      // Every period is at least 13 ms: each pass moves the next comparison forward.
+      nextCompareAt_ = later(nextCompareAt_, kComparatorPeriods[static_cast<std::size_t>(cdc())]);
     } else {
       break;
     }
@@ -373,7 +374,7 @@ void MonitorChip::setOpenWire(int cell, bool open) {
   openWires_ = static_cast<std::uint16_t>(open ? openWires_ | bit : openWires_ & ~bit);
 }
 
-void MonitorChip::enterThermalShutdown(std::optional<double> recoverAt) {
+void MonitorChip::enterThermalShutdown(std::optional<SimMicros> recoverAt) {
   resetConfig();
   conversion_.reset();
   thermal_ = true;

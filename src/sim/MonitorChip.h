@@ -9,10 +9,10 @@
 // write takes effect when chip select rises, if all six data bytes and their PEC arrived intact.
 //
 // Watchdog: a command accepted by the chip (right PECs, for this chip or broadcast, a known code)
-// restarts it. After kWatchdogSeconds without one the configuration returns to its reset values
-// (CFGR0 0x60: GPIO2 and GPIO1 high, poll toggle, 12 cells, CDC 0; CFGR1..CFGR5 0x00: no
-// discharge, no masks, comparisons off), the flags are cleared, and CFGR0 bit 7 reads 0 until
-// the next configuration write. At power-up the registers hold the reset values and bit 7 reads 1.
+// restarts it. After 2.5 s without one the configuration returns to its reset values (CFGR0 0x60:
+// GPIO2 and GPIO1 high, poll toggle, 12 cells, CDC 0; CFGR1..CFGR5 0x00: no discharge, no masks,
+// comparisons off), the flags are cleared, and CFGR0 bit 7 reads 0 until the next configuration
+// write. At power-up the registers hold the reset values and bit 7 reads 1.
 //
 // Conversions: with CDC 0 (standby) conversion starts are ignored. Otherwise a start takes 13 ms
 // (CDC 1..4) or 21 ms (CDC 5..7) of simulated time; the results appear all at once when it ends,
@@ -42,7 +42,6 @@
 // ITMP reads the die temperature as kelvin x 8 mV.
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <vector>
 
@@ -52,15 +51,14 @@
 
 namespace kb::sim {
 
-inline constexpr double kWatchdogSeconds = 2.5;
-inline constexpr double kFastMeasureSeconds = 0.013;  // CDC 1..4
-inline constexpr double kSlowMeasureSeconds = 0.021;  // CDC 5..7
-inline constexpr std::array<double, 8> kComparatorPeriods = {0.0,   0.0,   0.013, 0.130,
-                                                             0.500, 0.130, 0.500, 2.000};
+inline constexpr SimMicros kWatchdogMicros = 2'500'000;
+inline constexpr SimMicros kFastMeasureMicros = 13'000;  // CDC 1..4
+inline constexpr SimMicros kSlowMeasureMicros = 21'000;  // CDC 5..7
+inline constexpr std::array<SimMicros, 8> kComparatorPeriods = {
+    0, 0, 13'000, 130'000, 500'000, 130'000, 500'000, 2'000'000};
 inline constexpr std::array<std::uint8_t, 6> kResetConfig = {0x60, 0x00, 0x00, 0x00, 0x00, 0x00};
 inline constexpr std::uint16_t kClearedResult = 0xFFF;
 inline constexpr double kDieVoltsPerKelvin = 0.008;
-inline constexpr double kNever = std::numeric_limits<double>::infinity();
 
 // 12-bit result code of a voltage: volts / 1.5 mV + 512, rounded, held within 0..0xFFF.
 std::uint16_t voltsToCode(double volts);
@@ -88,12 +86,13 @@ class MonitorChip final : public SpiDevice {
 
   // Time-driven behaviour: the earliest pending event (kNever when none), and running every event
   // due at the present simulated time, in time order.
-  double nextEventTime() const;
+  SimMicros nextEventTime() const;
   void runDueEvents();
 
   // Faults.
   void setOpenWire(int cell, bool open);
-  void enterThermalShutdown(std::optional<double> recoverAt);
+  // recoverAt: simulated time of recovery; none (or kNever) stays in shutdown.
+  void enterThermalShutdown(std::optional<SimMicros> recoverAt);
 
   // Inspection.
   int board() const { return board_; }
@@ -128,7 +127,7 @@ class MonitorChip final : public SpiDevice {
   struct Conversion {
     ConversionKind kind;
     int select;
-    double doneAt;
+    SimMicros doneAt;
   };
 
   void take(std::uint8_t byte);
@@ -141,7 +140,7 @@ class MonitorChip final : public SpiDevice {
   void setFlags(int cell, std::uint16_t code);
   bool anyUnmaskedFlag() const;
   void prepareReply(std::uint8_t command);
-  double watchdogDeadline() const;
+  SimMicros watchdogDeadline() const;
 
   int board_;
   std::uint8_t address_;
@@ -152,16 +151,16 @@ class MonitorChip final : public SpiDevice {
 
   std::array<std::uint8_t, 6> config_ = kResetConfig;
   bool watchdogOk_ = true;
-  double lastCommandAt_ = 0.0;
+  SimMicros lastCommandAt_ = 0;
   std::array<std::uint16_t, kCellsPerBoard> cells_{};
   std::array<std::uint16_t, 3> temps_{};
   std::uint16_t uvFlags_ = 0;  // bit i: cell i
   std::uint16_t ovFlags_ = 0;
   std::optional<Conversion> conversion_;
-  double nextCompareAt_ = kNever;
+  SimMicros nextCompareAt_ = kNever;
   std::uint16_t openWires_ = 0;
   bool thermal_ = false;
-  double thermalUntil_ = kNever;
+  SimMicros thermalUntil_ = kNever;
 
   Parse parse_ = Parse::kIdle;
   std::uint8_t frameAddress_ = 0;

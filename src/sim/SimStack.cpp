@@ -19,7 +19,7 @@ bool listed(const std::vector<int>& boards, int board) {
 SimStack::SimStack(SimOptions options, const Clock& clock)
     : options_(std::move(options)),
       clock_(clock),
-      time_{clock.elapsedSeconds()},
+      time_{clock.elapsedMicros()},
       battery_(std::clamp(options_.boards, 1, kMaxBoards), options_.seed, options_.cells),
       faultRandom_(0x5EC0FA17ull ^ (static_cast<std::uint64_t>(options_.seed) << 24)),
       controller_(bus_, options_.identity),
@@ -54,8 +54,8 @@ SimStack::SimStack(SimOptions options, const Clock& clock)
   for (const ThermalFault& fault : options_.thermal) {
     MonitorChip* chip = monitor(fault.board - 1);
     if (chip == nullptr) continue;
-    std::optional<double> recoverAt;
-    if (fault.recoverAfter) recoverAt = time_.now + *fault.recoverAfter;
+    std::optional<SimMicros> recoverAt;
+    if (fault.recoverAfter) recoverAt = later(time_.now, microsOf(*fault.recoverAfter));
     chip->enterThermalShutdown(recoverAt);
   }
 }
@@ -72,9 +72,9 @@ BalancerChain* SimStack::balancers(int board) {
   return chains_[static_cast<std::size_t>(board)].get();
 }
 
-void SimStack::advanceTo(double t) {
+void SimStack::advanceTo(SimMicros t) {
   for (;;) {
-    double next = kNever;
+    SimMicros next = kNever;
     for (const auto& m : monitors_) {
       if (m) next = std::min(next, m->nextEventTime());
     }
@@ -95,21 +95,26 @@ void SimStack::advanceTo(double t) {
 link::FtStatus SimStack::FT_OpenEx(const char* description, std::uint32_t flags,
                                    link::FtHandle* handle) {
   if (handle != nullptr) *handle = nullptr;
+  if (open_) return link::kFtDeviceNotOpened;
+  advanceTo(clock_.elapsedMicros());
+  advanceTo(later(time_.now, kOpenMicros));
   if (options_.unplugged || description == nullptr || flags != link::kOpenByDescription ||
       std::strcmp(description, kControllerDescription) != 0) {
     return link::kFtDeviceNotFound;
   }
-  if (open_) return link::kFtDeviceNotOpened;
   open_ = true;
   output_.clear();
   readPos_ = 0;
-  advanceTo(clock_.elapsedSeconds());
+  readTimeout_ = 0;
   if (handle != nullptr) *handle = handle_;
   return link::kFtOk;
 }
 
-link::FtStatus SimStack::FT_SetTimeouts(link::FtHandle handle, std::uint32_t, std::uint32_t) {
-  return isOpenHandle(handle) ? link::kFtOk : link::kFtInvalidHandle;
+link::FtStatus SimStack::FT_SetTimeouts(link::FtHandle handle, std::uint32_t readMs,
+                                        std::uint32_t) {
+  if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
+  readTimeout_ = static_cast<SimMicros>(readMs) * 1000;
+  return link::kFtOk;
 }
 
 link::FtStatus SimStack::FT_Write(link::FtHandle handle, const void* buffer, std::uint32_t length,
@@ -118,6 +123,7 @@ link::FtStatus SimStack::FT_Write(link::FtHandle handle, const void* buffer, std
   if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
   if (buffer == nullptr && length > 0) return link::kFtIoError;
   const std::string_view text(static_cast<const char*>(buffer), length);
+  advanceTo(later(time_.now, kWriteMicros));
   output_ += controller_.run(text);
   if (written != nullptr) *written = length;
   return link::kFtOk;
@@ -131,6 +137,7 @@ link::FtStatus SimStack::FT_Read(link::FtHandle handle, void* buffer, std::uint3
   if (n > 0 && buffer == nullptr) return link::kFtIoError;
   if (n > 0) std::memcpy(buffer, output_.data() + readPos_, n);
   readPos_ += n;
+  if (count > 0) advanceTo(later(time_.now, n == count ? kReadLatencyMicros : readTimeout_));
   if (returned != nullptr) *returned = static_cast<std::uint32_t>(n);
   return link::kFtOk;
 }
@@ -138,7 +145,7 @@ link::FtStatus SimStack::FT_Read(link::FtHandle handle, void* buffer, std::uint3
 link::FtStatus SimStack::FT_Close(link::FtHandle handle) {
   if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
   open_ = false;
-  advanceTo(time_.now + kTransactionSeconds);
+  advanceTo(later(time_.now, kCloseMicros));
   return link::kFtOk;
 }
 

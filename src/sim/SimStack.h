@@ -2,10 +2,29 @@
 // The built-in simulated device: controller, SPI bus, one monitor chip and one balancer chain per
 // board, and the battery, behind the driver interface the program uses for real hardware.
 //
-// Time: simulated time follows the program's clock and never runs backwards. A transaction starts
-// at max(clock, end of the previous transaction), its whole string runs at that instant, and it
-// costs kTransactionSeconds (USB latency): a conversion start, one empty transaction and a
-// read-back therefore see a 13 or 21 ms conversion finished even when the clock stands still.
+// Time: simulated time follows the program's clock and never runs backwards. Each call of a
+// transaction costs what it takes on the hardware, a USB full-speed bridge opened by description:
+//
+//   FT_OpenEx       25 ms  lists the bridges on the bus, reads each one's product string, opens,
+//                          claims and resets the one whose description matches, purges it and sets
+//                          its latency timer: a dozen or more control transfers, each at least one
+//                          1 ms USB frame, plus the operating system's open of the device.
+//   FT_SetTimeouts   0     host side only.
+//   FT_Write         1 ms  the command string goes out in the next 1 ms frame; the controller
+//                          then runs it, all at that instant (SPI bytes take microseconds).
+//   FT_Read         16 ms  when every asked-for character arrives: the bridge holds a short
+//                          packet until its latency timer (16 ms) expires.
+//                   the read time-out set by FT_SetTimeouts (1000 ms; 200 ms for the identity)
+//                          when fewer characters arrive than were asked for; a time-out of 0
+//                          (none set since the open) returns at once. A read of 0 characters is
+//                          free.
+//   FT_Close         3 ms  releases the interface and closes the device.
+//
+// A failed open costs the same 25 ms: the bus is listed all the same. A transaction starts at
+// max(clock, end of the previous transaction). So a write-only transaction takes 29 ms and a read
+// 45 ms, and a conversion started in one transaction has run at least 29 ms (close, open, write)
+// when the next transaction's string runs: longer than the slowest conversion (21 ms), as on the
+// hardware, where the program reads temperatures right after their start.
 //
 // The output of a write is what FT_Read hands out (up to count per read); unread characters are
 // dropped when the next transaction opens.
@@ -24,11 +43,15 @@
 #include "sim/SimController.h"
 #include "sim/SimOptions.h"
 #include "sim/SimRandom.h"
+#include "sim/SimTime.h"
 #include "sim/SpiBus.h"
 
 namespace kb::sim {
 
-inline constexpr double kTransactionSeconds = 0.012;
+inline constexpr SimMicros kOpenMicros = 25'000;
+inline constexpr SimMicros kWriteMicros = 1'000;
+inline constexpr SimMicros kReadLatencyMicros = 16'000;
+inline constexpr SimMicros kCloseMicros = 3'000;
 inline constexpr const char* kControllerDescription = "USB SERIAL CONTROLLER";
 
 class SimStack final : public link::FtDriver {
@@ -46,14 +69,15 @@ class SimStack final : public link::FtDriver {
   // Runs the written string in the controller's token language.
   link::FtStatus FT_Write(link::FtHandle handle, const void* buffer, std::uint32_t length,
                           std::uint32_t* written) override;
-  // Hands out the characters the written string produced, up to count.
+  // Hands out the characters the written string produced, up to count; a short read costs the
+  // read time-out.
   link::FtStatus FT_Read(link::FtHandle handle, void* buffer, std::uint32_t count,
                          std::uint32_t* returned) override;
   link::FtStatus FT_Close(link::FtHandle handle) override;
 
   // Moves simulated time to max(now, t), running every chip event on the way in time order.
-  void advanceTo(double t);
-  double now() const { return time_.now; }
+  void advanceTo(SimMicros t);
+  SimMicros now() const { return time_.now; }
 
   // Access for tests and tools. Boards are 0-based; a missing board has no monitor or chain.
   const SimOptions& options() const { return options_; }
@@ -77,6 +101,7 @@ class SimStack final : public link::FtDriver {
   std::vector<std::unique_ptr<BalancerChain>> chains_;
   std::string output_;
   std::size_t readPos_ = 0;
+  SimMicros readTimeout_ = 0;
   bool open_ = false;
   link::FtHandle handle_;
 };

@@ -12,12 +12,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace kb::sim {
+#include "sim/SimTime.h"
 
-// Simulated time in seconds, shared by everything on one stack. Only the stack moves it forward.
-struct SimTime {
-  double now = 0.0;
-};
+namespace kb::sim {
 
 class SpiDevice {
  public:

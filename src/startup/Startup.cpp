@@ -3,11 +3,14 @@
 #include <array>
 
 #include "balancer/Balancer.h"
+#include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "continuous/Cycle.h"
 #include "monitor/Conversions.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/Pec.h"
+#include "startup/BoardControls.h"
+#include "startup/ConfigActions.h"
 #include "startup/MeasureButtons.h"
 
 namespace kb::startup {
@@ -21,19 +24,19 @@ bool recognised(const std::string& id) {
 // Start-up reset of the board data.
 void initialise(ui::Context& ctx) {
   (void)monitor::pecTable();  // built once, here
+  ctx.config.setDefaults();
+  config::loadBitBoxes(ctx);
   ctx.cycle.ContinuousReadOn = 0;
   ctx.boards.CurrentBoard = 0;
   ctx.boards.LastBoardIndex = 0;
   ctx.boards.CopyConfigToAll = 1;
   ctx.boards.GlobalConfigMode = 1;
+  ctx.c.Combo1->setListIndex(0);  // one board: the board-count change runs
   ctx.reads.clear();
   ctx.measure = monitor::MeasureState{};
   ctx.views = views::ViewState{};
+  monitor::clearConfigReadBack(ctx);
   for (int r = 0; r < kReminders; ++r) resetReminder(ctx, r);
-  // The balancer's part of the board-count change for one board; choosing the first entry of
-  // the board-count selector runs it once that selector is built.
-  balancer::Check_5_FollowBoardCount(ctx, 1);
-  balancer::BalancerBoardCountChange(ctx, 1);
 }
 
 }  // namespace
@@ -57,7 +60,9 @@ bool Form_Load(ui::Context& ctx) {
   ctx.startup.displayAllOverride = false;
   ctx.startup.displayAllLog = false;
   ctx.boards.setAddressDefaults();
-  ctx.boards.setBroadcastDefaults();
+  c.Combo2->setText("0");
+  broadcastDefaults(ctx);
+  refreshBoardButtonCaptions(ctx);
 
   initialise(ctx);
   Command1_Click(ctx, 6);
@@ -98,6 +103,9 @@ void Command1_Click(ui::Context& ctx, int index) {
     case 4:
       startTemperatureButton(ctx);
       break;
+    case 5:
+      writeConfig(ctx);
+      break;
     case 6:
       ctx.startup.displayAllOverride = true;
       monitor::ReadBackConfig(ctx);
@@ -117,6 +125,10 @@ void Command1_Click(ui::Context& ctx, int index) {
       break;
     case 10:
       continuous::ToggleContinuousRead(ctx);
+      break;
+    case 14:
+      lowCurrentStandby(ctx);
+      ctx.startup.LowCurrentStandby = 1;
       break;
     default:
       // The remaining commands are wired with their subsystems; their buttons stay disabled.

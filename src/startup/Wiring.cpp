@@ -1,4 +1,5 @@
 #include "context/Context.h"
+#include "startup/BoardControls.h"
 #include "startup/MeasureButtons.h"
 #include "startup/Startup.h"
 
@@ -14,6 +15,7 @@ void wire(ui::Context& ctx) {
   f.on(Event::Click, ctx.c.Command3, [c](int i) { Command3_Click(*c, i); });
   f.on(Event::Click, ctx.c.Check_AUTO, [c](int) { Check_AUTO_Click(*c); });
   f.on(Event::Click, ctx.c.TabStrip1, [c](int) { TabStrip1_Click(*c); });
+  wireBoardSet(ctx);
 
   StateVariables& v = ctx.variables;
   v.add("CurrentBoard", [c] { return StateVariables::number(c->boards.CurrentBoard); });

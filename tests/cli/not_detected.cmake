@@ -9,7 +9,11 @@ run_program(status out err --headless --device sim:fault=unplugged --trace t.txt
 expect_equal("exit status (unplugged)" "${status}" "1")
 expect_contains("stdout" "${out}" "${message}")
 file(READ ${WORK}/t.txt trace)
-expect_equal("trace (unplugged)" "${trace}" "> IZ\n< \n")
-run_program(status out err --headless --device ftdi --script s.txt)
+expect_equal("trace (unplugged)" "${trace}" "! open failed (status 2)\n> IZ\n< \n")
+# No controller on this machine: the trace tells the failed open from a silent board.
+run_program(status out err --headless --device ftdi --trace f.txt --script s.txt)
 expect_equal("exit status (no controller on this machine)" "${status}" "1")
 expect_contains("stdout" "${out}" "${message}")
+file(READ ${WORK}/f.txt trace)
+expect_contains("trace (ftdi)" "${trace}" "! open failed (status ")
+expect_contains("trace (ftdi)" "${trace}" "> IZ\n< \n")

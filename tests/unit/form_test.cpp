@@ -65,8 +65,8 @@ TEST(Handles, ResolveToTheDeclaredControlsAndRefuseUndeclaredIndexes) {
   EXPECT_EQ(&t.c.Command4[9], &t.f.get("Command4", 9));
   EXPECT_EQ(t.c.Command4.indexes(), (std::vector<int>{0, 9}));
   EXPECT_FALSE(t.c.Command4.has(5));
-  EXPECT_THROW(t.c.Command4[5], std::out_of_range);
-  EXPECT_THROW(t.c.Undeclared->visible, std::out_of_range);
+  EXPECT_THROW((void)t.c.Command4[5], std::out_of_range);
+  EXPECT_THROW((void)t.c.Undeclared->visible, std::out_of_range);
   EXPECT_EQ(t.c.unbound(), (std::vector<std::string>{"Undeclared"}));
   // Identity is fixed at declaration: a second control of the same name and index is refused.
   EXPECT_THROW(t.f.add(t.c.Command4, 9, ControlKind::Label), std::logic_error);

@@ -5,6 +5,7 @@
 #include "FakeDriver.h"
 #include "common/HexText.h"
 #include "link/ControllerLink.h"
+#include "link/TraceText.h"
 
 namespace kb::link {
 namespace {
@@ -62,12 +63,21 @@ TEST(ControllerLink, IdentityQuery) {
   EXPECT_EQ(d.calls[3].a, 50u);
 }
 
-TEST(ControllerLink, MissingControllerGivesBlankReplies) {
+TEST(ControllerLink, MissingControllerGivesBlankRepliesAndATracedFailedOpen) {
   test::FakeDriver d;
   d.present = false;
+  std::ostringstream trace;
   ControllerLink link(d);
+  link.setTrace(&trace);
   EXPECT_EQ(link.QueryControllerId(), std::string(9, ' '));
   EXPECT_EQ(link.SendAndReceive("MSxT80T49T0CTE4RRRRX", 16), std::string(512, ' '));
+  EXPECT_EQ(link.SendCommand("MSX"), kFtOk);
+  // The transaction still runs every call; only the trace tells the failed open.
+  EXPECT_EQ(d.calls.size(), 14u);
+  EXPECT_EQ(trace.str(),
+            "! open failed (status 2)\n> IZ\n< \n"
+            "! open failed (status 2)\n> MSxT80T49T0CTE4RRRRX\n< \n"
+            "! open failed (status 2)\n> MSX\n");
 }
 
 TEST(ControllerLink, TraceShowsWrittenAndReceivedCharacters) {
@@ -80,6 +90,22 @@ TEST(ControllerLink, TraceShowsWrittenAndReceivedCharacters) {
   link.SendAndReceive("RR", 22);
   EXPECT_EQ(trace.str(), "> MSX\n> RR\n< FFFF\\x01\n");
   EXPECT_EQ(link.transactionCount(), 2u);
+}
+
+TEST(TraceText, PrintableAsciiStaysEverythingElseIsHex) {
+  const struct {
+    std::string bytes;
+    const char* shown;
+  } cases[] = {
+      {"MSxT80", "MSxT80"},
+      {"", ""},
+      {" ~", " ~"},
+      {std::string("\0\x1F", 2), "\\x00\\x1F"},
+      {"\x7F\x80\xFF", "\\x7F\\x80\\xFF"},
+      {"a\\b", "a\\x5Cb"},
+      {"\r\n\t", "\\x0D\\x0A\\x09"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(traceText(c.bytes), c.shown) << c.shown;
 }
 
 }  // namespace

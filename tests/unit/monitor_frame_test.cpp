@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "TestCrc.h"
 #include "common/HexText.h"
 #include "monitor/Commands.h"
 #include "monitor/Pec.h"
@@ -21,6 +22,11 @@ TEST(Pec, TableStartsWithKnownEntriesAndMatchesBitwiseCrc) {
   EXPECT_EQ(t[4], 0x1C);
   EXPECT_EQ(t[255], 0xF3);
   EXPECT_EQ(t[0x80], 0x89);
+  // Every entry is the CRC-8 of its index alone, from a start of 0.
+  for (int i = 0; i < 256; ++i) {
+    const auto byte = static_cast<std::uint8_t>(i);
+    EXPECT_EQ(t[byte], test::crc8({byte}, 0x00)) << i;
+  }
 }
 
 TEST(Pec, SingleBytePecs) {
@@ -46,9 +52,10 @@ TEST(Pec, DataGroups) {
   EXPECT_EQ(pecTable().CalcDataPec(config), 0xFE);
   const std::vector<std::uint8_t> single{0x01};
   EXPECT_EQ(pecTable().CalcDataPec(single), 0xC7);
-  // Order matters: a swapped pair must not give the same PEC.
+  // Order matters: a swapped pair gives another PEC.
   const std::vector<std::uint8_t> ab{0x12, 0x34}, ba{0x34, 0x12};
-  EXPECT_NE(pecTable().CalcDataPec(ab), pecTable().CalcDataPec(ba));
+  EXPECT_EQ(pecTable().CalcDataPec(ab), 0xBF);
+  EXPECT_EQ(pecTable().CalcDataPec(ba), 0x9D);
 }
 
 TEST(Frames, ControllerStrings) {
@@ -81,6 +88,7 @@ TEST(ReadReplyParsing, TakesBytesByPositionAndFillerAsZero) {
   const ReadReply ok = parseReadReply("FFFFFFFFE00000000000FE", 6);
   EXPECT_EQ(ok.data, (std::vector<std::uint8_t>{0xE0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(ok.receivedPec, "FE");
+  EXPECT_EQ(ok.calculatedPec, "FE");
   EXPECT_TRUE(ok.match());
 
   // A short reply: the rest is filler, which parses as 0.
@@ -88,11 +96,13 @@ TEST(ReadReplyParsing, TakesBytesByPositionAndFillerAsZero) {
   EXPECT_EQ(shortReply.data[0], 0xE0);
   EXPECT_EQ(shortReply.data[1], 0);
   EXPECT_EQ(shortReply.receivedPec, "00");
+  EXPECT_EQ(shortReply.calculatedPec, "FE");
   EXPECT_FALSE(shortReply.match());
 
   // No chip: every byte reads FF, whose PEC is not FF.
   const ReadReply silent = parseReadReply(std::string(22, 'F'), 6);
   EXPECT_EQ(silent.receivedPec, "FF");
+  EXPECT_EQ(silent.calculatedPec, "17");
   EXPECT_FALSE(silent.match());
 }
 

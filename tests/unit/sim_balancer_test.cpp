@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/BalancerChip.h"
+#include "sim/SimCrc.h"
 #include "sim_helpers.h"
 
 namespace kb::sim {
@@ -38,7 +39,6 @@ TEST(SimBalancer, WriteAndReadBackTheCommandWords) {
   rig.command("xXSA9S00S0FSC0S07xX");
   const std::string reply = rig.send(readCommand(2), 8);
   EXPECT_EQ(reply, "C007000F") << "bottom chip first";
-  EXPECT_TRUE(crc4Valid(wordAt(reply, 0)));
   EXPECT_EQ(rig.stack.balancers(0)->bottom().word(), 0xC007);
   EXPECT_EQ(rig.stack.balancers(0)->top()->word(), 0x000F);
 }
@@ -90,7 +90,7 @@ TEST(SimBalancer, ActionsMoveTheirCells) {
   const Case cases[] = {
       {0xC007, {+1, 0, 0, 0, 0, 0}},      {0x800E, {-1, 0, 0, 0, 0, 0}},
       {0x0029, {0, 0, 0, 0, 0, -1}},      {0xAAAA, {-1, -1, -1, -1, -1, -1}},
-      {0xFFF1, {+1, +1, +1, +1, +1, +1}}, {withCrc4(0x5550), {0, 0, 0, 0, 0, 0}},
+      {0xFFF1, {+1, +1, +1, +1, +1, +1}}, {0x5554, {0, 0, 0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     Rig rig;
@@ -98,12 +98,12 @@ TEST(SimBalancer, ActionsMoveTheirCells) {
     rig.command(balancerString(0xA9, {c.word, c.word}));
     rig.command("xXSAFxX");
     Battery& bat = rig.stack.battery();
-    const double t0 = rig.stack.now();
+    const SimMicros t0 = rig.stack.now();
     std::array<double, 12> before{};
     for (int k = 0; k < 12; ++k) before[static_cast<std::size_t>(k)] = bat.cellVolts(0, k, t0);
     rig.clock.advance(1.0);
     rig.command("XSAAx");
-    const double dt = rig.stack.now() - t0;
+    const double dt = secondsOf(rig.stack.now() - t0);
     for (int k = 0; k < 12; ++k) {
       const double expected = before[static_cast<std::size_t>(k)] +
                               c.direction[static_cast<std::size_t>(k % 6)] * kBalanceRate * dt;
@@ -130,12 +130,14 @@ TEST(SimBalancer, SuspendAndKeepAliveTimeoutStopBalancing) {
     Rig rig;
     rig.command(test::writeConfig(0x80, kOpen));
     rig.command("xXSA9S00S0FSC0S07xX");
-    // A transaction runs at its start; the clock stands still, so the next one starts at now().
-    const double started = rig.stack.now();
+    // The clock stands still, so the next transaction starts at now(); its string runs once the
+    // controller is open and the string written.
+    const SimMicros ready = kOpenMicros + kWriteMicros;
+    const SimMicros started = rig.stack.now() + ready;
     Battery& bat = rig.stack.battery();
-    const double v0 = bat.cellVolts(0, 0, started);
+    const double v0 = bat.cellVolts(0, 0, rig.stack.now());
     rig.command("xXSAFxX");
-    const double suspended = rig.stack.now();
+    const SimMicros suspended = rig.stack.now() + ready;
     if (stop == Stop::kSuspend) rig.command("xXSAExX");
     // Keep the monitor's watchdog served (so the path stays open) for 3 s; only in the served case
     // does the balancer hear its keep-alive.
@@ -143,19 +145,19 @@ TEST(SimBalancer, SuspendAndKeepAliveTimeoutStopBalancing) {
       rig.clock.advance(0.5);
       rig.command(stop == Stop::kServed ? "MSxS40S07XSAAx" : "MSxS40S07X");
     }
-    const double now = rig.stack.now();
+    const SimMicros now = rig.stack.now();
     const double v = bat.cellVolts(0, 0, now);
     switch (stop) {
       case Stop::kSuspend:
-        EXPECT_NEAR(v, v0 + kBalanceRate * (suspended - started), 1e-9);
+        EXPECT_NEAR(v, v0 + kBalanceRate * secondsOf(suspended - started), 1e-9);
         EXPECT_FALSE(rig.stack.balancers(0)->bottom().executing());
         break;
       case Stop::kTimeout:
-        EXPECT_NEAR(v, v0 + kBalanceRate * kKeepAliveSeconds, 1e-9);
+        EXPECT_NEAR(v, v0 + kBalanceRate * secondsOf(kKeepAliveMicros), 1e-9);
         EXPECT_FALSE(rig.stack.balancers(0)->bottom().executing());
         break;
       case Stop::kServed:
-        EXPECT_NEAR(v, v0 + kBalanceRate * (now - started), 1e-9);
+        EXPECT_NEAR(v, v0 + kBalanceRate * secondsOf(now - started), 1e-9);
         EXPECT_TRUE(rig.stack.balancers(0)->bottom().executing());
         break;
     }
@@ -168,16 +170,16 @@ TEST(SimBalancer, StatusWordReportsGatesLimitsAndTemperature) {
   Rig rig(o);
   rig.command(test::writeConfig(0x80, kOpen));
   std::string reply = rig.send(readStatus(2), 8);
-  EXPECT_EQ(wordAt(reply, 0), withCrc4(0xFC80)) << reply;
-  EXPECT_EQ(wordAt(reply, 1), withCrc4(0xBC80)) << reply;
+  EXPECT_EQ(wordAt(reply, 0), 0xFC87) << reply;
+  EXPECT_EQ(wordAt(reply, 1), 0xBC8E) << reply;
   Battery& bat = rig.stack.battery();
   bat.setCellVolts(0, 3, 4.6, rig.stack.now());
   bat.setDieCelsius(0, 120.0);
   reply = rig.send(readStatus(2), 8);
-  EXPECT_EQ(wordAt(reply, 0), withCrc4(0xFE00)) << "cell OV, temperature not OK";
+  EXPECT_EQ(wordAt(reply, 0), 0xFE06) << "cell OV, temperature not OK";
   for (int k = 6; k < 12; ++k) bat.setCellVolts(0, k, 4.6, rig.stack.now());
   reply = rig.send(readStatus(2), 8);
-  EXPECT_EQ(wordAt(reply, 1), withCrc4(0xBF00)) << "cell OV and stack OV";
+  EXPECT_EQ(wordAt(reply, 1), 0xBF0A) << "cell OV and stack OV";
 }
 
 TEST(SimBalancer, SeveralOpenPathsAnswerTogether) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "TestCrc.h"
 #include "sim/SimController.h"
 #include "sim/SimCrc.h"
 #include "sim/SpiBus.h"
@@ -25,6 +26,10 @@ TEST(SimCodes, PecOfKnownBytes) {
       {{0x40}, 0x07}, {{0xE0, 0x00, 0x00, 0x00, 0x00, 0x00}, 0xFE},
   };
   for (const Case& c : cases) EXPECT_EQ(pec8(c.bytes), c.pec) << c.bytes.size();
+  for (int i = 0; i < 256; ++i) {
+    const auto byte = static_cast<std::uint8_t>(i);
+    EXPECT_EQ(pec8(byte), test::crc8({byte})) << i;
+  }
 }
 
 TEST(SimCodes, Crc4OfKnownWords) {

@@ -4,13 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "TestCrc.h"
 #include "common/Clock.h"
 #include "common/HexText.h"
 #include "link/ControllerLink.h"
-#include "sim/SimCrc.h"
 #include "sim/SimStack.h"
 
 namespace kb::sim::test {
+
+using kb::test::crc8;
 
 inline std::string h(int byte) {
   return hexByte(byte);
@@ -21,20 +23,20 @@ inline std::string writeConfig(int address, const std::vector<std::uint8_t>& con
                                bool keepSelectLow = false) {
   std::string s = "MSXxT";
   if (address != 0) {
-    s += h(address) + "S" + h(pec8(static_cast<std::uint8_t>(address))) + "S01SC7";
+    s += h(address) + "S" + h(crc8({static_cast<std::uint8_t>(address)})) + "S01SC7";
   } else {
     s += "01SC7";
   }
   for (const std::uint8_t b : config) s += "S" + h(b);
-  s += "S" + h(pec8(config)) + "X";
+  s += "S" + h(crc8(config)) + "X";
   if (keepSelectLow) s += "x";
   return s;
 }
 
 // Addressed read frame: "MSxT" + address + PEC + command + PEC + n x "R" + "X".
 inline std::string readFrame(int address, int command, int reads, const char* prefix = "MSxT") {
-  std::string s = prefix + h(address) + "T" + h(pec8(static_cast<std::uint8_t>(address))) + "T" +
-                  h(command) + "T" + h(pec8(static_cast<std::uint8_t>(command)));
+  std::string s = prefix + h(address) + "T" + h(crc8({static_cast<std::uint8_t>(address)})) + "T" +
+                  h(command) + "T" + h(crc8({static_cast<std::uint8_t>(command)}));
   s += std::string(static_cast<std::size_t>(reads), 'R');
   return s + "X";
 }
@@ -42,8 +44,8 @@ inline std::string readFrame(int address, int command, int reads, const char* pr
 // Start or poll command, broadcast when address is 0.
 inline std::string startFrame(int address, int command, bool closeSelect = true) {
   std::string s = "MSx";
-  if (address != 0) s += "S" + h(address) + "S" + h(pec8(static_cast<std::uint8_t>(address)));
-  s += "S" + h(command) + "S" + h(pec8(static_cast<std::uint8_t>(command)));
+  if (address != 0) s += "S" + h(address) + "S" + h(crc8({static_cast<std::uint8_t>(address)}));
+  s += "S" + h(command) + "S" + h(crc8({static_cast<std::uint8_t>(command)}));
   return closeSelect ? s + "X" : s;
 }
 
@@ -51,7 +53,7 @@ inline std::string startFrame(int address, int command, bool closeSelect = true)
 struct Reply {
   std::vector<std::uint8_t> data;
   std::uint8_t pec = 0;
-  bool pecMatches() const { return pec8(data) == pec; }
+  bool pecMatches() const { return crc8(data) == pec; }
 };
 
 inline Reply parseReply(const std::string& reply, int dataBytes) {

@@ -34,7 +34,7 @@ TEST(SimMonitor, FramesOfTheProgramAreAnsweredAsItExpects) {
   EXPECT_EQ(cells.find(' '), std::string::npos) << cells;
   EXPECT_TRUE(parseReply(cells, 18).pecMatches());
   const std::string flags = rig.send("MSxT80T49T0CTE4RRRRX", 16);
-  EXPECT_EQ(flags, "FFFFFFFF000000" + test::h(pec8(std::vector<std::uint8_t>{0, 0, 0})));
+  EXPECT_EQ(flags, "FFFFFFFF000000ED");
   const std::string temps = rig.send("MSxT80T49T0ETEARRRRRRX", 20);
   EXPECT_TRUE(parseReply(temps, 5).pecMatches()) << temps;
 
@@ -74,7 +74,7 @@ TEST(SimMonitor, FramesWithAWrongPecOrAnotherAddressAreIgnored) {
   std::string badCommandPec = good;
   badCommandPec.replace(good.find("SC7"), 3, "SC6");
   std::string badDataPec = good;
-  badDataPec.replace(good.size() - 3, 2, test::h(pec8(cfg) ^ 1));
+  badDataPec.replace(good.size() - 3, 2, test::h(kb::test::crc8(cfg) ^ 1));
   std::string shortData = good;
   shortData.erase(good.size() - 6, 3);  // one data byte missing
   const Case cases[] = {
@@ -109,18 +109,6 @@ TEST(SimMonitor, StandbyIgnoresConversionStarts) {
   rig.command(test::writeConfig(0, measureConfig(0xE1)));
   rig.convert(0, 0x10);
   EXPECT_NE(rig.readCells(0x80), std::vector<int>(12, 0xFFF));
-}
-
-TEST(SimMonitor, ConversionTimeFollowsTheDutyCycle) {
-  // One transaction (12 ms) after the start the conversion is still running for every CDC; after
-  // two (24 ms) it has finished for every CDC.
-  for (int cdc = 1; cdc <= 7; ++cdc) {
-    Rig rig;
-    rig.command(test::writeConfig(0, measureConfig(static_cast<std::uint8_t>(0xE0 | cdc))));
-    rig.command(test::startFrame(0, 0x1E));
-    EXPECT_EQ(rig.readCells(0x80)[0], 0xFFF) << "CDC " << cdc << ": not yet";
-    EXPECT_EQ(rig.readCells(0x80)[0], 0x555) << "CDC " << cdc << ": finished";
-  }
 }
 
 TEST(SimMonitor, CellCodesFollowTheBatteryWithinOneCode) {
@@ -263,9 +251,9 @@ TEST(SimMonitor, ComparatorRunsOnItsOwnOnlyWithCdcTwoAndUp) {
 TEST(SimMonitor, PollsSignalOnTheDataLineWhileChipSelectStaysLow) {
   Rig rig;
   rig.command(test::writeConfig(0, {0xE1, 0, 0, 0, 0x9C, 0}));
-  rig.command("MSxS10SB0X");
-  // 12 ms later the conversion is still busy; the poll's data line reads 00, and FF once done.
-  EXPECT_EQ(rig.send("MSxS80S49S40S07RR", 4), "0000");
+  // Polled in the string that starts it, the conversion is busy: the data line reads 00; one
+  // transaction later it is done and reads FF.
+  EXPECT_EQ(rig.send("MSxS10SB0XxS80S49S40S07RR", 4), "0000");
   EXPECT_EQ(rig.send("RR", 4), "FFFF") << "next transaction, chip select still low";
   rig.command("MSX");
   EXPECT_EQ(rig.send("MSxS40S07RX", 2), "FF") << "broadcast poll, nothing busy";
@@ -289,7 +277,7 @@ TEST(SimMonitor, WatchdogReturnsTheConfigurationToResetValues) {
     rig.command("MSxS40S07X");
   }
   EXPECT_EQ(rig.read(0x80, 0x02, 6).data, cfg);
-  rig.clock.advance(kWatchdogSeconds + 0.1);
+  rig.clock.advance(2.6);
   EXPECT_EQ(rig.read(0x80, 0x02, 6).data, (std::vector<std::uint8_t>{0x60, 0, 0, 0, 0, 0}));
   EXPECT_FALSE(rig.stack.battery().discharging(0, 0));
   EXPECT_FALSE(rig.stack.battery().discharging(0, 2));
@@ -304,15 +292,15 @@ TEST(SimMonitor, DischargeBitsDrainTheirCells) {
   // Cells 2 and 10 (CFGR1 bit 1, CFGR2 bit 1).
   rig.command(test::writeConfig(0, {0xE1, 0x02, 0x02, 0, 0, 0}));
   Battery& bat = rig.stack.battery();
-  const double t0 = rig.stack.now();
+  const SimMicros t0 = rig.stack.now();
   const double before2 = bat.cellVolts(0, 1, t0);
   const double before10 = bat.cellVolts(0, 9, t0);
   const double before3 = bat.cellVolts(0, 2, t0);
   rig.clock.advance(2.0);
   rig.command("MSxS40S07X");
-  const double t1 = rig.stack.now();
-  EXPECT_NEAR(bat.cellVolts(0, 1, t1), before2 - kDischargeRate * (t1 - t0), 1e-9);
-  EXPECT_NEAR(bat.cellVolts(0, 9, t1), before10 - kDischargeRate * (t1 - t0), 1e-9);
+  const SimMicros t1 = rig.stack.now();
+  EXPECT_NEAR(bat.cellVolts(0, 1, t1), before2 - kDischargeRate * secondsOf(t1 - t0), 1e-9);
+  EXPECT_NEAR(bat.cellVolts(0, 9, t1), before10 - kDischargeRate * secondsOf(t1 - t0), 1e-9);
   EXPECT_DOUBLE_EQ(bat.cellVolts(0, 2, t1), before3);
 }
 
@@ -379,6 +367,24 @@ TEST(SimMonitorChip, WriteTakesEffectWhenChipSelectRises) {
   b.controller.run("X");
   EXPECT_EQ(b.chip.config()[0], 0xE4);
   EXPECT_EQ(b.chip.cdc(), 4);
+}
+
+TEST(SimMonitorChip, ConversionTimeFollowsTheDutyCycle) {
+  for (int cdc = 1; cdc <= 7; ++cdc) {
+    BareChip b;
+    b.controller.run(test::writeConfig(0x83, measureConfig(static_cast<std::uint8_t>(0xE0 | cdc))));
+    b.controller.run(test::startFrame(0x83, 0x1E));
+    const SimMicros done = b.time.now + (cdc <= 4 ? 13'000 : 21'000);
+    b.time.now = done - 1;
+    b.chip.runDueEvents();
+    EXPECT_TRUE(b.chip.converting()) << "CDC " << cdc;
+    EXPECT_EQ(b.chip.cellResult(0), 0xFFF) << "CDC " << cdc;
+    EXPECT_EQ(b.chip.nextEventTime(), done) << "CDC " << cdc;
+    b.time.now = done;
+    b.chip.runDueEvents();
+    EXPECT_FALSE(b.chip.converting()) << "CDC " << cdc;
+    EXPECT_EQ(b.chip.cellResult(0), 0x555) << "CDC " << cdc;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The simulated stack behind the controller link: opening, identity, time, faults, determinism.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 #include "sim_helpers.h"
@@ -76,19 +77,88 @@ TEST(SimStack, ReadHandsOutTheOutputInPiecesAndDropsTheRestAtTheNextOpen) {
   stack.FT_Close(h);
 }
 
-TEST(SimStack, EachTransactionCostsLatencyAndTimeNeverRunsBackwards) {
-  Rig rig;
-  EXPECT_EQ(rig.stack.now(), 0.0);
-  for (int i = 1; i <= 5; ++i) {
-    rig.command("");
-    EXPECT_NEAR(rig.stack.now(), i * kTransactionSeconds, 1e-12);
+TEST(SimStack, EachTransactionCostsWhatItsCallsTakeOnTheHardware) {
+  // Open 25 ms, write 1 ms, a complete read 16 ms (latency timer), a short read its time-out,
+  // close 3 ms.
+  struct Case {
+    const char* what;
+    bool unplugged;
+    std::function<void(link::ControllerLink&)> transaction;
+    SimMicros cost;
+  };
+  const Case cases[] = {
+      {"write only", false, [](link::ControllerLink& l) { l.SendCommand("MSX"); }, 29'000},
+      {"complete read", false, [](link::ControllerLink& l) { l.SendAndReceive("RR", 4); }, 45'000},
+      {"short read", false, [](link::ControllerLink& l) { l.SendAndReceive("RR", 6); }, 1'029'000},
+      {"read of nothing", false, [](link::ControllerLink& l) { l.SendAndReceive("RR", 0); },
+       29'000},
+      {"identity, shorter than asked", false,
+       [](link::ControllerLink& l) { l.QueryControllerId(); }, 229'000},
+      {"no controller", true, [](link::ControllerLink& l) { l.SendAndReceive("RR", 4); }, 25'000},
+  };
+  for (const Case& c : cases) {
+    SimOptions o;
+    o.unplugged = c.unplugged;
+    Rig rig(o);
+    c.transaction(rig.link);
+    EXPECT_EQ(rig.stack.now(), c.cost) << c.what;
+    c.transaction(rig.link);
+    EXPECT_EQ(rig.stack.now(), 2 * c.cost) << c.what << ": the next one starts where it ended";
   }
-  rig.clock.advance(0.03);  // the clock is behind the simulated time: nothing moves back
+}
+
+TEST(SimStack, TimeFollowsTheClockButNeverRunsBackwards) {
+  Rig rig;
   rig.command("");
-  EXPECT_NEAR(rig.stack.now(), 6 * kTransactionSeconds, 1e-12);
-  rig.clock.advance(1.0);  // ahead: simulated time follows the clock
+  rig.clock.advance(0.01);  // behind the simulated time: nothing moves back
   rig.command("");
-  EXPECT_NEAR(rig.stack.now(), 1.03 + kTransactionSeconds, 1e-12);
+  EXPECT_EQ(rig.stack.now(), 58'000);
+  rig.clock.advance(1.0);  // ahead: the next transaction starts at the clock
+  rig.command("");
+  EXPECT_EQ(rig.stack.now(), 1'039'000);
+}
+
+// The continuous cycle's order: start cells, one empty transaction, read cells; start
+// temperatures, read them; read the flags. Each read sees the conversion just started.
+TEST(SimStack, TheCycleAlwaysReadsTheConversionItStarted) {
+  for (int cdc = 1; cdc <= 7; ++cdc) {
+    Rig rig;
+    // VUV 0x9C (3.0 V): a cell under it is flagged by the cell conversion.
+    rig.command(test::writeConfig(0, {static_cast<std::uint8_t>(0xE0 | cdc), 0, 0, 0, 0x9C, 0}));
+    Battery& bat = rig.stack.battery();
+    for (const double volts : {3.3, 2.8, 3.9}) {
+      bat.setCellVolts(0, 4, volts, rig.stack.now());
+      bat.setSensorVolts(0, 1, volts / 2);
+      rig.clock.advance(0.1);
+      rig.command(test::startFrame(0, 0x10));
+      rig.command("");
+      EXPECT_EQ(rig.readCells(0x80)[4], voltsToCode(volts)) << "CDC " << cdc << " at " << volts;
+      rig.command(test::startFrame(0, 0x30));
+      const test::Reply temps = rig.read(0x80, 0x0E, 5);
+      EXPECT_EQ(test::unpackCodes(temps.data, 2)[1], voltsToCode(volts / 2)) << "CDC " << cdc;
+      const std::uint8_t flag = rig.read(0x80, 0x0C, 3).data[1] & 0x03;
+      EXPECT_EQ(flag, volts < 3.0 ? 0x01 : 0x00) << "CDC " << cdc << " at " << volts;
+    }
+  }
+}
+
+TEST(SimStack, ASessionAtTheLatestClockRunsNormally) {
+  Rig rig;
+  rig.clock.advanceMicros(ManualClock::kMaxElapsedMicros);
+  // CDC 2: the comparator runs every 13 ms on its own; each of its events moves time on.
+  rig.command(test::writeConfig(0, measureConfig(0xE2)));
+  EXPECT_EQ(rig.read(0x80, 0x02, 6).data, measureConfig(0xE2));
+  for (int step = 0; step < 3; ++step) {
+    rig.convert(0, 0x10);
+    const test::Reply cells = rig.read(0x80, 0x04, 18);
+    EXPECT_TRUE(cells.pecMatches());
+    const std::vector<int> codes = test::unpackCodes(cells.data, 12);
+    for (int c = 0; c < 12; ++c) {
+      EXPECT_EQ(codes[static_cast<std::size_t>(c)],
+                voltsToCode(rig.stack.battery().cellVolts(0, c, rig.stack.now())));
+    }
+  }
+  EXPECT_GT(rig.stack.now(), ManualClock::kMaxElapsedMicros);
 }
 
 TEST(SimStack, DefaultCellsSpreadAroundTheNominalVoltageBySeed) {
@@ -103,14 +173,14 @@ TEST(SimStack, DefaultCellsSpreadAroundTheNominalVoltageBySeed) {
   SimStack sb(b, clock);
   std::set<double> distinct;
   bool seedsDiffer = false;
-  EXPECT_EQ(sa.battery().cellVolts(2, 11, 0.0), 3.123);
+  EXPECT_EQ(sa.battery().cellVolts(2, 11, 0), 3.123);
   for (int board = 0; board < 3; ++board) {
     for (int c = 0; c < (board == 2 ? 11 : 12); ++c) {
-      const double v = sa.battery().cellVolts(board, c, 0.0);
+      const double v = sa.battery().cellVolts(board, c, 0);
       EXPECT_GE(v, 3.55);
       EXPECT_LE(v, 3.65);
-      EXPECT_EQ(v, sa2.battery().cellVolts(board, c, 0.0));
-      seedsDiffer = seedsDiffer || v != sb.battery().cellVolts(board, c, 0.0);
+      EXPECT_EQ(v, sa2.battery().cellVolts(board, c, 0));
+      seedsDiffer = seedsDiffer || v != sb.battery().cellVolts(board, c, 0);
       distinct.insert(v);
     }
   }

@@ -51,9 +51,11 @@ TEST(Startup, RecognisedControllerReadsTheConfigurationOfBoardOne) {
   for (const std::string& id : std::vector<std::string>{"QXM7140-2", "QXM7140-4", "QXB5520-1"}) {
     Harness h;
     h.driver.answers.push_back(id + " and more text");
-    h.driver.answers.push_back(readReply("E00000000000FE"));
+    for (int i = 0; i < 3; ++i) h.driver.answers.push_back(readReply("E00000000000FE"));
     ASSERT_TRUE(h.window.load()) << id;
-    EXPECT_EQ(h.driver.writes, (std::vector<std::string>{"IZ", "MSXxT80T49T02TCERRRRRRRX"}));
+    // The board-count change for one board reads board 1 twice, then start-up once more.
+    const std::string rdcfg = "MSXxT80T49T02TCERRRRRRRX";
+    EXPECT_EQ(h.driver.writes, (std::vector<std::string>{"IZ", rdcfg, rdcfg, rdcfg}));
     EXPECT_EQ(h.ctx().c.Label_ID->caption(), id);
     EXPECT_TRUE(h.ctx().c.Timer1->enabled);
     EXPECT_TRUE(h.window.statusForm().visible);
@@ -66,7 +68,7 @@ TEST(Startup, RecognisedControllerReadsTheConfigurationOfBoardOne) {
 TEST(Startup, SilentBoardIsAMismatchEvenWithPecMatchOnlyTicked) {
   Harness h;
   h.driver.answers.push_back("QXM7140-2");
-  h.driver.answers.push_back(std::string(22, 'F'));
+  for (int i = 0; i < 3; ++i) h.driver.answers.push_back(std::string(22, 'F'));
   ASSERT_TRUE(h.window.load());
   EXPECT_EQ(h.ctx().reads.pecState[0], monitor::kPecMismatch);
   EXPECT_EQ(h.ctx().reads.records[0][0].errorText, "PEC_RDCFG ERROR! 0xFF != 0x17");

@@ -20,7 +20,8 @@ struct NoDialogs final : form::Dialogs {
 struct Harness {
   Harness() {
     driver.answers.push_back("QXM7140-2");
-    driver.answers.push_back("FFFFFFFFE00000000000FE");  // READ CONFIG at start-up: a match
+    // READ CONFIG twice in the board-count change and once more at start-up: a match each time.
+    for (int i = 0; i < 3; ++i) driver.answers.push_back("FFFFFFFFE00000000000FE");
     EXPECT_TRUE(window.load());
   }
   struct Row {

@@ -1,78 +1,137 @@
 #include "app/core/CommandLine.h"
 
+#include <charconv>
+#include <set>
+
+#include "link/TraceText.h"
 #include "sim/SimOptions.h"
 
 namespace kb::app {
 
 namespace {
-bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& flag,
-               std::string& value, std::string& error) {
-  const std::string& a = args[i];
-  if (a.size() > flag.size() && a.compare(0, flag.size() + 1, flag + "=") == 0) {
-    value = a.substr(flag.size() + 1);
+
+constexpr int kMaxSimBoards = 10;
+
+class Parser {
+ public:
+  explicit Parser(const std::vector<std::string>& args) : args_(args) {}
+
+  ParseResult run() {
+    for (i_ = 0; i_ < args_.size() && r_.error.empty(); ++i_) one(args_[i_]);
+    if (r_.error.empty()) checkCombinations();
+    return r_;
+  }
+
+ private:
+  void fail(const std::string& why) {
+    if (r_.error.empty()) r_.error = "kb4471: " + link::traceText(why);
+  }
+
+  // "--flag VALUE" or "--flag=VALUE"; an empty value is refused.
+  bool value(const std::string& flag, std::string& out) {
+    const std::string& a = args_[i_];
+    if (a.size() > flag.size() && a[flag.size()] == '=') {
+      out = a.substr(flag.size() + 1);
+    } else if (i_ + 1 < args_.size()) {
+      out = args_[++i_];
+    } else {
+      fail("option " + flag + " needs a value");
+      return false;
+    }
+    if (out.empty()) {
+      fail("option " + flag + " needs a value, not an empty one");
+      return false;
+    }
     return true;
   }
-  if (i + 1 >= args.size()) {
-    error = "kb4471: option " + flag + " needs a value";
+
+  bool once(const std::string& flag) {
+    if (seen_.insert(flag).second) return true;
+    fail("option " + flag + " given twice");
     return false;
   }
-  value = args[++i];
-  return true;
-}
 
-bool is(const std::string& arg, const std::string& flag) {
-  return arg == flag || arg.rfind(flag + "=", 0) == 0;
-}
-}  // namespace
+  static bool is(const std::string& arg, const std::string& flag) {
+    return arg == flag || arg.rfind(flag + "=", 0) == 0;
+  }
 
-ParseResult parseCommandLine(const std::vector<std::string>& args) {
-  ParseResult r;
-  Options& o = r.options;
-  for (std::size_t i = 0; i < args.size() && r.error.empty(); ++i) {
-    const std::string& a = args[i];
+  void one(const std::string& a) {
+    Options& o = r_.options;
     if (a == "--help" || a == "-h") {
       o.help = true;
     } else if (a == "--version") {
       o.version = true;
     } else if (a == "--headless") {
-      o.headless = true;
+      if (once("--headless")) o.headless = true;
     } else if (a == "--simulate") {
-      o.device = "sim";
+      if (once("--simulate")) o.device = "sim";
     } else if (a.rfind("--simulate=", 0) == 0) {
-      o.device = "sim:boards=" + a.substr(11);
+      if (!once("--simulate")) return;
+      const std::string boards = a.substr(11);
+      int n = 0;
+      const char* end = boards.data() + boards.size();
+      const auto [p, ec] = std::from_chars(boards.data(), end, n);
+      if (boards.empty() || ec != std::errc() || p != end || n < 1 || n > kMaxSimBoards) {
+        fail("--simulate=" + boards + ": the number of boards must be 1 to 10");
+        return;
+      }
+      o.device = "sim:boards=" + std::to_string(n);
     } else if (is(a, "--device")) {
-      takeValue(args, i, "--device", o.device, r.error);
+      if (once("--device")) value("--device", o.device);
     } else if (is(a, "--trace")) {
-      takeValue(args, i, "--trace", o.traceFile, r.error);
+      if (once("--trace")) value("--trace", o.traceFile);
     } else if (is(a, "--script")) {
-      takeValue(args, i, "--script", o.scriptFile, r.error);
+      if (once("--script")) value("--script", o.scriptFile);
     } else if (is(a, "--screenshot")) {
-      takeValue(args, i, "--screenshot", o.screenshotDir, r.error);
+      if (once("--screenshot")) value("--screenshot", o.screenshotDir);
     } else if (is(a, "--export-dir")) {
-      takeValue(args, i, "--export-dir", o.exportDir, r.error);
+      if (once("--export-dir")) value("--export-dir", o.exportDir);
     } else {
-      r.error = "kb4471: unknown option '" + a + "' (see --help)";
+      fail("unknown option '" + a + "' (see --help)");
     }
   }
-  if (r.error.empty() && o.headless && o.scriptFile.empty() && !o.help && !o.version) {
-    r.error = "kb4471: --headless needs --script FILE";
+
+  void checkCombinations() {
+    const Options& o = r_.options;
+    if (o.help || o.version) return;
+    if (seen_.count("--simulate") != 0 && seen_.count("--device") != 0) {
+      fail("--simulate and --device both choose the device; give one of them");
+    } else if (o.headless && !o.screenshotDir.empty()) {
+      fail("--headless and --screenshot exclude each other");
+    } else if (o.headless && o.scriptFile.empty()) {
+      fail("--headless needs --script FILE");
+    } else if (!o.scriptFile.empty() && !o.headless && o.screenshotDir.empty()) {
+      fail("--script needs --headless or --screenshot DIR");
+    }
   }
-  return r;
+
+  const std::vector<std::string>& args_;
+  std::size_t i_ = 0;
+  std::set<std::string> seen_;
+  ParseResult r_;
+};
+
+}  // namespace
+
+ParseResult parseCommandLine(const std::vector<std::string>& args) {
+  return Parser(args).run();
 }
 
 std::string usageText() {
   std::string text =
       "Usage: kb4471 [--device DEVICE | --simulate[=BOARDS]] [--trace FILE]\n"
-      "              [--headless --script FILE] [--screenshot DIR] [--export-dir DIR]\n"
+      "              [--headless --script FILE | --screenshot DIR [--script FILE]]\n"
+      "              [--export-dir DIR]\n"
       "\n"
       "Desktop control program of the KB4471 battery-management evaluation system.\n"
       "\n"
       "  --device DEVICE      controller backend:\n"
       "                         ftdi              the KB771U controller over USB (default)\n"
       "                         sim[:OPTIONS]     the built-in simulated battery stack\n"
-      "  --simulate[=BOARDS]  short for --device sim[:boards=BOARDS]\n"
+      "  --simulate[=BOARDS]  short for --device sim[:boards=BOARDS], BOARDS 1 to 10\n"
       "  --trace FILE         write every controller transaction to FILE\n"
-      "                       ('> ' characters written, '< ' characters received)\n"
+      "                       ('> ' characters written, '< ' characters received,\n"
+      "                       '! open failed (status N)' when the controller did not open)\n"
       "  --headless           run without windows, driven by --script\n"
       "  --script FILE        operator actions, one per line\n"
       "  --screenshot DIR     start up (and run --script), save DIR/main.png and\n"

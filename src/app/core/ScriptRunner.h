@@ -4,7 +4,14 @@
 //   focus NAME [INDEX] | tab INDEX | menu CAPTION | tick [N] | wait SECONDS
 //   print NAME [INDEX] PROPERTY | print NAME [INDEX]
 // Message boxes print "MSGBOX title: text"; the desktop's "open" prints "OPEN path".
-// Controls of the status window carry the prefix "status.".
+// Controls of the status window carry the prefix "status.". A control array needs its index, a
+// plain control takes none. The operator's reach is checked: a control that is hidden or disabled
+// (itself or its frame) cannot be clicked, typed into, given keys or the focus; shapes, lines and
+// timers cannot be clicked; only text boxes take text and only combo boxes a list position.
+// tick N: 0 to 864000 ticks of 100 ms. wait SECONDS: a plain decimal ("2", "0.25"), rounded to the
+// microsecond. Neither may move the clock past its limit. A script may start with a UTF-8 byte
+// order mark and may end its lines with CR LF.
+#include <fstream>
 #include <functional>
 #include <istream>
 #include <ostream>
@@ -18,8 +25,7 @@ namespace kb::app {
 
 class ScriptRunner {
  public:
-  // advance moves the program's clock; tick runs one timer tick.
-  ScriptRunner(ui::MainWindow& window, std::ostream& out, std::function<void(double)> advance);
+  ScriptRunner(ui::MainWindow& window, std::ostream& out, ManualClock& clock);
 
   // Runs one line. Returns false and sets error() for a bad line.
   bool runLine(const std::string& line);
@@ -28,18 +34,28 @@ class ScriptRunner {
   int run(std::istream& script);
   // Called by the fault reporter: the script stops after the present line.
   void faulted() { faulted_ = true; }
+  // One line; control characters and other bytes outside printable ASCII are shown as \xHH.
   const std::string& error() const { return error_; }
 
+  // Checked after every line; a non-empty answer (a failed trace, say) stops the script with it.
+  void setOutputCheck(std::function<std::string()> check) { outputCheck_ = std::move(check); }
+
  private:
+  bool runWords(const std::string& code);
+
   ui::MainWindow& window_;
   std::ostream& out_;
-  std::function<void(double)> advance_;
+  ManualClock& clock_;
+  std::function<std::string()> outputCheck_;
   std::string error_;
   bool faulted_ = false;
 };
 
 // The fault report of both the GUI and the runner: one line on err.
 std::string faultLine(const form::Fault& fault);
+
+// Opens a script file for reading; a directory or an unreadable file gives a one-line error.
+bool openScript(const std::string& path, std::ifstream& in, std::string& error);
 
 // Answers message boxes by printing "MSGBOX title: text" (lines joined with " / ").
 class PrintingDialogs final : public form::Dialogs {

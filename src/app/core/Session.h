@@ -26,6 +26,8 @@ class Session {
   Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
           form::Desktop* desktop = nullptr);
   const std::string& error() const { return error_; }
+  // Empty while every trace line could be written; else one line naming the trace file.
+  std::string outputError() const;
   ui::MainWindow& window() { return *window_; }
   link::ControllerLink& link() { return *link_; }
   link::FtDriver& driver() { return *driver_; }
@@ -34,6 +36,7 @@ class Session {
  private:
   Clock& clock_;
   std::string error_;
+  std::string traceFile_;
   std::ofstream trace_;
   std::unique_ptr<link::FtDriver> driver_;
   std::unique_ptr<link::ControllerLink> link_;

@@ -106,13 +106,13 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
     std::cerr << session.error() << '\n';
     return 2;
   }
-  const QString dir = QString::fromStdString(options.screenshotDir);
-  if (!QDir().mkpath(dir)) {
-    std::cerr << "kb4471: cannot create directory " << options.screenshotDir << '\n';
+  std::ifstream script;
+  std::string error;
+  if (!options.scriptFile.empty() && !openScript(options.scriptFile, script, error)) {
+    std::cerr << error << '\n';
     return 2;
   }
-  ScriptRunner runner(session.window(), std::cout,
-                      [&clock](double seconds) { clock.advance(seconds); });
+  ScriptRunner runner(session.window(), std::cout, clock);
   session.window().setFaultReporter([&runner](const form::Fault& fault) {
     std::cerr << faultLine(fault) << std::endl;
     runner.faulted();
@@ -121,11 +121,6 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
 
   int status = 0;
   if (!options.scriptFile.empty()) {
-    std::ifstream script(options.scriptFile);
-    if (!script) {
-      std::cerr << "kb4471: cannot read script '" << options.scriptFile << "'\n";
-      return 2;
-    }
     status = runner.run(script);
     if (status == 2 || status == 3) {
       std::cerr << "kb4471: " << runner.error() << '\n';
@@ -138,6 +133,13 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
   frame.showWindows();
   waitExposed(&frame);
   if (frame.statusWindow()->isVisible()) waitExposed(frame.statusWindow());
+
+  // Made only now, so that a bad script or a missing controller leaves no empty folder behind.
+  const QString dir = QString::fromStdString(options.screenshotDir);
+  if (!QDir().mkpath(dir)) {
+    std::cerr << "kb4471: cannot create directory " << options.screenshotDir << '\n';
+    return 2;
+  }
 
   const bool saved =
       saveGrab(&frame, QDir(dir).filePath(QStringLiteral("main.png"))) &&

@@ -10,6 +10,8 @@ void layoutMainWindow(form::Form& f, MainControls& c) {
   layoutMeasurePanel(f, c, *c.Frame10);
   layoutBalancerPanel(f, c, *c.Frame13);
   layoutTransferLog(f, c, *c.Frame10);
+  layoutBroadcastPanel(f, c, *c.Frame10, c.Command1, c.Command3);
+  layoutConfigPanel(f, c, *c.Frame10, c.Frame1);
   layoutCyclePanel(f, c, *c.Frame10);
   layoutTimedPanel(f, c, *c.Frame13, *c.Frame10, *c.Frame_SPI);
 }

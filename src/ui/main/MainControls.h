@@ -4,7 +4,9 @@
 #include "ui/form/Form.h"
 #include "ui/main/panels/BalancerPanel.h"
 #include "ui/main/panels/BoardPanel.h"
+#include "ui/main/panels/BroadcastPanel.h"
 #include "ui/main/panels/CellPanel.h"
+#include "ui/main/panels/ConfigPanel.h"
 #include "ui/main/panels/CyclePanel.h"
 #include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
@@ -21,6 +23,8 @@ struct MainControls final : WindowControls,
                             MeasurePanelControls,
                             BalancerPanelControls,
                             TransferLogControls,
+                            BroadcastControls,
+                            ConfigPanelControls,
                             CyclePanelControls,
                             TimedPanelControls {};
 

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "balancer/Balancer.h"
+#include "config/ConfigEditor.h"
 #include "continuous/Cycle.h"
 #include "continuous/Datalog.h"
 #include "monitor/MonitorCommands.h"
@@ -33,6 +34,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   views::wire(ctx_);
   balancer::wire(ctx_);
   continuous::wireDatalog(ctx_);
+  config::wire(ctx_);
   continuous::wireCycle(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {

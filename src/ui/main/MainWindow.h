@@ -32,6 +32,7 @@ class MainWindow {
 
   // A state variable by its name, for the runner's print ("CurrentBoard", "BoardAddress" 3);
   // index -1: none. On a refusal, error says why.
+  bool hasStateVariable(std::string_view name) const { return ctx_.variables.has(name); }
   std::optional<std::string> stateVariable(std::string_view name, int index,
                                            std::string* error = nullptr) const {
     return ctx_.variables.get(name, index, error);

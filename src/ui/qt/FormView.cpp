@@ -92,11 +92,12 @@ void setText(QPalette& p, QPalette::ColorRole role, const QColor& c) {
   p.setColor(QPalette::Inactive, role, c);
 }
 
+// 1 when the widget must be updated; an int so that several checks combine with | and all run.
 template <typename T>
-bool changed(bool fresh, T& was, const T& now) {
-  if (!fresh && was == now) return false;
+int changed(bool fresh, T& was, const T& now) {
+  if (!fresh && was == now) return 0;
   was = now;
-  return true;
+  return 1;
 }
 
 }  // namespace

@@ -1,0 +1,47 @@
+#include "startup/ConfigActions.h"
+
+#include "config/ConfigEditor.h"
+#include "context/Context.h"
+#include "monitor/MonitorCommands.h"
+#include "startup/MeasureButtons.h"
+#include "startup/Startup.h"
+
+namespace kb::startup {
+
+void writeConfig(ui::Context& ctx) {
+  config::copyConfigToAll(ctx);  // take the edited configuration
+  monitor::SendConfig(ctx);
+  thermalRecoveryAfterWrite(ctx);
+  auto& rem = ctx.startup.reminders;
+  const auto r = static_cast<std::size_t>(Reminder::ReadConfig);
+  if (ctx.c.Command1[6].enabled) {
+    rem.state[r] = kReminderArmed;
+    rem.armedByBroadcast[r] = ctx.boards.broadcast(BroadcastCommand::WRCFG);
+  }
+  config::refreshConfigView(ctx);  // written and edited agree again
+}
+
+void lowCurrentStandby(ui::Context& ctx) {
+  auto& c = ctx.c;
+  ctx.cycle.ContinuousReadOn = 0;
+  ctx.config.setDefaults();
+  // The editor shows the defaults, so that nothing stale goes out with them.
+  config::loadEditor(ctx);
+  c.Check5[5].setValue(1);
+  Command1_Click(ctx, 5);
+  const int current = ctx.boards.CurrentBoard;
+  for (int b = 0; b <= ctx.boards.LastBoardIndex; ++b) {
+    ctx.boards.CurrentBoard = b;
+    Command1_Click(ctx, 6);
+  }
+  ctx.boards.CurrentBoard = current;
+  Command1_Click(ctx, 6);
+  for (int r = 0; r < kReminders; ++r) resetReminder(ctx, r);
+  ctx.link().SendModeString("MI");
+  for (const int i : {10, 2, 7, 4, 9, 8}) c.Command1[i].enabled = false;
+  ctx.balancer.BalancerPolling = false;
+  ctx.balancer.ExecutingBoard1 = false;
+  ctx.balancer.ExecutingOtherBoards = false;
+}
+
+}  // namespace kb::startup

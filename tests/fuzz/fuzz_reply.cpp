@@ -1,0 +1,105 @@
+// Reply decoding and PEC judging: whatever a controller answers, the read-back takes its fields by
+// position, judges the PEC and records the result without reading out of bounds. Input: choices
+// (data bytes, board, kind, "PEC Match Only", texts for the frame builders), then the reply.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FuzzInput.h"
+#include "common/HexText.h"
+#include "link/ControllerLink.h"
+#include "monitor/Commands.h"
+#include "monitor/Pec.h"
+#include "monitor/PecJudge.h"
+#include "monitor/ReadTransfer.h"
+
+namespace {
+
+using kb::fuzz::fail;
+
+bool hexPair(const std::string& s) {
+  return s.size() == 2 && s.find_first_not_of("0123456789ABCDEF") == std::string::npos;
+}
+
+// A controller that answers every read with the given text.
+class Answering final : public kb::link::FtDriver {
+ public:
+  explicit Answering(std::string answer) : answer_(std::move(answer)) {}
+  kb::link::FtStatus FT_OpenEx(const char*, std::uint32_t, kb::link::FtHandle* h) override {
+    *h = this;
+    return kb::link::kFtOk;
+  }
+  kb::link::FtStatus FT_SetTimeouts(kb::link::FtHandle, std::uint32_t, std::uint32_t) override {
+    return kb::link::kFtOk;
+  }
+  kb::link::FtStatus FT_Write(kb::link::FtHandle, const void*, std::uint32_t n,
+                              std::uint32_t* written) override {
+    *written = n;
+    return kb::link::kFtOk;
+  }
+  kb::link::FtStatus FT_Read(kb::link::FtHandle, void* buffer, std::uint32_t count,
+                             std::uint32_t* returned) override {
+    // Hands back more than was asked for when the answer is long: the link must not trust it.
+    const std::size_t n = std::min<std::size_t>(answer_.size(), count);
+    answer_.copy(static_cast<char*>(buffer), n);
+    *returned = static_cast<std::uint32_t>(answer_.size() > count ? count + 7 : n);
+    return kb::link::kFtOk;
+  }
+  kb::link::FtStatus FT_Close(kb::link::FtHandle) override { return kb::link::kFtOk; }
+
+ private:
+  std::string answer_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  kb::fuzz::FuzzInput in(data, size);
+  const int dataBytes = in.in(0, 40);
+  const int board = in.in(-2, 12);
+  const auto kind = static_cast<kb::monitor::ReadKind>(in.in(0, 3));
+  const bool pecMatchOnly = in.flag();
+  const std::string address = in.text(4);
+  const std::string code = in.text(4);
+  const int pos = static_cast<int>(in.u32());
+  const int len = in.in(-8, 600);
+  const std::string reply = in.rest();
+
+  // Decoding by position.
+  const kb::monitor::ReadReply r = kb::monitor::parseReadReply(reply, dataBytes);
+  if (r.data.size() != static_cast<std::size_t>(dataBytes)) fail("wrong number of data bytes");
+  if (!hexPair(r.receivedPec) || !hexPair(r.calculatedPec)) fail("PEC not two hex digits");
+  if (r.calculatedPec != kb::hexByte(kb::monitor::pecTable().CalcDataPec(r.data))) {
+    fail("calculated PEC differs from the table's");
+  }
+
+  // Judging, for every board index including ones out of range.
+  kb::monitor::MonitorReadState state;
+  state.measureMode[static_cast<std::size_t>((board + 11) % 11)] = 1;
+  const auto judged =
+      kb::monitor::JudgePec(state, board, r.receivedPec, r.calculatedPec, kind, pecMatchOnly);
+  if (judged.match != r.match() && board >= 0 && board < kb::kBoardSlots) fail("match differs");
+  for (const int pec : state.pecState) {
+    if (pec < kb::monitor::kPecNoData || pec > kb::monitor::kPecThermal) fail("PEC state");
+  }
+  kb::monitor::JudgePec(state, board, reply.substr(0, 3), code, kind, pecMatchOnly);
+
+  // Frame builders over any address and code text, and fields taken anywhere.
+  kb::monitor::readFrame("MSxT", address, code, dataBytes);
+  kb::monitor::startFrame(address, pecMatchOnly, code);
+  const std::vector<std::uint8_t> bytes(reply.begin(),
+                                        reply.begin() + std::min<std::size_t>(reply.size(), 6));
+  kb::monitor::writeFrame(address, pecMatchOnly, code, bytes);
+  if (kb::mid(reply, pos, len).size() != static_cast<std::size_t>(std::max(len, 0))) fail("mid");
+  kb::hexValue(reply);
+
+  // The whole read-back through the link against a controller that answers the input.
+  Answering controller(reply);
+  kb::link::ControllerLink link(controller);
+  const kb::monitor::ReadReply t =
+      kb::monitor::readTransfer(link, "MSxT", address, code, dataBytes);
+  if (t.reply.size() != static_cast<std::size_t>(kb::link::kReplySize)) fail("reply size");
+  if (link.QueryControllerId().size() != 9) fail("identity size");
+  return 0;
+}
