@@ -36,7 +36,7 @@ void BalancerKeepAlive(ui::Context& ctx) {
     wdt.visible = true;
     openBalancerPath(ctx, true);
     ctx.link().SendCommand(kKeepAliveString);
-    closeBalancerPath(ctx);
+    closeBalancerPath(ctx, false);
   } else {
     wdt.visible = false;
   }

@@ -7,6 +7,7 @@
 #include "balancer/TimedBalance.h"
 #include "common/HexText.h"
 #include "continuous/Cycle.h"
+#include "startup/BoardControls.h"
 
 namespace kb::balancer {
 
@@ -143,6 +144,7 @@ void Command_1_Click(ui::Context& ctx) {
     }
 
     const bool executeOrSuspend = mode == Mode::kExecute || mode == Mode::kSuspend;
+    startup::Command4_GotFocus(ctx, ctx.boards.CurrentBoard);
     openBalancerPath(ctx, (executeOrSuspend && broadcast) || b.ForceGlobalScope);
     SetSPICommand(ctx);
     const int board = ctx.boards.CurrentBoard;

@@ -7,6 +7,7 @@
 #include "context/Context.h"
 #include "monitor/Conversions.h"
 #include "monitor/Measurements.h"
+#include "startup/BoardControls.h"
 #include "startup/Startup.h"
 #include "startup/TransferLog.h"
 #include "ui/main/panels/CyclePanel.h"
@@ -20,11 +21,29 @@ constexpr int kReadConfigButton = 6;
 // Monitor buttons whose commands the cycle sends itself.
 constexpr std::array<int, 6> kCycleButtons{2, 3, 4, 7, 8, 9};
 
+// What the cycle sends itself is locked while it runs: those buttons, the STOWAD and
+// discharge-held broadcast boxes and the discharge-held starts.
 void enableCycleButtons(ui::Context& ctx, bool on) {
   auto& c = ctx.c;
   for (const int i : kCycleButtons) c.Command1[i].enabled = on;
-  c.Command3[0].enabled = on;
-  c.Command3[1].enabled = on;
+  c.Check5[3].enabled = on;
+  for (int k = 0; k < 2; ++k) {
+    c.Command3[k].enabled = on;
+    c.Check8[k].enabled = on;
+  }
+}
+
+// The cycle's conversion starts go to every board at once; the read labels "BOARD# n ONLY" do
+// not apply to its reads.
+void lockBroadcastStarts(ui::Context& ctx, bool lock) {
+  auto& c = ctx.c;
+  if (lock) {
+    c.Check5[2].setValue(1);
+    c.Check5[4].setValue(1);
+  }
+  c.Check5[2].enabled = !lock;
+  c.Check5[4].enabled = !lock;
+  for (int k = 1; k <= 3; ++k) c.Label18[k].enabled = !lock;
 }
 
 void resetCycleReminders(ui::Context& ctx) {
@@ -45,6 +64,7 @@ void startCycle(ui::Context& ctx) {
   c.Command1[kReadConfigButton].enabled = true;
   startup::Command1_Click(ctx, kReadConfigButton);
   s.CycleBoard = 0;
+  lockBroadcastStarts(ctx, true);
   resetCycleReminders(ctx);
   monitor::ShowCellVoltages(ctx);
   monitor::ShowTemperatures(ctx);
@@ -64,6 +84,8 @@ void stopCycle(ui::Context& ctx) {
   s.CycleBoard = ctx.boards.CurrentBoard;
   enableCycleButtons(ctx, true);
   c.Command1[kReadConfigButton].enabled = true;
+  lockBroadcastStarts(ctx, false);
+  startup::Command4_Click(ctx, ctx.boards.CurrentBoard);
   c.Image1->left = ui::kBoardMarkerLeft + ui::kBoardMarkerPitch * ctx.boards.CurrentBoard;
   // What the cycle read is not kept: every board's cell and temperature values return to 0.
   for (int b = 0; b <= ctx.boards.LastBoardIndex && b < kMaxBoards; ++b) {
@@ -134,6 +156,11 @@ void WatchdogArmCheck(ui::Context& ctx) {
   if (AnyCdcSet(ctx)) {
     s.WdtServiceActive = 1;
     s.WdtPhase = kKeepAlivePhase;
+    // A board out of standby can measure again: the buttons a low-current standby blocked come
+    // back, unless balancing holds them.
+    if (!ctx.balancer.BalancerPolling && !ctx.timed.FlagAlarm) {
+      for (const int i : {10, 2, 7, 4, 9, 8}) ctx.c.Command1[i].enabled = true;
+    }
     return;
   }
   s.WdtServiceActive = 0;

@@ -1,12 +1,16 @@
 // The tick of Timer1: watchdog service or balancer keep-alive with its balancing checks, the
 // balance clock, one step of the continuous read, and the watchdog indicator.
 #include <array>
+#include <cstdint>
+#include <string>
 
+#include "balancer/CommandWord.h"
 #include "balancer/FlagScope.h"
 #include "balancer/TimedBalance.h"
 #include "context/Context.h"
 #include "continuous/Cycle.h"
 #include "monitor/Conversions.h"
+#include "startup/BoardControls.h"
 #include "startup/Startup.h"
 
 namespace kb::continuous {
@@ -38,15 +42,19 @@ void balancingCheck(ui::Context& ctx) {
     }
     return;
   }
-  // Two boards or more: boards 1 and 2 in turn, the board shown selected again afterwards.
-  // (Board selection and the STCVAD broadcast box join when the board set lands.)
+  // Two boards or more: boards 1 and 2 in turn, STCVAD addressed to each, and the board shown
+  // selected again afterwards.
+  const int shown = static_cast<int>(balancer::numericValue(ctx.c.Label21->caption())) - 1;
+  ctx.c.Check5[2].setValue(0);
   if (step >= 0 && step < 6) {
+    startup::Command4_Click(ctx, step / 3);
     startup::Command1_Click(ctx, kCheckButtons[static_cast<std::size_t>(step % 3)]);
     ++s.BalanceCheckCount;
   } else {
     s.BalanceCheckCount = 0;
     balancer::CheckCellFlags(ctx);
   }
+  startup::Command4_Click(ctx, shown);
 }
 
 void watchdogService(ui::Context& ctx) {
@@ -68,25 +76,60 @@ void watchdogService(ui::Context& ctx) {
   }
 }
 
-// The "WDT SERVICE" flag beside POLL ADC and the watchdog phase.
+void showStatusLine(form::Control& line, const std::string& text, std::int32_t back) {
+  line.setCaption(text);
+  line.backColor = back;
+  line.visible = true;
+}
+
+std::string keepAliveText() {
+  return std::string(kWdtPrevents) + kWdtPolling + std::string(kWdtPollingBlanks, ' ');
+}
+
+std::string continuousText() {
+  return std::string(kWdtPrevents) + kWdtContinuous + std::string(kWdtContinuousBlanks, ' ');
+}
+
+// The status line Label_KA(1), the "WDT SERVICE" flag beside POLL ADC, and the watchdog phase.
 void watchdogIndicator(ui::Context& ctx) {
   auto& s = ctx.cycle;
   auto& c = ctx.c;
-  if (s.WdtServiceActive == 0) s.WdtPhase = 0;
+  form::Control& flag = c.Label_KA[0];
+  form::Control& line = c.Label_KA[1];
+  const bool anyCdc = AnyCdcSet(ctx);
+  if (s.WdtServiceActive == 0) {
+    s.WdtPhase = 0;
+    // The standby hint (pale yellow) belongs to the configuration view and stays.
+    if (line.visible && line.backColor != kPaleYellow) line.visible = false;
+  }
   if (s.WdtPhase == 0) {
+    flag.visible = false;
     c.Shape_KA->visible = false;
+    c.Check5[0].visible = true;
     c.Command1[0].width = ui::kButtonWidth;
     c.Command1[0].left = ui::kButtonLeft;
   }
   if (s.WdtServiceActive == 1) {
     const bool balancing = balancingActive(ctx);
+    if (!line.visible) {
+      showStatusLine(line, keepAliveText(), kPaleRed);
+    } else if (line.backColor == kPaleGreen ||
+               (line.backColor == kPaleYellow &&
+                ctx.config.cdc[static_cast<std::size_t>(ctx.boards.CurrentBoard)] >= 1)) {
+      showStatusLine(line, keepAliveText(), kPaleRed);
+    }
     if (s.WdtPhase == kKeepAlivePhase && !balancing) {
+      flag.visible = true;
       c.Shape_KA->visible = true;
+      c.Check5[0].visible = false;
       c.Command1[0].width = ui::kButtonWidthNarrow;
       c.Command1[0].left = ui::kButtonLeftNarrow;
     }
     s.WdtPhase += balancing ? 3 : 1;
     if (s.WdtPhase >= kWdtPhases) s.WdtPhase = 0;
+  }
+  if (s.ContinuousReadOn == 1 && !c.Label_AUTOstatus->visible && !line.visible && anyCdc) {
+    showStatusLine(line, continuousText(), kPaleGreen);
   }
 }
 

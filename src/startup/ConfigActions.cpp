@@ -2,6 +2,7 @@
 
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
+#include "continuous/Cycle.h"
 #include "monitor/MonitorCommands.h"
 #include "startup/MeasureButtons.h"
 #include "startup/Startup.h"
@@ -23,7 +24,7 @@ void writeConfig(ui::Context& ctx) {
 
 void lowCurrentStandby(ui::Context& ctx) {
   auto& c = ctx.c;
-  ctx.cycle.ContinuousReadOn = 0;
+  continuous::StopContinuousRead(ctx);
   ctx.config.setDefaults();
   // The editor shows the defaults, so that nothing stale goes out with them.
   config::loadEditor(ctx);
@@ -42,6 +43,7 @@ void lowCurrentStandby(ui::Context& ctx) {
   ctx.balancer.BalancerPolling = false;
   ctx.balancer.ExecutingBoard1 = false;
   ctx.balancer.ExecutingOtherBoards = false;
+  c.Label_3->visible = false;
 }
 
 }  // namespace kb::startup

@@ -105,6 +105,7 @@ void Command1_Click(ui::Context& ctx, int index) {
       break;
     case 5:
       writeConfig(ctx);
+      if (ctx.cycle.ContinuousReadOn == 0) continuous::WatchdogArmCheck(ctx);
       break;
     case 6:
       ctx.startup.displayAllOverride = true;

@@ -1,7 +1,8 @@
 #pragma once
 // The continuous read cycle on the monitor tab: the run indicator beside the continuous-read
-// button, the board marker over the board summary, and the frame of the watchdog service flag
-// beside "POLL ADC".
+// button, the board marker over the board summary, and the watchdog service flag "WDT SERVICE"
+// (Label_KA(0), in the array the configuration panel declares) with its frame on the row of
+// "POLL ADC".
 #include "ui/form/Form.h"
 
 namespace kb::ui {
@@ -16,6 +17,8 @@ struct CyclePanelControls : virtual form::HandleSet {
   KB_ONE(Shape_KA);  // frame of the "WDT SERVICE" flag
 };
 
-void layoutCyclePanel(form::Form& f, CyclePanelControls& c, const form::Control& page);
+// statusLabels: Label_KA, whose entry 1 the configuration panel declared before.
+void layoutCyclePanel(form::Form& f, CyclePanelControls& c, const form::Control& page,
+                      form::Array& statusLabels);
 
 }  // namespace kb::ui
