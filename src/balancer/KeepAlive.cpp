@@ -54,7 +54,7 @@ void BalancerKeepAlive(ui::Context& ctx) {
 void CheckCellFlags(ui::Context& ctx) {
   auto& b = ctx.balancer;
   auto& c = ctx.c;
-  const bool tenCells = ctx.config.tenCellFlag == 1;
+  const bool tenCells = c.Check0[3].value() == 1;
   unsigned sum = 0;
   for (int board = 0; board < b.BalancerBoardCount; ++board) {
     for (int k = 0; k < 3; ++k) {
