@@ -7,6 +7,7 @@
 #include "balancer/Balancer.h"
 #include "balancer/ChipView.h"
 #include "balancer/FlagScope.h"
+#include "balancer/StatusWindow.h"
 #include "balancer/TimedBalance.h"
 #include "common/HexText.h"
 
@@ -159,6 +160,7 @@ void Check_1_Click(ui::Context& ctx, int index) {
     top.statusResult.setCaption("-");
     enableChip(top, false);
   }
+  Display5520Status(ctx);
 }
 
 void Text_5_Change(ui::Context& ctx, int index) {

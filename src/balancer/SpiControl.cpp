@@ -4,6 +4,7 @@
 #include "balancer/BalancerPath.h"
 #include "balancer/ChipView.h"
 #include "balancer/FlagScope.h"
+#include "balancer/StatusWindow.h"
 #include "balancer/TimedBalance.h"
 #include "common/HexText.h"
 #include "continuous/Cycle.h"
@@ -194,6 +195,7 @@ void Command_1_Click(ui::Context& ctx) {
           CheckStatusReadback(ctx);
         }
         UpdateCommandData(ctx, board);
+        DISPLAY_CELLstatus(ctx);
         break;
       }
     }

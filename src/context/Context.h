@@ -6,6 +6,7 @@
 #include <string>
 
 #include "balancer/BalancerState.h"
+#include "balancer/StatusWindowState.h"
 #include "balancer/TimedState.h"
 #include "common/Clock.h"
 #include "config/ConfigState.h"
@@ -54,6 +55,7 @@ struct Context {
   continuous::CycleState cycle;
   continuous::DatalogState datalog;
   balancer::BalancerState balancer;
+  balancer::StatusWindowState statusWindow;
   balancer::TimedState timed;
   views::ViewState views;
 

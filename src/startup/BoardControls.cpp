@@ -4,6 +4,7 @@
 #include <string>
 
 #include "balancer/Balancer.h"
+#include "balancer/StatusWindow.h"
 #include "common/HexText.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
@@ -133,7 +134,7 @@ void boardCountChange(ui::Context& ctx, int position) {
   resumeReminders(ctx);
 
   balancer::BalancerBoardCountChange(ctx, std::atoi(c.Combo1->text().c_str()));
-  ctx.status->width = 6600 + 475 * p;
+  balancer::StatusWindowBoardCountChange(ctx, p);
 }
 
 void Check5_Click(ui::Context& ctx, int index) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "balancer/Balancer.h"
+#include "balancer/StatusWindow.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "continuous/Cycle.h"
@@ -72,7 +73,7 @@ bool Form_Load(ui::Context& ctx) {
   ctx.startup.SelfTestVariant = "E";
   balancer::Balancer_Load(ctx);
 
-  ctx.status->visible = true;
+  balancer::ShowStatusWindow(ctx);
   ctx.main->visible = true;
   c.TabStrip1->setValue(0);
   return true;
@@ -151,6 +152,12 @@ void TabStrip1_Click(ui::Context& ctx) {
   if (!monitorTab && c.Frame10->visible) ctx.cycle.BalanceCheckCount = 0;
   c.Frame10->visible = monitorTab;
   c.Frame13->visible = !monitorTab;
+}
+
+void Form_Unload(ui::Context& ctx) {
+  balancer::UnloadStatusWindow(ctx);
+  ctx.main->visible = false;
+  ctx.programEnded = true;
 }
 
 // Reminder buttons and their marker shapes.

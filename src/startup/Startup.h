@@ -16,6 +16,9 @@ void wire(ui::Context& ctx);
 // Start-up; returns false when the controller was not detected and the program ends.
 bool Form_Load(ui::Context& ctx);
 
+// Closing the main window: the status window is unloaded with it and the program ends.
+void Form_Unload(ui::Context& ctx);
+
 // Runs the monitor command of button index i for the selected board.
 void Command1_Click(ui::Context& ctx, int index);
 

@@ -93,6 +93,18 @@ TEST(WindowsTest, StartUpOverTheSimulatorShowsTheStatusWindowAtItsFormsSize) {
   EXPECT_FALSE(status.visible);
 }
 
+TEST(WindowsTest, ClosingTheMainWindowTakesTheStatusWindowWithIt) {
+  Windows w;
+  ASSERT_TRUE(w.window().load());
+  w.frame.showWindows();
+  ASSERT_TRUE(w.frame.statusWindow()->isVisible());
+  w.frame.close();
+  EXPECT_TRUE(w.window().ended());
+  EXPECT_FALSE(w.window().statusForm().visible);
+  EXPECT_FALSE(w.frame.statusWindow()->isVisible());
+  EXPECT_EQ(w.window().stateVariable("StatusWindowLoaded", -1), "False");
+}
+
 TEST(WindowsTest, TimerTicksWhileTimer1IsEnabled) {
   Windows w;
   ASSERT_TRUE(w.window().load());

@@ -111,6 +111,7 @@ std::optional<std::string> Control::property(std::string_view p) const {
   if (p == "FillColor") return std::to_string(fillColor);
   if (p == "BorderColor") return std::to_string(borderColor);
   if (p == "FillStyle") return std::to_string(fillStyle);
+  if (p == "BackStyle") return opaque ? "1" : "0";  // 1 opaque, 0 transparent
   if (p == "BorderWidth") return std::to_string(borderWidth);
   if (p == "ToolTipText") return toolTip;
   if (p == "ListIndex") return std::to_string(listIndex_);

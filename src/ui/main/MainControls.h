@@ -10,6 +10,7 @@
 #include "ui/main/panels/CyclePanel.h"
 #include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
+#include "ui/main/panels/StatusButton.h"
 #include "ui/main/panels/TimedPanel.h"
 #include "ui/main/panels/TransferLogPanel.h"
 #include "ui/main/panels/WindowPanel.h"
@@ -25,6 +26,7 @@ struct MainControls final : WindowControls,
                             TransferLogControls,
                             BroadcastControls,
                             ConfigPanelControls,
+                            StatusButtonControls,
                             CyclePanelControls,
                             TimedPanelControls {};
 

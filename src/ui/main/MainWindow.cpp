@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "balancer/Balancer.h"
+#include "balancer/StatusWindow.h"
 #include "config/ConfigEditor.h"
 #include "continuous/Cycle.h"
 #include "continuous/Datalog.h"
@@ -33,6 +34,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   monitor::wire(ctx_);
   views::wire(ctx_);
   balancer::wire(ctx_);
+  balancer::wireStatusWindow(ctx_);
   continuous::wireDatalog(ctx_);
   config::wire(ctx_);
   continuous::wireCycle(ctx_);
@@ -60,6 +62,15 @@ bool MainWindow::load() {
     return false;
   }
   return !ctx_.programEnded;
+}
+
+void MainWindow::unload() {
+  ctx_.main->guarded("Form", "Unload", [&] { startup::Form_Unload(ctx_); });
+  ctx_.programEnded = true;  // also when the procedure failed
+}
+
+void MainWindow::closeStatusWindow() {
+  ctx_.status->guarded("Form", "Unload", [&] { balancer::UnloadStatusWindow(ctx_); });
 }
 
 }  // namespace kb::ui

@@ -26,6 +26,11 @@ class MainWindow {
 
   // Start-up. Returns false when the program ends (controller not detected, or a fault).
   bool load();
+  // The operator closed the main window: its unload takes the status window with it and ends the
+  // program.
+  void unload();
+  // The operator closed the status window: it is unloaded until it is used again.
+  void closeStatusWindow();
   // One tick of Timer1 (when it is enabled).
   void tick() { ctx_.main->tick(*ctx_.c.Timer1); }
   bool ended() const { return ctx_.programEnded; }

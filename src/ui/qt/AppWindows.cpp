@@ -176,14 +176,12 @@ void MainFrame::showWindows() {
 }
 
 void MainFrame::closeEvent(QCloseEvent* event) {
-  // Closing the main window ends the program.
+  // Closing the main window unloads it: the status window goes with it and the program ends.
   event->accept();
-  if (!quitting_) {
-    quitting_ = true;
-    timer_.stop();
-    statusWindow_->hide();
-    quitLoop();
-  }
+  if (quitting_) return;
+  pump_.deliver([this] { window_.unload(); });
+  // Inside another event (a message box open) the pump syncs only when that event ends.
+  if (!quitting_) syncWindows();
 }
 
 void MainFrame::quitLoop() {
@@ -194,9 +192,8 @@ void MainFrame::quitLoop() {
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
   if (watched == statusWindow_ && event->type() == QEvent::Close && !quitting_) {
-    // The operator closed the status window: the form is hidden until code shows it again.
-    form::Form& status = window_.statusForm();
-    pump_.deliver([&status] { status.visible = false; });
+    // The operator closed the status window: it is unloaded until it is used again.
+    pump_.deliver([this] { window_.closeStatusWindow(); });
   }
   return QMainWindow::eventFilter(watched, event);
 }
