@@ -71,6 +71,8 @@ void cellsChanged(ui::Context& ctx, const ChipView& v) {
     v.times[cell].setText("0");
     if (chip >= 0) b.BalanceTime[at(kCellsPerChip * chip + cell)] = 0.0;
   }
+  // The times shown follow the cells given up.
+  CalcBalanceTime(ctx);
 }
 
 void enableChip(const ChipView& v, bool on) {

@@ -9,6 +9,7 @@
 #include "balancer/Balancer.h"
 #include "balancer/ChipView.h"
 #include "balancer/FlagScope.h"
+#include "startup/BoardControls.h"
 
 namespace kb::balancer {
 
@@ -63,21 +64,21 @@ void send(ui::Context& ctx, Mode mode) {
   Command_1_Click(ctx);
 }
 
-// Shows board b on the panels. (The full board selection joins when the board view lands; until
-// then the stack has one board, which is always the one shown.)
+// Board b becomes the current board, shown on the panels.
 void selectBoard(ui::Context& ctx, int board) {
-  if (board == ctx.boards.CurrentBoard) ShowBoardBalancer(ctx);
+  startup::Command4_Click(ctx, board);
 }
 
 int scheduledChips(const ui::Context& ctx) {
   return std::min(ctx.balancer.ChipCount, kScheduledChips);
 }
 
-// Times are entered only for the chips the schedule runs.
-void lockTimesBeyondSchedule(ui::Context& ctx) {
-  if (ctx.boards.CurrentBoard < kScheduledBoards) return;
+// Times are entered only for the chips the schedule runs, and only for chips that are there.
+void enableTimeBoxes(ui::Context& ctx) {
+  const bool scheduled = ctx.boards.CurrentBoard < kScheduledBoards;
   for (const ChipView& v : {bottomView(ctx), topView(ctx)}) {
-    for (int cell = 0; cell < kCellsPerChip; ++cell) v.times[cell].enabled = false;
+    const bool on = scheduled && v.chip() >= 0;
+    for (int cell = 0; cell < kCellsPerChip; ++cell) v.times[cell].enabled = on;
   }
 }
 
@@ -98,7 +99,7 @@ void lockControls(ui::Context& ctx, bool lock) {
   if (!lock) {
     enableChipOptions(ctx);
     c.Check_5->enabled = true;
-    lockTimesBeyondSchedule(ctx);
+    enableTimeBoxes(ctx);
   }
 }
 
@@ -416,7 +417,7 @@ void applyTimedLock(ui::Context& ctx) {
   if (running(ctx)) {
     lockControls(ctx, true);
   } else {
-    lockTimesBeyondSchedule(ctx);
+    enableTimeBoxes(ctx);
   }
 }
 

@@ -222,6 +222,32 @@ TEST(TimedSchedule, DemoRunsThreeSecondsAndTheCellsMove) {
   EXPECT_TRUE(c.Command1[7].enabled) << "the measurement buttons are back";
 }
 
+TEST(TimedSchedule, BoardsOneAndTwoRunTogetherAndTheThirdIsLeftAlone) {
+  TimedRig r("boards=3");
+  auto& c = r.c();
+  r.select(*c.Combo1, 2);
+  r.click(c.Command_2[2]);  // DEMO on three boards
+  EXPECT_EQ(r.word(4), "BBB3") << "board 3 gets its actions";
+  for (int i = 24; i < 36; ++i) EXPECT_DOUBLE_EQ(r.time(i), 0) << "but no time: " << i;
+  EXPECT_FALSE(c.Text9[0].enabled) << "board 3 shown";
+  r.click(c.Command4[1]);
+  EXPECT_TRUE(c.Text9[0].enabled);
+  r.enterTime(c.Text9[0], "6");  // board 2, cell 1 runs on after the first stop
+
+  r.click(*c.Check_4);
+  EXPECT_EQ(c.Check_5->value(), 1) << "one EXECUTE for both boards";
+  EXPECT_FALSE(c.Check_5->enabled);
+  EXPECT_TRUE(r.ctx().balancer.ExecutingBoard1);
+  EXPECT_TRUE(r.ctx().balancer.ExecutingOtherBoards);
+  r.tick(30);
+  EXPECT_EQ(r.word(0), "000F");
+  EXPECT_EQ(r.word(2), "800E") << "board 2 keeps its running cell";
+  EXPECT_EQ(r.word(4), "BBB3") << "board 3 is not the schedule's";
+  EXPECT_EQ(r.ticksUntilIdle(40), 30);
+  EXPECT_EQ(r.word(2), "000F");
+  EXPECT_TRUE(c.Check_5->enabled);
+}
+
 TEST(TimedButtons, ResetBringsBackWhatStartSavedAndOffClearsAll) {
   TimedRig r;
   auto& c = r.c();
