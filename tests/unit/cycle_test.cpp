@@ -230,5 +230,38 @@ TEST(BalancingCheck, CountsSlotsThenMeasuresAndChecksTheFlags) {
   EXPECT_EQ(s.BalanceCheckCount, 0);
 }
 
+TEST(BalancingCheck, TwoBoardsAreMeasuredInTurnAndTheShownBoardComesBack) {
+  CycleRig r("boards=3");
+  r.select(*r.c().Combo1, 2);
+  r.measureMode();
+  r.click(r.c().Command4[2]);  // board 3 shown
+  auto& s = r.ctx().cycle;
+  r.ctx().balancer.BalancerPolling = true;
+  r.ctx().balancer.AnyActionSet = true;
+  s.BalanceCheckCount = 11;
+  s.WdtPhase = kKeepAlivePhase;
+  const std::string r80 = "MSxT80T49T";
+  const std::string r81 = "MSxT81T4ET";
+  std::vector<std::string> measured;
+  for (int slot = 0; slot < 7; ++slot) {
+    r.sent();
+    r.tick(2);
+    for (const std::string& w : r.sent()) {
+      if (w.find("S10SB0X") != std::string::npos || w.rfind(r80 + "04", 0) == 0 ||
+          w.rfind(r80 + "0C", 0) == 0 || w.rfind(r81, 0) == 0) {
+        measured.push_back(w);
+      }
+    }
+    EXPECT_EQ(r.ctx().boards.CurrentBoard, 2) << "slot " << slot;
+  }
+  EXPECT_EQ(measured,
+            (std::vector<std::string>{"MSxS80S49S10SB0X", kReadCells80, "MSxT80T49T0CTE4RRRRX",
+                                      "MSxS81S4ES10SB0X", "MSxT81T4ET04TDCRRRRRRRRRRRRRRRRRRRX",
+                                      "MSxT81T4ET0CTE4RRRRX"}))
+      << "STCVAD addressed to each board, board 3 never";
+  EXPECT_EQ(s.BalanceCheckCount, 0);
+  EXPECT_EQ(r.c().Label21->caption(), "3");
+}
+
 }  // namespace
 }  // namespace kb::continuous

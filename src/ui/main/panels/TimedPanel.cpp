@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kTimedFrameLeft = 60;
 constexpr int kTimedFrameTop = 9120;
-constexpr int kTimedFrameWidth = 13260;  // the status window's button stands right of it
+constexpr int kTimedFrameWidth = 13140;  // the status window's button stands right of it
 constexpr int kTimedFrameHeight = 1560;
 
 struct TimeLabel {
