@@ -90,6 +90,13 @@ std::string continuousText() {
   return std::string(kWdtPrevents) + kWdtContinuous + std::string(kWdtContinuousBlanks, ' ');
 }
 
+// The PLADC broadcast box gives its place to the "WDT SERVICE" flag; the board label beside it
+// (shown while the box is cleared) goes with it.
+void showPladcBroadcastBox(ui::Context& ctx, bool on) {
+  ctx.c.Check5[0].visible = on;
+  ctx.c.Label19[0].visible = on && ctx.c.Check5[0].value() == 0;
+}
+
 // The status line Label_KA(1), the "WDT SERVICE" flag beside POLL ADC, and the watchdog phase.
 void watchdogIndicator(ui::Context& ctx) {
   auto& s = ctx.cycle;
@@ -105,7 +112,7 @@ void watchdogIndicator(ui::Context& ctx) {
   if (s.WdtPhase == 0) {
     flag.visible = false;
     c.Shape_KA->visible = false;
-    c.Check5[0].visible = true;
+    showPladcBroadcastBox(ctx, true);
     c.Command1[0].width = ui::kButtonWidth;
     c.Command1[0].left = ui::kButtonLeft;
   }
@@ -121,7 +128,7 @@ void watchdogIndicator(ui::Context& ctx) {
     if (s.WdtPhase == kKeepAlivePhase && !balancing) {
       flag.visible = true;
       c.Shape_KA->visible = true;
-      c.Check5[0].visible = false;
+      showPladcBroadcastBox(ctx, false);
       c.Command1[0].width = ui::kButtonWidthNarrow;
       c.Command1[0].left = ui::kButtonLeftNarrow;
     }

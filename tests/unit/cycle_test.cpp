@@ -155,6 +155,7 @@ TEST(WatchdogService, KeepAliveFromTheTickAfterArmingThenEverySixTicks) {
     const bool on = r.c().Label_KA[0].visible;
     EXPECT_EQ(r.c().Shape_KA->visible, on);
     EXPECT_EQ(r.c().Check5[0].visible, !on);
+    EXPECT_EQ(r.c().Label19[0].visible, !on);
     EXPECT_EQ(r.c().Command1[0].width, on ? 1215 : 1455);
     flagged += on ? 1 : 0;
   }
