@@ -77,6 +77,7 @@ void CheckCellFlags(ui::Context& ctx) {
     Command_1_Click(ctx);
   }
   ctx.services.dialogs.msgBox(kFlagAlarmText, kFlagAlarmTitle);
+  c.Option3[1].setValue(1);  // "GLOBAL CFGR0": every board's configuration again
   startup::Command1_Click(ctx, 5);
   startup::Command1_Click(ctx, 6);
 }

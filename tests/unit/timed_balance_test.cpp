@@ -331,6 +331,7 @@ TEST(FlagAlarm, AFlagSuspendsTheRunWithOneMessage) {
   r.dialogs.shown.clear();
   // The monitor flags cell 1 under its voltage limit.
   r.ctx().reads.record(0, monitor::ReadKind::RDFLG).data = {0x01, 0x00, 0x00};
+  c.Option3[0].setValue(1);  // the operator works on board 1 alone
   r.sent();
   CheckCellFlags(r.ctx());
   EXPECT_EQ(r.dialogs.shown, std::vector<std::string>{kAlarmText});
@@ -340,6 +341,11 @@ TEST(FlagAlarm, AFlagSuspendsTheRunWithOneMessage) {
   const auto sent = r.sent();
   // SUSPEND: the last command byte (READ STATUS, "AC") with its parity inverted.
   EXPECT_NE(std::find(sent.begin(), sent.end(), "xXSADxX"), sent.end());
+  // Then the configuration of every board is written and read back.
+  EXPECT_EQ(c.Option3[1].value(), 1);
+  ASSERT_GE(sent.size(), 2U);
+  EXPECT_EQ(sent[sent.size() - 2], "MSXxT01SC7SE1S00S00S00S00S00SD7X");
+  EXPECT_EQ(sent.back(), "MSXxT80T49T02TCERRRRRRRX");
   r.tick(2);
   EXPECT_DOUBLE_EQ(r.time(0), 3) << "the clock stands while paused";
 }
