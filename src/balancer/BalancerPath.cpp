@@ -1,6 +1,9 @@
 #include "balancer/BalancerPath.h"
 
+#include <cmath>
+
 #include "balancer/CommandWord.h"
+#include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "startup/BoardControls.h"
 #include "startup/Startup.h"
@@ -9,26 +12,17 @@ namespace kb::balancer {
 
 namespace {
 
-constexpr int kCustomScope = 0;
-constexpr int kGlobalScope = 1;
-constexpr int kGpio1Bit = 5;
-constexpr int kWriteConfig = 5;
-constexpr int kReadConfig = 6;
-
-// GPIO1 of the monitors in scope driven low (0) or released (1): the box's click rebuilds CFGR0,
-// WRITE CONFIG sends it.
-void writeGpio1(ui::Context& ctx, int value) {
-  form::Control& box = ctx.c.Check0[kGpio1Bit];
-  if (box.value() != value) {
-    box.setValue(value);
-  } else {
-    box.click();
-  }
-  startup::Command1_Click(ctx, kWriteConfig);
+// GPIO1 (CFGR0 bit 5) through its box: the box's click rebuilds CFGR0, run even when the box
+// already shows the value.
+void setGpio1(ui::Context& ctx, int value) {
+  form::Control& box = ctx.c.Check0[5];
+  const bool changes = box.value() != value;
+  box.setValue(value);
+  if (!changes) config::Check0_Click(ctx, 5);
 }
 
 int selectedScope(ui::Context& ctx) {
-  for (const int i : {kCustomScope, kGlobalScope}) {
+  for (int i = 0; i < 2; ++i) {
     if (ctx.c.Option3[i].value() == 1) return i;
   }
   return -1;
@@ -38,21 +32,26 @@ int selectedScope(ui::Context& ctx) {
 
 void openBalancerPath(ui::Context& ctx, bool global) {
   auto& b = ctx.balancer;
-  b.pathScope = selectedScope(ctx);
-  ctx.c.Option3[global ? kGlobalScope : kCustomScope].setValue(1);
+  b.scopeBefore = selectedScope(ctx);
+  ctx.c.Option3[global ? 1 : 0].setValue(1);
+  setGpio1(ctx, 0);
+  startup::Command1_Click(ctx, 5);
   b.pathOpen = true;
   b.pathGlobal = global;
-  writeGpio1(ctx, 0);
 }
 
 void closeBalancerPath(ui::Context& ctx, bool reselectBoard) {
   auto& b = ctx.balancer;
-  writeGpio1(ctx, 1);
-  startup::Command1_Click(ctx, kReadConfig);
+  setGpio1(ctx, 1);
+  startup::Command1_Click(ctx, 5);
+  startup::Command1_Click(ctx, 6);
   b.pathOpen = false;
-  if (b.pathScope >= 0) ctx.c.Option3[b.pathScope].setValue(1);
-  if (reselectBoard) {
-    startup::Command4_GotFocus(ctx, static_cast<int>(numericValue(ctx.c.Label21->caption())) - 1);
+  if (b.scopeBefore >= 0) ctx.c.Option3[b.scopeBefore].setValue(1);
+  if (!reselectBoard) return;
+  // The board shown before the transfer, as its number in the balancer panel tells.
+  const double shown = numericValue(ctx.c.Label21->caption());
+  if (std::isfinite(shown) && shown >= 1 && shown <= kMaxBoards) {
+    startup::Command4_GotFocus(ctx, static_cast<int>(shown) - 1);
   }
 }
 

@@ -69,8 +69,8 @@ struct BalancerState {
   // every board (global) or the current one.
   bool pathOpen = false;
   bool pathGlobal = false;
-  // Option3 entry selected before the path opened (-1: none), selected again when it closes.
-  int pathScope = -1;
+  // The scope option (Option3 entry, -1 none) selected before the path opened.
+  int scopeBefore = -1;
 
   bool executing() const { return ExecutingBoard1 || ExecutingOtherBoards; }
 };

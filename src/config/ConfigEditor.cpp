@@ -7,6 +7,7 @@
 #include "config/VoltageLimits.h"
 #include "context/Context.h"
 #include "startup/Startup.h"
+#include "views/CellGrid.h"
 
 namespace kb::config {
 
@@ -64,6 +65,7 @@ void applyCellCount(ui::Context& ctx) {
     c.Frame1[cell].visible = !ten;
     if (!ten) c.Frame1[cell].setCaption("CELL" + std::to_string(cell + 1));
   }
+  views::showCells11And12(ctx, !ten);
 }
 
 // Standby marker and hint while the CDC is 0.

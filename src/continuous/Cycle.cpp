@@ -10,7 +10,8 @@
 #include "startup/BoardControls.h"
 #include "startup/Startup.h"
 #include "startup/TransferLog.h"
-#include "ui/main/panels/CyclePanel.h"
+#include "views/BoardSelection.h"
+#include "views/CellGrid.h"
 
 namespace kb::continuous {
 
@@ -66,8 +67,9 @@ void startCycle(ui::Context& ctx) {
   s.CycleBoard = 0;
   lockBroadcastStarts(ctx, true);
   resetCycleReminders(ctx);
-  monitor::ShowCellVoltages(ctx);
-  monitor::ShowTemperatures(ctx);
+  views::showBoardCells(ctx);
+  views::showBoardTemperatures(ctx);
+  views::drawAllCellStatus(ctx);
   // The cycle keeps the watchdog served itself.
   s.WdtServiceActive = 0;
   startup::ClearLog(ctx);
@@ -86,7 +88,6 @@ void stopCycle(ui::Context& ctx) {
   c.Command1[kReadConfigButton].enabled = true;
   lockBroadcastStarts(ctx, false);
   startup::Command4_Click(ctx, ctx.boards.CurrentBoard);
-  c.Image1->left = ui::kBoardMarkerLeft + ui::kBoardMarkerPitch * ctx.boards.CurrentBoard;
   // What the cycle read is not kept: every board's cell and temperature values return to 0.
   for (int b = 0; b <= ctx.boards.LastBoardIndex && b < kMaxBoards; ++b) {
     for (int cell = 1; cell <= monitor::kCellsPerBoard; ++cell) {
@@ -124,6 +125,7 @@ void RunCycleStep(ui::Context& ctx) {
       // An empty transaction gives the conversion its time before the read.
       ctx.link().SendCommand("");
       monitor::ReadCellVoltages(ctx, ctx.config.tenCellFlag);
+      views::deriveFromConfig(ctx, s.CycleBoard);
       break;
     case 1:
       monitor::StartTemperatureConversion(ctx, ctx.startup.tempSelectDigit);
@@ -133,14 +135,17 @@ void RunCycleStep(ui::Context& ctx) {
       break;
     default:
       monitor::ReadFlags(ctx);
+      views::deriveFromFlags(ctx, s.CycleBoard);
       break;
   }
+  // The summary row of the board just read; the cell panels stay with CurrentBoard.
+  views::drawCellStatus(ctx);
   if (++s.CycleStep >= 3) {
     s.CycleStep = 0;
     ++s.CycleBoard;
   }
   if (s.CycleBoard > ctx.boards.LastBoardIndex) s.CycleBoard = 0;
-  ctx.c.Image1->left = ui::kBoardMarkerLeft + ui::kBoardMarkerPitch * s.CycleBoard;
+  views::moveBoardMarker(ctx, s.CycleBoard);
 }
 
 bool AnyCdcSet(const ui::Context& ctx) {
@@ -176,9 +181,8 @@ void WatchdogArmCheck(ui::Context& ctx) {
 void beforeButtonCommand(ui::Context& ctx) {
   if (!ctx.cycle.clearStatusOnNextCommand) return;
   ctx.cycle.clearStatusOnNextCommand = false;
-  for (int b = 0; b <= ctx.boards.LastBoardIndex; ++b) {
-    ctx.views.setBoardStatus(b, views::kStatusNoReading);
-  }
+  views::clearAllCellStatus(ctx);
+  views::drawAllCellStatus(ctx);
 }
 
 }  // namespace kb::continuous

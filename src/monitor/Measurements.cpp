@@ -7,6 +7,7 @@
 #include "monitor/MonitorCommands.h"
 #include "monitor/ReadTransfer.h"
 #include "startup/TransferLog.h"
+#include "views/CellGrid.h"
 
 namespace kb::monitor {
 
@@ -200,9 +201,14 @@ void CheckThermalShutdown(ui::Context& ctx) {
       ctx.reads.thermalState[i] = 1;
       ctx.reads.pecState[i] = kPecThermal;
       showPecIndicator(ctx, b);
+      views::drawBoardRow(ctx, b);
+      views::drawCellPanels(ctx);
     } else if (ctx.reads.thermalState[i] == 1) {
       ctx.views.setBoardStatus(b, views::kStatusNoReading);
       ctx.reads.thermalRecoveryPending = true;
+      CompareConfig(ctx);
+      views::drawBoardRow(ctx, b);
+      views::drawCellPanels(ctx);
     }
   }
 }

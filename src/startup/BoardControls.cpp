@@ -8,8 +8,11 @@
 #include "common/HexText.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
+#include "monitor/Measurements.h"
 #include "startup/Startup.h"
 #include "startup/TransferLog.h"
+#include "views/BoardSelection.h"
+#include "views/CellGrid.h"
 
 namespace kb::startup {
 
@@ -187,10 +190,20 @@ void Command4_Click(ui::Context& ctx, int index) {
     labelBoard(ctx, index + 1);
     ctx.boards.CurrentBoard = index;
   }
+  views::moveBoardMarker(ctx, ctx.boards.CurrentBoard);
+  // The refresh, in its order.
+  views::highlightBoard(ctx);
+  followBoardReminders(ctx);
+  views::showBoardCells(ctx);
   // The boxes as they stand become the new board's broadcast choices.
   for (int k = 0; k <= 5; ++k) Check5_Click(ctx, k);
-  config::loadEditor(ctx);
+  config::loadEditor(ctx);  // bit, discharge and mask boxes, limits, CDC and pending marks
+  monitor::ShowFlags(ctx);
+  views::showBoardTemperatures(ctx);
   RewriteLog(ctx);
+  // A SEND in progress selects boards on its own; the grid is drawn when it is done. Balancing
+  // halted by a UV/OV flag leaves the grid as the flags showed it.
+  if (!ctx.balancer.BalancerBusy && !ctx.timed.FlagAlarm) views::drawCellStatus(ctx);
   syncAddressSelector(ctx);
   balancer::ShowBoardBalancer(ctx);
 }

@@ -6,12 +6,20 @@
 #include "monitor/MonitorCommands.h"
 #include "startup/MeasureButtons.h"
 #include "startup/Startup.h"
+#include "views/CellGrid.h"
 
 namespace kb::startup {
 
 void writeConfig(ui::Context& ctx) {
   config::copyConfigToAll(ctx);  // take the edited configuration
   monitor::SendConfig(ctx);
+  if (ctx.c.Check5[5].value() == 1) {
+    views::deriveFromConfigAll(ctx);
+    views::drawAllCellStatus(ctx);
+  } else {
+    views::deriveFromConfig(ctx, ctx.boards.CurrentBoard);
+    views::drawCellStatus(ctx);
+  }
   thermalRecoveryAfterWrite(ctx);
   auto& rem = ctx.startup.reminders;
   const auto r = static_cast<std::size_t>(Reminder::ReadConfig);
@@ -26,6 +34,7 @@ void lowCurrentStandby(ui::Context& ctx) {
   auto& c = ctx.c;
   continuous::StopContinuousRead(ctx);
   ctx.config.setDefaults();
+  views::clearDischargeBits(ctx);
   // The editor shows the defaults, so that nothing stale goes out with them.
   config::loadEditor(ctx);
   c.Check5[5].setValue(1);

@@ -5,6 +5,7 @@
 #include "monitor/Measurements.h"
 #include "monitor/MonitorCommands.h"
 #include "startup/Startup.h"
+#include "views/CellGrid.h"
 
 namespace kb::startup {
 
@@ -49,10 +50,14 @@ void startCellConversionButton(ui::Context& ctx, int kind) {
   }
   const int last = ctx.boards.LastBoardIndex;
   for (int b = 0; b <= last && b < kMaxBoards; ++b) {
-    if (broadcast || b == ctx.boards.CurrentBoard) {
-      ctx.views.setBoardStatus(b, views::kStatusNoReading);
-    }
     ctx.views.CellDataValid[static_cast<std::size_t>(b)] = 0;
+  }
+  if (broadcast) {
+    views::clearAllCellStatus(ctx);
+    views::drawAllCellStatus(ctx);
+  } else {
+    views::clearCurrentCellStatus(ctx);
+    views::drawCellStatus(ctx);
   }
   reminderState(ctx, Reminder::ReadCells) = kReminderArmed;
   focusUnlessPolling(ctx, kReadCellsButton);
@@ -72,6 +77,8 @@ void readCellVoltagesButton(ui::Context& ctx) {
   {
     const DisplayAll shown(ctx);
     monitor::ReadCellVoltages(ctx, ctx.config.tenCellFlag);
+    views::deriveFromConfig(ctx, ctx.boards.CurrentBoard);
+    views::drawCellStatus(ctx);
   }
   reminderState(ctx, Reminder::ReadCells) = kReminderRelease;
   focusUnlessPolling(ctx, kReadFlagButton);
@@ -81,6 +88,8 @@ void readFlagsButton(ui::Context& ctx) {
   {
     const DisplayAll shown(ctx);
     monitor::ReadFlags(ctx);
+    views::deriveFromFlags(ctx, ctx.boardInUse());
+    views::drawCellStatus(ctx);
   }
   focusUnlessPolling(ctx, kStartCellButton);
 }

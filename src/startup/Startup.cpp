@@ -184,7 +184,11 @@ void armReminder(ui::Context& ctx, int r) {
   } else {
     rem.needsReading[ri][static_cast<std::size_t>(ctx.boards.CurrentBoard)] = 1;
   }
-  form::Control& button = ctx.c.Command1[kReminderButton[ri]];
+  showReminderArmed(ctx, r);
+}
+
+void showReminderArmed(ui::Context& ctx, int r) {
+  form::Control& button = ctx.c.Command1[kReminderButton[static_cast<std::size_t>(r)]];
   button.width = ui::kButtonWidthNarrow;
   button.left = ui::kButtonLeftNarrow;
   ctx.c.ReminderMark[r].visible = true;
@@ -208,6 +212,18 @@ void refreshReminders(ui::Context& ctx) {
     const int s = ctx.startup.reminders.state[static_cast<std::size_t>(r)];
     if (s == kReminderArmed) armReminder(ctx, r);
     if (s == kReminderRelease) releaseReminder(ctx, r);
+  }
+}
+
+void followBoardReminders(ui::Context& ctx) {
+  const auto b = static_cast<std::size_t>(ctx.boards.CurrentBoard);
+  for (int r = 0; r < kReminders; ++r) {
+    // Only shown: arming would mark boards again that were read meanwhile.
+    if (ctx.startup.reminders.needsReading[static_cast<std::size_t>(r)].at(b) == 1) {
+      showReminderArmed(ctx, r);
+    } else {
+      releaseReminder(ctx, r);
+    }
   }
 }
 

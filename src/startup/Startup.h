@@ -34,6 +34,11 @@ void TabStrip1_Click(ui::Context& ctx);
 
 // Next-step reminders.
 void armReminder(ui::Context& ctx, int reminder);
+// The armed look alone: narrowed button, marker shown ("READCELL" for READCELLVOLT).
+void showReminderArmed(ui::Context& ctx, int reminder);
+// Board selection: each reminder shown armed when the current board needs its reading, else
+// released.
+void followBoardReminders(ui::Context& ctx);
 void releaseReminder(ui::Context& ctx, int reminder);
 void refreshReminders(ui::Context& ctx);
 void resetReminder(ui::Context& ctx, int reminder);

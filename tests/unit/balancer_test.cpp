@@ -83,6 +83,11 @@ struct SilentDialogs final : form::Dialogs {
   void msgBox(const std::string&, const std::string&) override {}
 };
 
+constexpr const char* kReadConfig = "MSXxT80T49T02TCERRRRRRRX";
+// The balancer path of board 1: GPIO1 driven low before the transfer, high again after it.
+constexpr const char* kOpenPath = "MSXxT80S49S01SC7SC0S00S00S00S00S00SC5X";
+constexpr const char* kClosePath = "MSXxT80S49S01SC7SE0S00S00S00S00S00SFEX";
+
 struct Panel {
   Panel() {
     driver.answers.push_back("QXM7140-2");
@@ -218,9 +223,28 @@ TEST(BalancerPanel, SendWritesTheStringOfEachModeAndClosesThePath) {
   p.read(Mode::kReadStatus, "");
   p.send(Mode::kExecute);
   p.send(Mode::kSuspend);
-  // The EXECUTE started the polling: the SUSPEND sends the keep-alive first.
-  EXPECT_EQ(p.balancerWrites(), (std::vector<std::string>{"xXSA9S00S0FS00S0FxX", "xXSACRRRRxX",
-                                                          "xXSAFxX", "XSAAx", "xXSAExX"}));
+  // The EXECUTE started the polling: the SUSPEND sends the keep-alive first, through the path of
+  // every board.
+  EXPECT_EQ(p.driver.writes, (std::vector<std::string>{kOpenPath,
+                                                       "xXSA9S00S0FS00S0FxX",
+                                                       kClosePath,
+                                                       kReadConfig,  // WRITE
+                                                       kOpenPath,
+                                                       "xXSACRRRRxX",
+                                                       kClosePath,
+                                                       kReadConfig,  // READ STATUS
+                                                       kOpenPath,
+                                                       "xXSAFxX",
+                                                       kClosePath,
+                                                       kReadConfig,  // EXECUTE
+                                                       "MSXxT01SC7SC0S00S00S00S00S00SC5Xx",
+                                                       "XSAAx",
+                                                       "MSXxT01SC7SE0S00S00S00S00S00SFEX",
+                                                       kReadConfig,  // keep-alive
+                                                       kOpenPath,
+                                                       "xXSAExX",
+                                                       kClosePath,
+                                                       kReadConfig}));  // SUSPEND
   EXPECT_EQ(p.readCounts(), (std::vector<std::uint32_t>{22, 8, 22, 22, 22, 22}))
       << "two words of four characters; READ CONFIG after each";
   EXPECT_FALSE(p.b().pathOpen);
@@ -236,7 +260,9 @@ TEST(BalancerPanel, WithoutTheTopChipOnlyTheBottomWordGoes) {
   EXPECT_EQ(p.b().ChipCount, 1);
   p.send(Mode::kWrite);
   p.read(Mode::kReadCommand, "C007");
-  EXPECT_EQ(p.balancerWrites(), (std::vector<std::string>{"xXSA9S00S0FxX", "xXSAARRxX"}));
+  EXPECT_EQ(p.driver.writes,
+            (std::vector<std::string>{kOpenPath, "xXSA9S00S0FxX", kClosePath, kReadConfig,
+                                      kOpenPath, "xXSAARRxX", kClosePath, kReadConfig}));
   EXPECT_EQ(p.readCounts(), (std::vector<std::uint32_t>{22, 4, 22}));
   EXPECT_EQ(p.c().Label1[5].caption(), "OK");
   EXPECT_EQ(p.c().Label1[3].caption(), "-");
@@ -391,7 +417,9 @@ TEST(BalancerPanel, TopOfStackBoxOnTwoBoards) {
   EXPECT_FALSE(p.b().TopChipPresent[1]);
   EXPECT_EQ(p.c().Label_21[2].caption(), "-");
   p.send(Mode::kWrite);
-  EXPECT_EQ(p.balancerWrites().front(), "xXSA9S00S0FxX");
+  ASSERT_GE(p.driver.writes.size(), 2u);
+  EXPECT_EQ(p.driver.writes[0], "MSXxT81S4ES01SC7SC0S00S00S00S00S00SC5X") << "board 2's path";
+  EXPECT_EQ(p.driver.writes[1], "xXSA9S00S0FxX");
 
   // Looking at board 1 (with its top chip) keeps the count of the stack.
   p.show(2, 0);
@@ -443,6 +471,29 @@ TEST(BalancerPanel, HandEditOfTheTopChipsCrcBits) {
   // The next action edit computes the CRC again.
   p.click(p.c().Option4[3]);
   EXPECT_EQ(p.b().CommandDataHi[1] + p.b().CommandDataLo[1], "C007");
+}
+
+}  // namespace
+}  // namespace kb::balancer
+
+namespace kb::balancer {
+namespace {
+
+TEST(BalancerPanel, BroadcastExecuteOpensEveryBoardsPathAndRestoresTheScope) {
+  Panel p;
+  p.f().operatorSelect(*p.c().Combo1, 1);  // two boards: "Broadcast Execute/Suspend" ticked
+  ASSERT_EQ(p.c().Check_5->value(), 1);
+  p.click(p.c().Option3[0]);  // CUSTOM scope before the transfer
+  p.driver.writes.clear();
+  p.send(Mode::kExecute);
+  ASSERT_GE(p.driver.writes.size(), 3u);
+  EXPECT_EQ(p.driver.writes[0], "MSXxT01SC7SC0S00S00S00S00S00SC5X") << "GPIO1 low on every board";
+  EXPECT_EQ(p.driver.writes[1], "xXSAFxX");
+  EXPECT_EQ(p.driver.writes[2], "MSXxT01SC7SE0S00S00S00S00S00SFEX");
+  EXPECT_EQ(p.c().Option3[0].value(), 1) << "the scope chosen before the SEND again";
+  EXPECT_EQ(p.c().Check0[5].value(), 1);
+  EXPECT_TRUE(p.b().ExecutingBoard1);
+  EXPECT_TRUE(p.b().ExecutingOtherBoards);
 }
 
 }  // namespace

@@ -46,6 +46,11 @@ TEST(ContinuousRead, OneCycleSendsTheThreeStepsForTheBoard) {
   EXPECT_EQ(r.sent(), (std::vector<std::string>{"MSxS10SB0X", "", kReadCells80, "MSxS30S50X",
                                                 "MSxT80T49T0ETEARRRRRRX", "MSxT80T49T0CTE4RRRRX"}));
   EXPECT_NE(r.c().Text1[0].text(), " 0.0000V  ") << "the cells were read";
+  // Cells and flags read: the board's summary row turns green.
+  for (int cell = 0; cell < 12; ++cell) {
+    EXPECT_EQ(r.ctx().views.CellStatus[static_cast<std::size_t>(cell)], 1) << cell;
+    EXPECT_EQ(r.c().Shape1[cell].fillColor, kGreen) << cell;
+  }
 }
 
 TEST(ContinuousRead, BoardsFollowEachOtherEveryThreeTicks) {
@@ -108,6 +113,7 @@ TEST(ContinuousRead, StartLocksWhatTheCycleSendsAndStopGivesItBack) {
   r.click(c.Command1[6]);
   EXPECT_EQ(r.ctx().views.CellStatus[0], 0);
   EXPECT_EQ(r.ctx().views.CellStatus[12], 0);
+  EXPECT_EQ(c.Shape1[12].fillColor, kWhite) << "board 2's row drawn again";
   r.ctx().views.setBoardStatus(0, 1);
   r.click(c.Command1[6]);
   EXPECT_EQ(r.ctx().views.CellStatus[0], 1) << "only once";

@@ -12,6 +12,7 @@ void layoutMainWindow(form::Form& f, MainControls& c) {
   layoutTransferLog(f, c, *c.Frame10);
   layoutBroadcastPanel(f, c, *c.Frame10, c.Command1, c.Command3);
   layoutConfigPanel(f, c, *c.Frame10, c.Frame1);
+  layoutGridPanel(f, c, *c.Frame10, c.Frame1);
   layoutStatusButton(f, c, *c.Frame13);
   layoutCyclePanel(f, c, *c.Frame10, c.Label_KA);
   layoutTimedPanel(f, c, *c.Frame13, *c.Frame10, *c.Frame_SPI);

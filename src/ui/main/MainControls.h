@@ -8,6 +8,7 @@
 #include "ui/main/panels/CellPanel.h"
 #include "ui/main/panels/ConfigPanel.h"
 #include "ui/main/panels/CyclePanel.h"
+#include "ui/main/panels/GridPanel.h"
 #include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/StatusButton.h"
@@ -26,6 +27,7 @@ struct MainControls final : WindowControls,
                             TransferLogControls,
                             BroadcastControls,
                             ConfigPanelControls,
+                            GridPanelControls,
                             StatusButtonControls,
                             CyclePanelControls,
                             TimedPanelControls {};

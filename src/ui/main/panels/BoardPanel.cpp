@@ -57,17 +57,23 @@ void layoutBoardPanel(form::Form& f, BoardPanelControls& c, const Control& page)
   frame.borderWidth = 2;
   frame.borderColor = kGrey;
 
+  // Board 1 starts selected: its button drawn lower and its summary column bordered black.
   for (int b = 0; b < 10; ++b) {
-    Control& button = f.add(c.Command4, b, ControlKind::CommandButton, &page)
-                          .place(kBoardButtonLeft, boardColumnY(boardButtonTopUnits(b)),
-                                 kBoardButtonWidth, boardColumnLength(kBoardButtonUnits));
+    const bool selected = b == 0;
+    Control& button =
+        f.add(c.Command4, b, ControlKind::CommandButton, &page)
+            .place(kBoardButtonLeft,
+                   boardColumnY(selected ? selectedButtonTopUnits(b) : boardButtonTopUnits(b)),
+                   kBoardButtonWidth,
+                   boardColumnLength(selected ? kSelectedButtonUnits : kBoardButtonUnits));
     button.visible = b == 0;
     const int column = kSummaryLeft + kSummaryPitch * b + (kSummaryPitch - kSummaryCellWidth) / 2;
     Control& mark = f.add(c.Shape12, b, ControlKind::Shape, &page)
                         .place(column, kSummaryTop, kSummaryCellWidth, kSummaryCellHeight);
     mark.fillStyle = form::kFillSolid;
     mark.fillColor = kWhite;
-    mark.borderColor = kLightGrey;
+    mark.borderColor = selected ? kBlack : kLightGrey;
+    mark.borderWidth = selected ? 2 : 1;
     mark.visible = b == 0;
     for (int cell = 0; cell < 12; ++cell) {
       // Cell 12 in the first row under the mark, cell 1 in the last.
@@ -77,7 +83,8 @@ void layoutBoardPanel(form::Form& f, BoardPanelControls& c, const Control& page)
                               kSummaryCellHeight);
       s.fillStyle = form::kFillSolid;
       s.fillColor = kWhite;
-      s.borderColor = kLightGrey;
+      s.borderColor = selected ? kBlack : kLightGrey;
+      s.borderWidth = selected ? 2 : 1;
       s.visible = b == 0;
     }
   }

@@ -24,6 +24,12 @@ constexpr int boardButtonTopUnits(int b) {
   return 532 - 40 * b;
 }
 inline constexpr int kBoardButtonUnits = 41;
+// The selected board's button: 30 high at 537 - 40 x board.
+inline constexpr int kSelectedButtonTopUnits = 537;
+inline constexpr int kSelectedButtonUnits = 30;
+constexpr int selectedButtonTopUnits(int b) {
+  return kSelectedButtonTopUnits - 40 * b;
+}
 // The frame Shape15 is drawn this much (twips) outside the buttons it surrounds, so its border
 // shows beside and beneath them.
 inline constexpr int kBoardFrameMargin = 45;

@@ -14,8 +14,6 @@ void layoutCyclePanel(form::Form& f, CyclePanelControls& c, const Control& page,
   lamp.fillColor = kRed;
   lamp.borderColor = kGrey;
 
-  f.add(c.Image1, ControlKind::Image, &page).place(kBoardMarkerLeft, 3880, kBoardMarkerPitch, 195);
-
   // "WDT SERVICE" in its frame, right of the PLADC broadcast box (which it hides) on the row of
   // POLL ADC (480..855).
   Control& frame = f.add(c.Shape_KA, ControlKind::Shape, &page).place(14445, 495, 1185, 345);
