@@ -283,11 +283,14 @@ void InitializeBalTime(ui::Context& ctx) {
     c.Text_8[cell].setText("0");
     c.Text9[cell].setText("0");
   }
+  // A run in progress is paused first (its click suspends the chips), then ends here.
+  const bool wasRunning = c.Check_4->caption() != "START";
   c.Check_4->setValue(0);
   c.Check_4->setCaption("START");
   ctx.timed.TotalTime = 0.0;
   c.Label_2[1].setCaption("0");
   c.Label_2[7].setCaption("0");
+  if (wasRunning) releaseTimedLock(ctx);
 }
 
 void Check_5_FollowBoardCount(ui::Context& ctx, int boardCount) {

@@ -413,6 +413,10 @@ void Check_6_Click(ui::Context& ctx) {
   c.Check_4->visible = on;
 }
 
+void releaseTimedLock(ui::Context& ctx) {
+  lockControls(ctx, false);
+}
+
 void applyTimedLock(ui::Context& ctx) {
   if (running(ctx)) {
     lockControls(ctx, true);

@@ -55,6 +55,8 @@ void Check_6_Click(ui::Context& ctx);
 // While a run is running or paused: SEND, the command modes, the action options and the time
 // boxes stay locked. Run after every rewrite of the balancer panel.
 void applyTimedLock(ui::Context& ctx);
+// What a run locked is free again (the run has ended).
+void releaseTimedLock(ui::Context& ctx);
 
 // ---- Timer services --------------------------------------------------------------------------
 

@@ -248,6 +248,25 @@ TEST(TimedSchedule, BoardsOneAndTwoRunTogetherAndTheThirdIsLeftAlone) {
   EXPECT_TRUE(c.Check_5->enabled);
 }
 
+TEST(TimedSchedule, ABoardCountChangeEndsTheRunWithTheChipsSuspended) {
+  TimedRig r("boards=2");
+  auto& c = r.c();
+  r.click(c.Command_2[2]);
+  r.click(*c.Check_4);
+  r.tick(5);
+  r.sent();
+  r.select(*c.TabStrip1, 0);
+  r.select(*c.Combo1, 1);
+  const auto sent = r.sent();
+  EXPECT_NE(std::find(sent.begin(), sent.end(), "xXSADxX"), sent.end()) << "SUSPEND";
+  EXPECT_EQ(c.Check_4->caption(), "START");
+  EXPECT_EQ(r.ctx().timed.TotalTime, 0);
+  EXPECT_TRUE(c.Command_1->enabled);
+  EXPECT_TRUE(c.Option_1[0].enabled);
+  r.tick(40);
+  EXPECT_EQ(c.Check_4->caption(), "START") << "no run left to stop";
+}
+
 TEST(TimedButtons, ResetBringsBackWhatStartSavedAndOffClearsAll) {
   TimedRig r;
   auto& c = r.c();
