@@ -120,14 +120,6 @@ struct Panel {
     }
     return s;
   }
-  // The balancer frames among the writes (the monitor's start with "MS").
-  std::vector<std::string> balancerWrites() const {
-    std::vector<std::string> out;
-    for (const std::string& w : driver.writes) {
-      if (w.rfind("MS", 0) != 0) out.push_back(w);
-    }
-    return out;
-  }
   std::vector<std::uint32_t> readCounts() const {
     std::vector<std::uint32_t> counts;
     for (const auto& call : driver.calls) {
@@ -223,28 +215,19 @@ TEST(BalancerPanel, SendWritesTheStringOfEachModeAndClosesThePath) {
   p.read(Mode::kReadStatus, "");
   p.send(Mode::kExecute);
   p.send(Mode::kSuspend);
-  // The EXECUTE started the polling: the SUSPEND sends the keep-alive first, through the path of
-  // every board.
-  EXPECT_EQ(p.driver.writes, (std::vector<std::string>{kOpenPath,
-                                                       "xXSA9S00S0FS00S0FxX",
-                                                       kClosePath,
-                                                       kReadConfig,  // WRITE
-                                                       kOpenPath,
-                                                       "xXSACRRRRxX",
-                                                       kClosePath,
-                                                       kReadConfig,  // READ STATUS
-                                                       kOpenPath,
-                                                       "xXSAFxX",
-                                                       kClosePath,
-                                                       kReadConfig,  // EXECUTE
-                                                       "MSXxT01SC7SC0S00S00S00S00S00SC5Xx",
-                                                       "XSAAx",
-                                                       "MSXxT01SC7SE0S00S00S00S00S00SFEX",
-                                                       kReadConfig,  // keep-alive
-                                                       kOpenPath,
-                                                       "xXSAExX",
-                                                       kClosePath,
-                                                       kReadConfig}));  // SUSPEND
+  // Each mode through the path of board 1; the EXECUTE started the polling, so the SUSPEND sends
+  // the keep-alive first, through the path of every board.
+  const auto through = [](const char* body) {
+    return std::vector<std::string>{kOpenPath, body, kClosePath, kReadConfig};
+  };
+  const std::vector<std::string> keepAlive{"MSXxT01SC7SC0S00S00S00S00S00SC5Xx", "XSAAx",
+                                           "MSXxT01SC7SE0S00S00S00S00S00SFEX", kReadConfig};
+  std::vector<std::string> expected;
+  for (const auto& part : {through("xXSA9S00S0FS00S0FxX"), through("xXSACRRRRxX"),
+                           through("xXSAFxX"), keepAlive, through("xXSAExX")}) {
+    expected.insert(expected.end(), part.begin(), part.end());
+  }
+  EXPECT_EQ(p.driver.writes, expected);
   EXPECT_EQ(p.readCounts(), (std::vector<std::uint32_t>{22, 8, 22, 22, 22, 22}))
       << "two words of four characters; READ CONFIG after each";
   EXPECT_FALSE(p.b().pathOpen);
