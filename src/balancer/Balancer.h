@@ -49,9 +49,11 @@ void Text_5_Change(ui::Context& ctx, int index);
 void UpdateCommandData(ui::Context& ctx, int board);
 // Shows the current board's two chips.
 void ShowBoardBalancer(ui::Context& ctx);
+// Enables the shown chips' controls as their presence and cells in use allow.
+void enableChipOptions(ui::Context& ctx);
 // Re-initialises the balancer data for a chain of boardCount boards.
 void SetupBalancerChain(ui::Context& ctx, int boardCount);
-// Every balance time 0, every time box "0".
+// Every balance time 0, every time box "0", the timed run back at "START".
 void InitializeBalTime(ui::Context& ctx);
 
 // ---- The balancer's part of the board-count change ------------------------------------------

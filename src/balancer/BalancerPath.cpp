@@ -40,13 +40,14 @@ void openBalancerPath(ui::Context& ctx, bool global) {
   b.pathGlobal = global;
 }
 
-void closeBalancerPath(ui::Context& ctx) {
+void closeBalancerPath(ui::Context& ctx, bool reselectBoard) {
   auto& b = ctx.balancer;
   setGpio1(ctx, 1);
   startup::Command1_Click(ctx, 5);
   startup::Command1_Click(ctx, 6);
   b.pathOpen = false;
   if (b.scopeBefore >= 0) ctx.c.Option3[b.scopeBefore].setValue(1);
+  if (!reselectBoard) return;
   // The board shown before the transfer, as its number in the balancer panel tells.
   const double shown = numericValue(ctx.c.Label21->caption());
   if (std::isfinite(shown) && shown >= 1 && shown <= kMaxBoards) {

@@ -11,8 +11,8 @@ namespace kb::balancer {
 // Opening: the scope is every board when global, else the current board; GPIO1 is driven low
 // through WRITE CONFIG.
 void openBalancerPath(ui::Context& ctx, bool global);
-// Closing: GPIO1 high through WRITE CONFIG, then READ CONFIG; the scope and the board shown
-// before the transfer are selected again.
-void closeBalancerPath(ui::Context& ctx);
+// Closing: GPIO1 high through WRITE CONFIG, then READ CONFIG; the scope and, with reselectBoard,
+// the board shown before the transfer are selected again.
+void closeBalancerPath(ui::Context& ctx, bool reselectBoard = true);
 
 }  // namespace kb::balancer

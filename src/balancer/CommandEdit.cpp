@@ -8,6 +8,7 @@
 #include "balancer/ChipView.h"
 #include "balancer/FlagScope.h"
 #include "balancer/StatusWindow.h"
+#include "balancer/TimedBalance.h"
 #include "common/HexText.h"
 
 namespace kb::balancer {
@@ -70,6 +71,8 @@ void cellsChanged(ui::Context& ctx, const ChipView& v) {
     v.times[cell].setText("0");
     if (chip >= 0) b.BalanceTime[at(kCellsPerChip * chip + cell)] = 0.0;
   }
+  // The times shown follow the cells given up.
+  CalcBalanceTime(ctx);
 }
 
 void enableChip(const ChipView& v, bool on) {
@@ -81,22 +84,6 @@ void enableChip(const ChipView& v, bool on) {
   }
   for (int cell = 0; cell < kCellsPerChip; ++cell) v.times[cell].enabled = on;
   v.cellsInUse->enabled = on;
-}
-
-// A balance time as its box shows it: one decimal from 1000 s up, else whole seconds.
-std::string timeText(double seconds) {
-  char text[32];
-  if (seconds >= 1000.0) {
-    const double tenths = std::nearbyint(seconds * 10.0);
-    if (std::fmod(tenths, 10.0) == 0.0) {
-      std::snprintf(text, sizeof text, "%.0f", tenths / 10.0);
-    } else {
-      std::snprintf(text, sizeof text, "%.1f", tenths / 10.0);
-    }
-  } else {
-    std::snprintf(text, sizeof text, "%.0f", std::round(seconds));
-  }
-  return text;
 }
 
 void showChip(ui::Context& ctx, const ChipView& v, int chip) {
@@ -113,17 +100,24 @@ void showChip(ui::Context& ctx, const ChipView& v, int chip) {
     v.status[bit].setText(bitText(status, bit));
   }
   for (int cell = 0; cell < kCellsPerChip; ++cell) {
-    v.times[cell].setText(timeText(b.BalanceTime[at(kCellsPerChip * chip + cell)]));
+    v.times[cell].setText(balanceTimeText(b.BalanceTime[at(kCellsPerChip * chip + cell)]));
   }
+}
+
+// An edit restarts the keep-alive count, unless the timer's balancing check is the one editing.
+void restartBalanceCheck(ui::Context& ctx) {
+  if (!ctx.cycle.BalanceCheckBusy) ctx.cycle.BalanceCheckCount = 0;
 }
 
 }  // namespace
 
 void Option_2_Click(ui::Context& ctx, int) {
+  restartBalanceCheck(ctx);
   actionChanged(ctx, bottomView(ctx));
 }
 
 void Option4_Click(ui::Context& ctx, int) {
+  restartBalanceCheck(ctx);
   actionChanged(ctx, topView(ctx));
 }
 
@@ -233,6 +227,20 @@ void ShowBoardBalancer(ui::Context& ctx) {
   c.Check_1[2].visible = topOfStack;
   c.Check_1[3].visible = topOfStack;
   UpdateCommandData(ctx, board);
+  applyTimedLock(ctx);
+}
+
+void enableChipOptions(ui::Context& ctx) {
+  const ChipView top = topView(ctx);
+  const ChipView bottom = bottomView(ctx);
+  if (ctx.balancer.TopChipPresent[at(ctx.boards.CurrentBoard)]) {
+    enableChip(top, true);
+    enableForCells(top, cellsChosen(top));
+  } else {
+    enableChip(top, false);
+  }
+  enableChip(bottom, true);
+  enableForCells(bottom, cellsChosen(bottom));
 }
 
 void SetupBalancerChain(ui::Context& ctx, int boardCount) {
@@ -269,11 +277,20 @@ void SetupBalancerChain(ui::Context& ctx, int boardCount) {
 }
 
 void InitializeBalTime(ui::Context& ctx) {
+  auto& c = ctx.c;
   ctx.balancer.BalanceTime.fill(0.0);
   for (int cell = 0; cell < kCellsPerChip; ++cell) {
-    ctx.c.Text_8[cell].setText("0");
-    ctx.c.Text9[cell].setText("0");
+    c.Text_8[cell].setText("0");
+    c.Text9[cell].setText("0");
   }
+  // A run in progress is paused first (its click suspends the chips), then ends here.
+  const bool wasRunning = c.Check_4->caption() != "START";
+  c.Check_4->setValue(0);
+  c.Check_4->setCaption("START");
+  ctx.timed.TotalTime = 0.0;
+  c.Label_2[1].setCaption("0");
+  c.Label_2[7].setCaption("0");
+  if (wasRunning) releaseTimedLock(ctx);
 }
 
 void Check_5_FollowBoardCount(ui::Context& ctx, int boardCount) {

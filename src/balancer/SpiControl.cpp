@@ -5,7 +5,9 @@
 #include "balancer/ChipView.h"
 #include "balancer/FlagScope.h"
 #include "balancer/StatusWindow.h"
+#include "balancer/TimedBalance.h"
 #include "common/HexText.h"
+#include "continuous/Cycle.h"
 #include "startup/BoardControls.h"
 
 namespace kb::balancer {
@@ -22,6 +24,11 @@ int chosenMode(ui::Context& ctx) {
     if (ctx.c.Option_1[i].value() != 0) return i;
   }
   return -1;
+}
+
+// The monitor buttons that balancing blocks.
+void enableMeasureButtons(ui::Context& ctx, bool on) {
+  for (const int i : {10, 2, 7, 8}) ctx.c.Command1[i].enabled = on;
 }
 
 std::string checkText(const std::string& hi, const std::string& lo) {
@@ -117,6 +124,8 @@ void Command_1_Click(ui::Context& ctx) {
   const auto mode = static_cast<Mode>(chosen);
   const bool broadcast = c.Check_5->value() == 1;
   const bool boardOneShown = numericValue(c.Label21->caption()) == 1.0;
+  ctx.cycle.BalanceCheckCount = 0;
+  if (b.BalancerPolling) BalancerKeepAlive(ctx);
   {
     FlagScope busy(b.BalancerBusy);
     if (mode == Mode::kSuspend) {
@@ -128,7 +137,11 @@ void Command_1_Click(ui::Context& ctx) {
       } else {
         b.ExecutingOtherBoards = false;
       }
-      if (!b.executing()) b.BalancerPolling = false;
+      if (!b.executing()) {
+        b.BalancerPolling = false;
+        c.Label_3->visible = false;
+        enableMeasureButtons(ctx, true);
+      }
     }
 
     const bool executeOrSuspend = mode == Mode::kExecute || mode == Mode::kSuspend;
@@ -188,6 +201,7 @@ void Command_1_Click(ui::Context& ctx) {
     }
     closeBalancerPath(ctx);
   }
+  if (b.BalancerPolling) BalancerKeepAlive(ctx);
 
   if (mode != Mode::kExecute) return;
   if (broadcast) {
@@ -199,6 +213,10 @@ void Command_1_Click(ui::Context& ctx) {
     b.ExecutingOtherBoards = true;
   }
   b.BalancerPolling = true;
+  ctx.timed.FlagAlarm = false;
+  ctx.cycle.BalanceCheckCount = 0;
+  continuous::StopContinuousRead(ctx);
+  enableMeasureButtons(ctx, false);
   if (b.CommandWritten) {
     b.AnyActionSet = false;
     for (std::size_t k = 0; k < static_cast<std::size_t>(b.ChipCount); ++k) {
@@ -210,12 +228,18 @@ void Command_1_Click(ui::Context& ctx) {
 
 void Check_3_Click(ui::Context& ctx) {
   auto& b = ctx.balancer;
+  ctx.timed.FlagAlarm = false;
   if (ctx.c.Check_3->value() == 1) {
     b.BalancerPolling = true;
+    ctx.cycle.BalanceCheckCount = 0;
+    continuous::StopContinuousRead(ctx);
+    enableMeasureButtons(ctx, false);
   } else {
     b.BalancerPolling = false;
     b.ExecutingBoard1 = false;
     b.ExecutingOtherBoards = false;
+    ctx.c.Label_3->visible = false;
+    enableMeasureButtons(ctx, true);
   }
 }
 

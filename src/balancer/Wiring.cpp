@@ -1,5 +1,6 @@
 #include "balancer/Balancer.h"
 #include "balancer/ChipView.h"
+#include "balancer/TimedBalance.h"
 
 namespace kb::balancer {
 
@@ -84,6 +85,7 @@ void wire(ui::Context& ctx) {
     if (i <= 3) bitBoxKeyPress(c->c.Text_5[i], key);
   });
   addVariables(ctx);
+  wireTimed(ctx);
 }
 
 void Balancer_Load(ui::Context& ctx) {

@@ -74,7 +74,8 @@ void showStandby(ui::Context& ctx, int cdc) {
   form::Control& status = c.Label_KA[1];
   if (cdc != 0) {
     c.Shape_STBY->visible = false;
-    status.visible = false;
+    // While the watchdog service runs the line shows it.
+    if (ctx.cycle.WdtServiceActive != 1) status.visible = false;
     return;
   }
   c.Shape_STBY->visible = true;
@@ -135,6 +136,7 @@ void Command0_Click(ui::Context& ctx, int index) {
   cdcView(ctx);
   copyConfigToAll(ctx);
   applyEdits(ctx);
+  ctx.timed.FlagAlarm = false;
 }
 
 void Option1_Click(ui::Context& ctx, int index) {

@@ -7,6 +7,7 @@
 
 #include "balancer/BalancerState.h"
 #include "balancer/StatusWindowState.h"
+#include "balancer/TimedState.h"
 #include "common/Clock.h"
 #include "config/ConfigState.h"
 #include "context/StateVariables.h"
@@ -58,6 +59,7 @@ struct Context {
   continuous::DatalogState datalog;
   balancer::BalancerState balancer;
   balancer::StatusWindowState statusWindow;
+  balancer::TimedState timed;
   views::ViewState views;
   views::SelectionState selection;
 

@@ -55,9 +55,10 @@ std::string patternDigits(const std::string& variant) {
   return {};
 }
 
-// The focus moves on to the next step of the test.
+// The focus moves on to the next step of the test, unless balancing is active (the balancer
+// keep-alive runs).
 void focusNext(ui::Context& ctx, int button) {
-  ctx.c.Command5[button].setFocus();
+  if (!ctx.balancer.BalancerPolling) ctx.c.Command5[button].setFocus();
 }
 
 // A hexadecimal read counts as the reading its reminder asks for.

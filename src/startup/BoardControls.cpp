@@ -213,8 +213,9 @@ void Command4_Click(ui::Context& ctx, int index) {
   views::showBoardTemperatures(ctx);
   monitor::compareTemperaturesOfNewBoard(ctx);
   RewriteLog(ctx);
-  // A SEND in progress selects boards on its own; the grid is drawn when it is done.
-  if (!ctx.balancer.BalancerBusy) views::drawCellStatus(ctx);
+  // A SEND in progress selects boards on its own; the grid is drawn when it is done. Balancing
+  // halted by a UV/OV flag leaves the grid as the flags showed it.
+  if (!ctx.balancer.BalancerBusy && !ctx.timed.FlagAlarm) views::drawCellStatus(ctx);
   syncAddressSelector(ctx);
   balancer::ShowBoardBalancer(ctx);
 }

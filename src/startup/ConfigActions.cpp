@@ -2,6 +2,7 @@
 
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
+#include "continuous/Cycle.h"
 #include "monitor/MonitorCommands.h"
 #include "startup/MeasureButtons.h"
 #include "startup/Startup.h"
@@ -31,7 +32,7 @@ void writeConfig(ui::Context& ctx) {
 
 void lowCurrentStandby(ui::Context& ctx) {
   auto& c = ctx.c;
-  ctx.cycle.ContinuousReadOn = 0;
+  continuous::StopContinuousRead(ctx);
   ctx.config.setDefaults();
   views::clearDischargeBits(ctx);
   // The editor shows the defaults, so that nothing stale goes out with them.
@@ -51,6 +52,7 @@ void lowCurrentStandby(ui::Context& ctx) {
   ctx.balancer.BalancerPolling = false;
   ctx.balancer.ExecutingBoard1 = false;
   ctx.balancer.ExecutingOtherBoards = false;
+  c.Label_3->visible = false;
 }
 
 }  // namespace kb::startup

@@ -6,6 +6,7 @@
 #include "balancer/StatusWindow.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
+#include "continuous/Cycle.h"
 #include "monitor/Conversions.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/Pec.h"
@@ -80,6 +81,7 @@ bool Form_Load(ui::Context& ctx) {
 
 void beginButtonCommand(ui::Context& ctx) {
   ctx.startup.LowCurrentStandby = 0;
+  continuous::beforeButtonCommand(ctx);
   if (ctx.startup.chipSelectLeftLow) {
     ctx.link().SendModeString("MSX");
     ctx.startup.chipSelectLeftLow = false;
@@ -91,7 +93,7 @@ void Command1_Click(ui::Context& ctx, int index) {
   switch (index) {
     case 0:
     case 1:
-      ctx.cycle.ContinuousReadOn = 0;
+      continuous::StopContinuousRead(ctx);
       monitor::SendPoll(ctx, index);
       ctx.startup.chipSelectLeftLow = true;
       break;
@@ -104,6 +106,7 @@ void Command1_Click(ui::Context& ctx, int index) {
       break;
     case 5:
       writeConfig(ctx);
+      if (ctx.cycle.ContinuousReadOn == 0) continuous::WatchdogArmCheck(ctx);
       break;
     case 6:
       ctx.startup.displayAllOverride = true;
@@ -121,6 +124,9 @@ void Command1_Click(ui::Context& ctx, int index) {
       break;
     case 9:
       readTemperaturesButton(ctx);
+      break;
+    case 10:
+      continuous::ToggleContinuousRead(ctx);
       break;
     case 14:
       lowCurrentStandby(ctx);
@@ -142,6 +148,8 @@ void Check_AUTO_Click(ui::Context& ctx) {
 void TabStrip1_Click(ui::Context& ctx) {
   auto& c = ctx.c;
   const bool monitorTab = c.TabStrip1->value() == 0;
+  // Leaving the monitor tab for the balancer restarts the keep-alive count.
+  if (!monitorTab && c.Frame10->visible) ctx.cycle.BalanceCheckCount = 0;
   c.Frame10->visible = monitorTab;
   c.Frame13->visible = !monitorTab;
 }

@@ -19,8 +19,6 @@
 namespace kb::qt {
 namespace {
 
-using form::Event;
-
 struct Windows {
   Windows() : session(options(), clock, dialogs), frame(session.window()) {}
   static app::Options options() {
@@ -109,24 +107,26 @@ TEST(WindowsTest, ClosingTheMainWindowTakesTheStatusWindowWithIt) {
 
 TEST(WindowsTest, TimerTicksWhileTimer1IsEnabled) {
   Windows w;
-  form::Form& f = w.window().form();
+  ASSERT_TRUE(w.window().load());
   form::Control& timer = *w.window().context().c.Timer1;
-  int ticks = 0;
-  f.on(Event::Timer, w.window().context().c.Timer1, [&](int) { ++ticks; });
+  // Every tick of the running read cycle sends a transaction.
+  w.window().context().cycle.ContinuousReadOn = 1;
+  auto sent = [&] { return w.session.link().transactionCount(); };
   timer.interval = 20;
   timer.enabled = true;
   w.codeChanged();
-  ASSERT_TRUE(test::waitFor([&] { return ticks >= 2; }));
+  const auto started = sent();
+  ASSERT_TRUE(test::waitFor([&] { return sent() >= started + 2; }));
   timer.enabled = false;
   w.codeChanged();
-  const int stopped = ticks;
+  const auto stopped = sent();
   test::waitFor([] { return false; }, 150);
-  EXPECT_EQ(ticks, stopped);
+  EXPECT_EQ(sent(), stopped);
   // A held timer does not tick either.
   timer.enabled = true;
   w.frame.holdTimer(true);
   test::waitFor([] { return false; }, 150);
-  EXPECT_EQ(ticks, stopped);
+  EXPECT_EQ(sent(), stopped);
 }
 
 TEST(WindowsTest, MessageBoxShowsTitleAndLinesAndReturnsOnOk) {

@@ -215,13 +215,20 @@ TEST(BalancerPanel, SendWritesTheStringOfEachModeAndClosesThePath) {
   p.read(Mode::kReadStatus, "");
   p.send(Mode::kExecute);
   p.send(Mode::kSuspend);
-  EXPECT_EQ(
-      p.driver.writes,
-      (std::vector<std::string>{kOpenPath, "xXSA9S00S0FS00S0FxX", kClosePath, kReadConfig,  // WRITE
-                                kOpenPath, "xXSACRRRRxX", kClosePath, kReadConfig,  // READ STATUS
-                                kOpenPath, "xXSAFxX", kClosePath, kReadConfig,      // EXECUTE
-                                kOpenPath, "xXSAExX", kClosePath, kReadConfig}));   // SUSPEND
-  EXPECT_EQ(p.readCounts(), (std::vector<std::uint32_t>{22, 8, 22, 22, 22}))
+  // Each mode through the path of board 1; the EXECUTE started the polling, so the SUSPEND sends
+  // the keep-alive first, through the path of every board.
+  const auto through = [](const char* body) {
+    return std::vector<std::string>{kOpenPath, body, kClosePath, kReadConfig};
+  };
+  const std::vector<std::string> keepAlive{"MSXxT01SC7SC0S00S00S00S00S00SC5Xx", "XSAAx",
+                                           "MSXxT01SC7SE0S00S00S00S00S00SFEX", kReadConfig};
+  std::vector<std::string> expected;
+  for (const auto& part : {through("xXSA9S00S0FS00S0FxX"), through("xXSACRRRRxX"),
+                           through("xXSAFxX"), keepAlive, through("xXSAExX")}) {
+    expected.insert(expected.end(), part.begin(), part.end());
+  }
+  EXPECT_EQ(p.driver.writes, expected);
+  EXPECT_EQ(p.readCounts(), (std::vector<std::uint32_t>{22, 8, 22, 22, 22, 22}))
       << "two words of four characters; READ CONFIG after each";
   EXPECT_FALSE(p.b().pathOpen);
   EXPECT_FALSE(p.b().pathGlobal);
@@ -314,6 +321,11 @@ TEST(BalancerPanel, BroadcastExecuteOpensEveryBoardsPath) {
   p.show(2, 1);
   p.c().Check_5->visible = true;
   p.c().Check_5->setValue(1);
+  // Out of standby, and an action written, so that the keep-alive before the SUSPEND keeps the
+  // polling.
+  p.click(p.c().Command0[1]);
+  p.click(p.c().Option_2[3]);
+  p.send(Mode::kWrite);
   p.send(Mode::kExecute);
   EXPECT_TRUE(p.b().pathGlobal);
   EXPECT_TRUE(p.b().ExecutingBoard1);

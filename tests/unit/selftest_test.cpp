@@ -124,6 +124,15 @@ TEST(SelfTest, ATestAfterAPollReleasesChipSelectFirst) {
   EXPECT_EQ(rig.sent(), (std::vector<std::string>{"MSX", "MSxS80S49S1ES9AX"}));
 }
 
+TEST(SelfTest, WhileBalancingTheFocusStays) {
+  Rig rig;
+  auto& c = rig.c();
+  rig.ctx().balancer.BalancerPolling = true;  // the balancer keep-alive runs
+  c.Command5[6].setFocus();
+  rig.ctx().form().operatorClick(c.Command5[6]);
+  EXPECT_EQ(rig.focused(), "Command5(6)");
+}
+
 TEST(SelfTest, TemperaturesCompareWithTheirLeadingBlank) {
   Rig rig;
   auto& c = rig.c();
@@ -176,6 +185,33 @@ TEST(SelfTest, NormalStartsLeaveTheHexadecimalView) {
   EXPECT_EQ(texts(c.Text6, 3), std::vector<std::string>(3, " 0x000 "));
   rig.press(c.Command1[4]);
   EXPECT_EQ(texts(c.Text6, 3), std::vector<std::string>(3, " 0.0000V "));
+}
+
+TEST(SelfTest, TheContinuousCycleLocksTheTestsAndShowsVolts) {
+  Rig rig;
+  auto& c = rig.c();
+  rig.press(c.Command5[5]);
+  rig.press(c.Command5[3]);
+  rig.click(c.Check6[2]);
+  ASSERT_EQ(rig.ctx().selection.ReadOnlyMode, 1);
+
+  rig.press(c.Command1[10]);
+  EXPECT_EQ(rig.ctx().cycle.ContinuousReadOn, 1);
+  for (int k = 0; k <= 6; ++k) EXPECT_FALSE(c.Command5[k].enabled) << k;
+  EXPECT_EQ(c.Shape_SelfTestDCC->fillColor, kWhite);
+  EXPECT_EQ(rig.ctx().selection.ReadOnlyMode, 2) << "the cycle's starts go to every board";
+
+  // The first step converts cell 3 alone and shows the cells in volts again.
+  rig.sent();
+  rig.clock.advance(0.1);
+  rig.form().tick(*c.Timer1);
+  EXPECT_EQ(rig.sent().front(), "MSxS13SB9X");
+  EXPECT_EQ(rig.ctx().selfTest.cellHexFlag, 0);
+  EXPECT_EQ(c.Text1[2].text().back(), ' ');
+  EXPECT_NE(c.Text1[2].text().find('V'), std::string::npos) << c.Text1[2].text();
+
+  rig.press(c.Command1[10]);
+  for (int k = 0; k <= 6; ++k) EXPECT_TRUE(c.Command5[k].enabled) << k;
 }
 
 TEST(SelfTest, BoardChangeComparesTheNewBoardsCodes) {

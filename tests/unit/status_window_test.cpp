@@ -273,6 +273,8 @@ TEST(StatusWindow, LoadedOnUseShownByItsButtonGoneWithTheMainWindow) {
 TEST(StatusWindow, SendDrawsWhatTheChipsReport) {
   Rig r;
   r.openPath();
+  // Out of standby: with every CDC 0 the write that opens the path ends the balancing.
+  r.click(r.ctx().c.Command0[1]);
   r.click(r.ctx().c.Option_2[3]);         // bottom chip: cell 1 charge
   r.click(r.ctx().c.Option4[4 * 5 + 2]);  // top chip: cell 6 discharge
   r.send(Mode::kWrite);

@@ -16,6 +16,8 @@ void layoutMainWindow(form::Form& f, MainControls& c) {
   layoutSelfTestPanel(f, c, *c.Frame10);
   layoutSelectionBoxes(f, c, c.Frame1, *c.Frame5);
   layoutStatusButton(f, c, *c.Frame13);
+  layoutCyclePanel(f, c, *c.Frame10, c.Label_KA);
+  layoutTimedPanel(f, c, *c.Frame13, *c.Frame10, *c.Frame_SPI);
 }
 
 }  // namespace kb::ui

@@ -7,12 +7,14 @@
 #include "ui/main/panels/BroadcastPanel.h"
 #include "ui/main/panels/CellPanel.h"
 #include "ui/main/panels/ConfigPanel.h"
+#include "ui/main/panels/CyclePanel.h"
 #include "ui/main/panels/GridPanel.h"
 #include "ui/main/panels/MeasurePanel.h"
 #include "ui/main/panels/MonitorButtons.h"
 #include "ui/main/panels/SelectionPanel.h"
 #include "ui/main/panels/SelfTestPanel.h"
 #include "ui/main/panels/StatusButton.h"
+#include "ui/main/panels/TimedPanel.h"
 #include "ui/main/panels/TransferLogPanel.h"
 #include "ui/main/panels/WindowPanel.h"
 
@@ -30,7 +32,9 @@ struct MainControls final : WindowControls,
                             GridPanelControls,
                             SelfTestControls,
                             SelectionControls,
-                            StatusButtonControls {};
+                            StatusButtonControls,
+                            CyclePanelControls,
+                            TimedPanelControls {};
 
 // Declares every control of the main window, panel by panel.
 void layoutMainWindow(form::Form& f, MainControls& c);

@@ -5,6 +5,7 @@
 #include "balancer/Balancer.h"
 #include "balancer/StatusWindow.h"
 #include "config/ConfigEditor.h"
+#include "continuous/Cycle.h"
 #include "continuous/Datalog.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/SelfTest.h"
@@ -40,6 +41,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   balancer::wireStatusWindow(ctx_);
   continuous::wireDatalog(ctx_);
   config::wire(ctx_);
+  continuous::wireCycle(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
     const form::Control* c = ctx_.main->focused();

@@ -124,10 +124,7 @@ void layoutSpiControl(form::Form& f, BalancerPanelControls& c, const Control& pa
   Control& broadcast = f.add(c.Check_5, ControlKind::CheckBox, &spi).place(8160, 360, 2700, 285);
   broadcast.setCaption("Broadcast Execute/Suspend");
   broadcast.visible = false;
-  // The keep-alive it starts runs from the timer, which has not landed: disabled until it does.
-  Control& poll = f.add(c.Check_3, ControlKind::CheckBox, &spi).place(8160, 780, 1200, 285);
-  poll.setCaption("Poll");
-  poll.enabled = false;
+  f.add(c.Check_3, ControlKind::CheckBox, &spi).place(8160, 780, 1200, 285).setCaption("Poll");
 
   captions.add(spi, "BOARD #", 11400, 420, 960, 255, 1);
   Control& board = f.add(c.Label21, ControlKind::Label, &spi).place(12480, 360, 600, 360);

@@ -37,7 +37,7 @@ constexpr std::array<ButtonDecl, 12> kCommandButtons{{
 
 // Buttons whose commands are wired; the rest stay disabled until their subsystems land.
 bool commandWired(int index) {
-  return index <= 9 || index == 14;
+  return index <= 10 || index == 14;
 }
 
 // Buttons that carry a reminder mark, in reminder order.
