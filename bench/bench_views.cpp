@@ -1,5 +1,6 @@
-// Board views: a board selection with its whole refresh (no transaction), and the drawing of every
-// summary row of ten boards with the cell panels.
+// Board views: a board selection with its whole refresh (no transaction), also with one cell
+// selected by broadcast (its colouring touches every row), and the drawing of every summary row
+// of ten boards with the cell panels.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -43,6 +44,19 @@ void BM_SelectBoard(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SelectBoard);
+
+void BM_SelectBoardOneCellSelected(benchmark::State& state) {
+  TenBoards t;
+  auto& c = t.window.context().c;
+  t.window.form().operatorClick(c.Check5[2]);
+  t.window.form().operatorClick(c.Check6[4]);
+  int board = 0;
+  for (auto _ : state) {
+    kb::startup::Command4_Click(t.window.context(), board);
+    board = (board + 1) % 10;
+  }
+}
+BENCHMARK(BM_SelectBoardOneCellSelected);
 
 void BM_DrawAllCellStatus(benchmark::State& state) {
   TenBoards t;
