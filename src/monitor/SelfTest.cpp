@@ -67,8 +67,23 @@ void releaseAfterRead(ui::Context& ctx, startup::Reminder r) {
   startup::refreshReminders(ctx);
 }
 
-void markAgainst(form::Control& box, const std::string& expected) {
-  box.backColor = box.text() == expected ? kWhite : kRed;
+template <std::size_t N>
+void markAgainst(const form::Array& boxes, std::array<bool, N>& mismatch,
+                 const std::string& expected) {
+  for (std::size_t i = 0; i < N; ++i) {
+    form::Control& box = boxes[static_cast<int>(i)];
+    mismatch[i] = box.text() != expected;
+    box.backColor = mismatch[i] ? kRed : kWhite;
+  }
+}
+
+// Leaving a hexadecimal view: the marks go.
+template <std::size_t N>
+void clearMarks(const form::Array& boxes, std::array<bool, N>& mismatch) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (mismatch[i]) boxes[static_cast<int>(i)].backColor = kWhite;
+    mismatch[i] = false;
+  }
 }
 
 void startCellTest(ui::Context& ctx, int button) {
@@ -83,6 +98,7 @@ void startCellTest(ui::Context& ctx, int button) {
     box.foreColor = kBlack;
     box.backColor = kWhite;
   }
+  ctx.selfTest.cellMismatch.fill(false);
   startup::blankCellStatus(ctx, broadcast);
   ctx.c.Shape_SelfTestDCC->fillColor = button == 5 || button == 6 ? kDischargeHeld : kWhite;
   ctx.selfTest.cellHexFlag = 1;
@@ -159,28 +175,32 @@ void compareCellCodes(ui::Context& ctx) {
   const std::string digits = patternDigits(ctx.startup.SelfTestVariant);
   if (digits.empty()) return;
   const std::string expected = cellHexText(digits);
-  for (int c = 0; c < kCellsPerBoard; ++c) markAgainst(ctx.c.Text1[c], expected);
+  markAgainst(ctx.c.Text1, ctx.selfTest.cellMismatch, expected);
 }
 
 void compareTemperatureCodes(ui::Context& ctx) {
   const std::string digits = patternDigits(ctx.startup.SelfTestVariant);
   if (digits.empty()) return;
   const std::string expected = temperatureHexText(digits);
-  for (int k = 0; k < kTemperatures; ++k) markAgainst(ctx.c.Text6[k], expected);
+  markAgainst(ctx.c.Text6, ctx.selfTest.tempMismatch, expected);
 }
 
 void leaveCellHexView(ui::Context& ctx) {
   ctx.selfTest.cellHexFlag = 0;
-  for (int c = 0; c < kCellsPerBoard; ++c) {
-    if (ctx.c.Text1[c].backColor == kRed) ctx.c.Text1[c].backColor = kWhite;
-  }
+  clearMarks(ctx.c.Text1, ctx.selfTest.cellMismatch);
 }
 
 void leaveTemperatureHexView(ui::Context& ctx) {
   ctx.selfTest.tempHexFlag = 0;
-  for (int k = 0; k < kTemperatures; ++k) {
-    if (ctx.c.Text6[k].backColor == kRed) ctx.c.Text6[k].backColor = kWhite;
-  }
+  clearMarks(ctx.c.Text6, ctx.selfTest.tempMismatch);
+}
+
+std::int32_t cellBoxBackground(const ui::Context& ctx, int cell) {
+  return ctx.selfTest.cellMismatch.at(static_cast<std::size_t>(cell)) ? kRed : kWhite;
+}
+
+std::int32_t temperatureBoxBackground(const ui::Context& ctx, int k) {
+  return ctx.selfTest.tempMismatch.at(static_cast<std::size_t>(k)) ? kRed : kWhite;
 }
 
 void compareCellsOfNewBoard(ui::Context& ctx) {

@@ -1,6 +1,8 @@
 #pragma once
 // The self tests: conversion starts whose select digit (D, E or F) fills the result registers with
 // a fixed pattern (0xFFF, 0x555, 0xAAA), read back in hexadecimal and compared with the pattern.
+#include <cstdint>
+
 namespace kb::ui {
 struct Context;
 }
@@ -30,6 +32,11 @@ void leaveTemperatureHexView(ui::Context& ctx);
 // compared with the pattern, whatever a test start left. Nothing in the volts view.
 void compareCellsOfNewBoard(ui::Context& ctx);
 void compareTemperaturesOfNewBoard(ui::Context& ctx);
+
+// Background of a value box in use: red while the last comparison found it off the pattern, else
+// white.
+std::int32_t cellBoxBackground(const ui::Context& ctx, int cell);
+std::int32_t temperatureBoxBackground(const ui::Context& ctx, int k);
 
 // Registers the procedures and state variables of the self tests.
 void wireSelfTests(ui::Context& ctx);

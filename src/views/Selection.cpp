@@ -7,6 +7,7 @@
 #include "common/HexText.h"
 #include "config/ConfigRegisters.h"
 #include "context/Context.h"
+#include "monitor/SelfTest.h"
 
 namespace kb::views {
 
@@ -19,13 +20,13 @@ using form::Event;
 constexpr std::int32_t kGreyed = kGrey;  // #808080
 constexpr std::int32_t kNormalText = kBlack;
 
-// A value box greyed, or back to white when it was greyed: a self-test mark (red or white) on a
-// box in use stays.
-void paintValueBox(Control& box, bool inUse) {
+// A value box greyed, or given back its background when it was greyed: white, or red while a
+// self-test comparison marks it, so the mark outlives the greying.
+void paintValueBox(Control& box, bool inUse, std::int32_t background) {
   if (!inUse) {
     box.backColor = kGreyed;
   } else if (box.backColor == kGreyed) {
-    box.backColor = kWhite;
+    box.backColor = background;
   }
 }
 
@@ -57,7 +58,7 @@ void paintCell(ui::Context& ctx, int cell, bool inUse) {
   auto& c = ctx.c;
   const std::int32_t text = inUse ? kNormalText : kGreyed;
   c.Frame1[cell].foreColor = text;
-  paintValueBox(c.Text1[cell], inUse);
+  paintValueBox(c.Text1[cell], inUse, monitor::cellBoxBackground(ctx, cell));
   c.Check6[cell].foreColor = text;
   c.Check6[cell].enabled = inUse;
   dischargeBox(ctx, cell).foreColor = text;
@@ -99,7 +100,7 @@ void paintTemperature(ui::Context& ctx, int k, bool inUse) {
   auto& c = ctx.c;
   const std::int32_t text = inUse ? kNormalText : kGreyed;
   c.Label_TMP[k].foreColor = text;
-  paintValueBox(c.Text6[k], inUse);
+  paintValueBox(c.Text6[k], inUse, monitor::temperatureBoxBackground(ctx, k));
   c.Check7[k].foreColor = text;
   c.Check7[k].enabled = inUse;
 }

@@ -159,7 +159,7 @@ TEST(Selection, OnlyOneTemperatureInput) {
   }
 }
 
-TEST(Selection, RestoringKeepsASelfTestMark) {
+TEST(Selection, ASelfTestMarkOutlivesTheGreying) {
   MainWindowRig rig("fault=selftest:1:3");
   auto& c = rig.c();
   rig.click(c.Command0[1]);
@@ -175,6 +175,11 @@ TEST(Selection, RestoringKeepsASelfTestMark) {
   rig.click(c.Check6[2]);
   EXPECT_EQ(c.Text1[2].backColor, kRed);
   EXPECT_EQ(c.Text1[3].backColor, kWhite);
+  // Greyed while another cell is selected, the mark comes back with the cell.
+  rig.click(c.Check6[7]);
+  EXPECT_EQ(c.Text1[2].backColor, kGrey);
+  rig.click(c.Check6[7]);
+  EXPECT_EQ(c.Text1[2].backColor, kRed);
 }
 
 }  // namespace
