@@ -17,7 +17,7 @@ constexpr int kStartRowTop = 570;
 constexpr int kDccRowTop = 1110;
 constexpr int kReadRowTop = 1650;
 
-struct ButtonSpec {
+struct ButtonPlace {
   int index;
   const char* caption;
   const char* toolTip;
@@ -26,7 +26,7 @@ struct ButtonSpec {
   int columns;  // columns spanned
 };
 
-constexpr std::array<ButtonSpec, 7> kButtons{{
+constexpr std::array<ButtonPlace, 7> kButtons{{
     {0, "CELL VOLT", "0x1E STCVAD SELF TEST ALL", 0, kStartRowTop, 1},
     {1, "OPEN WIRE", "0x2E STOWAD SELF TEST ALL", 1, kStartRowTop, 1},
     {2, "ALL TEMP ", "0x3E STTMPAD SELF TEST ALL", 2, kStartRowTop, 1},
@@ -61,7 +61,7 @@ void layoutSelfTestPanel(form::Form& f, SelfTestControls& c, const Control& page
   // The start-up pattern, chosen without its click: the tool tips keep their start-up texts.
   c.Option2[0].setValue(1);
 
-  for (const ButtonSpec& b : kButtons) {
+  for (const ButtonPlace& b : kButtons) {
     const int left = kColumnLeft[static_cast<std::size_t>(b.column)];
     const int width = kColumnWidth * b.columns +
                       (kColumnLeft[1] - kColumnLeft[0] - kColumnWidth) * (b.columns - 1);
