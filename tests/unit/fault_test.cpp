@@ -5,34 +5,16 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "ScriptProgram.h"
 #include "app/core/ScriptRunner.h"
 #include "app/core/Session.h"
 
 namespace kb::app {
 namespace {
 
-struct Program {
-  Program() : dialogs(out) {
-    options.device = "sim";
-    session = std::make_unique<Session>(options, clock, dialogs);
-    runner = std::make_unique<ScriptRunner>(session->window(), out, clock);
-    session->window().setFaultReporter([this](const form::Fault& f) {
-      faults.push_back(faultLine(f));
-      runner->faulted();
-    });
-  }
-  int script(const std::string& text) {
-    std::istringstream in(text);
-    return runner->run(in);
-  }
-
-  Options options;
-  ManualClock clock;
-  std::ostringstream out;
-  PrintingDialogs dialogs;
-  std::unique_ptr<Session> session;
-  std::unique_ptr<ScriptRunner> runner;
-  std::vector<std::string> faults;
+// Start-up is left to each test, so that it can hook procedures first.
+struct Program : test::ScriptProgram {
+  Program() : ScriptProgram("sim", false) { catchFaults(); }
 };
 
 TEST(FaultPolicy, AThrowingProcedureEndsTheScriptWithStatusThree) {

@@ -3,6 +3,7 @@
 #include <sstream>
 #include <streambuf>
 
+#include "ScriptProgram.h"
 #include "app/core/CommandLine.h"
 #include "app/core/ScriptRunner.h"
 #include "app/core/Session.h"
@@ -10,27 +11,7 @@
 namespace kb::app {
 namespace {
 
-struct Program {
-  explicit Program(const std::string& device = "sim") : dialogs(out) {
-    options.device = device;
-    session = std::make_unique<Session>(options, clock, dialogs);
-    loaded = session->error().empty() && session->window().load();
-    runner = std::make_unique<ScriptRunner>(session->window(), out, clock);
-  }
-  int script(const std::string& text) {
-    out.str("");
-    std::istringstream in(text);
-    return runner->run(in);
-  }
-
-  Options options;
-  ManualClock clock;
-  std::ostringstream out;
-  PrintingDialogs dialogs;
-  std::unique_ptr<Session> session;
-  std::unique_ptr<ScriptRunner> runner;
-  bool loaded = false;
-};
+using Program = test::ScriptProgram;
 
 TEST(CommandLine, FormsAndErrors) {
   auto p = parseCommandLine({"--simulate=3", "--trace", "t.txt", "--headless", "--script=s"});
