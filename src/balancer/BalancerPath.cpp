@@ -1,4 +1,5 @@
 #include "balancer/BalancerPath.h"
+#include "common/NumberText.h"
 
 #include <cmath>
 
@@ -49,7 +50,7 @@ void closeBalancerPath(ui::Context& ctx, bool reselectBoard) {
   if (b.scopeBefore >= 0) ctx.c.Option3[b.scopeBefore].setValue(1);
   if (!reselectBoard) return;
   // The board shown before the transfer, as its number in the balancer panel tells.
-  const double shown = numericValue(ctx.c.Label21->caption());
+  const double shown = leadingNumber(ctx.c.Label21->caption());
   if (std::isfinite(shown) && shown >= 1 && shown <= kMaxBoards) {
     startup::Command4_GotFocus(ctx, static_cast<int>(shown) - 1);
   }

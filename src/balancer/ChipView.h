@@ -4,6 +4,7 @@
 #include <string>
 
 #include "balancer/CommandWord.h"
+#include "common/NumberText.h"
 #include "context/Context.h"
 
 namespace kb::balancer {
@@ -23,7 +24,7 @@ struct ChipView {
 
   // The chip the number label names, or -1 when it names none ("-").
   int chip() const {
-    const double n = numericValue(number.caption());
+    const double n = leadingNumber(number.caption());
     return n >= 1 && n <= kChipsUsed ? static_cast<int>(n) - 1 : -1;
   }
 };

@@ -10,6 +10,7 @@
 #include "balancer/StatusWindow.h"
 #include "balancer/TimedBalance.h"
 #include "common/HexText.h"
+#include "common/NumberText.h"
 
 namespace kb::balancer {
 
@@ -51,7 +52,7 @@ void actionChanged(ui::Context& ctx, const ChipView& v) {
 }
 
 int cellsChosen(const ChipView& v) {
-  return std::clamp(static_cast<int>(numericValue(v.cellsInUse->text())), 0, kCellsPerChip);
+  return std::clamp(static_cast<int>(leadingNumber(v.cellsInUse->text())), 0, kCellsPerChip);
 }
 
 // Options of the cells not in use (cell 1 first) disabled, the others enabled.

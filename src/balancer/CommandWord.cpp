@@ -54,31 +54,6 @@ char parityDigit(int onesAbove, bool suspend) {
   return odd != suspend ? '1' : '0';
 }
 
-double numericValue(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  std::size_t end = i;
-  if (end < text.size() && (text[end] == '+' || text[end] == '-')) ++end;
-  bool digits = false;
-  while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end])) != 0) {
-    ++end;
-    digits = true;
-  }
-  if (end < text.size() && text[end] == '.') {
-    ++end;
-    while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end])) != 0) {
-      ++end;
-      digits = true;
-    }
-  }
-  if (!digits) return 0.0;
-  const char* first = text.data() + i;
-  if (*first == '+') ++first;
-  double value = 0.0;
-  std::from_chars(first, text.data() + end, value);
-  return value;
-}
-
 bool isHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
 }

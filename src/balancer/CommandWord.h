@@ -39,9 +39,6 @@ std::string loText(std::uint16_t word);
 // over the whole byte, inverted for SUSPEND.
 char parityDigit(int onesAbove, bool suspend);
 
-// The numeric value of a box's text: its leading decimal number, 0 when there is none.
-double numericValue(std::string_view text);
-
 // "0".."9" and "A".."F": the characters a reply byte is made of.
 bool isHexDigit(char c);
 

@@ -7,6 +7,7 @@
 #include "balancer/StatusWindow.h"
 #include "balancer/TimedBalance.h"
 #include "common/HexText.h"
+#include "common/NumberText.h"
 #include "continuous/Cycle.h"
 #include "startup/BoardControls.h"
 
@@ -15,7 +16,7 @@ namespace kb::balancer {
 namespace {
 
 bool isOne(const form::Control& box) {
-  return numericValue(box.text()) == 1.0;
+  return leadingNumber(box.text()) == 1.0;
 }
 
 // The chosen command mode, or -1 when no option is selected.
@@ -123,7 +124,7 @@ void Command_1_Click(ui::Context& ctx) {
   if (chosen < 0) return;
   const auto mode = static_cast<Mode>(chosen);
   const bool broadcast = c.Check_5->value() == 1;
-  const bool boardOneShown = numericValue(c.Label21->caption()) == 1.0;
+  const bool boardOneShown = leadingNumber(c.Label21->caption()) == 1.0;
   ctx.cycle.BalanceCheckCount = 0;
   if (b.BalancerPolling) BalancerKeepAlive(ctx);
   {

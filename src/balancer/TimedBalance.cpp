@@ -1,6 +1,7 @@
 // Timed balancing: time entry, the schedule of runs and its clock, and the RESET / OFF / DEMO
 // buttons.
 #include "balancer/TimedBalance.h"
+#include "common/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -106,7 +107,7 @@ void lockControls(ui::Context& ctx, bool lock) {
 // A time entry of one box of the shown board.
 void timeEntry(ui::Context& ctx, const ChipView& v, int cell) {
   form::Control& box = v.times[cell];
-  const double value = numericValue(box.text());
+  const double value = leadingNumber(box.text());
   const int chip = v.chip();
   if (value < 0.0 || value > kMaxBalanceTime) {
     ctx.services.dialogs.msgBox(kTimeRangeMessage, form::kAppTitle);
@@ -145,7 +146,7 @@ void demo(ui::Context& ctx) {
     for (const ChipView& v : {bottomView(ctx), topView(ctx)}) {
       const int firstInUse =
           kCellsPerChip -
-          std::clamp(static_cast<int>(numericValue(v.cellsInUse->text())), 0, kCellsPerChip);
+          std::clamp(static_cast<int>(leadingNumber(v.cellsInUse->text())), 0, kCellsPerChip);
       for (int cell = firstInUse; cell < kCellsPerChip; ++cell) {
         v.times[cell].setText("3");
         timeEntry(ctx, v, cell);

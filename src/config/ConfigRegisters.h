@@ -35,11 +35,6 @@ double codeToVolts(Limit limit, int code);
 // "0.000" followed by "V ".
 std::string formatVolts(double volts);
 
-// The numeric value of the leading number of a text (blanks, sign, digits, one point); what
-// follows it is ignored and a text without one reads 0.
-double leadingNumber(std::string_view text);
-// True when the text (after leading blanks) starts with a number.
-bool startsWithNumber(std::string_view text);
 std::string trimBlanks(std::string_view text);
 
 // Key filter of the limit boxes over the already trimmed text and the caret in it: returns the

@@ -1,4 +1,5 @@
 #include "config/VoltageLimits.h"
+#include "common/NumberText.h"
 
 #include <algorithm>
 #include <string>

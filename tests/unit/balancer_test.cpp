@@ -9,6 +9,7 @@
 #include "balancer/Balancer.h"
 #include "balancer/CommandWord.h"
 #include "common/Clock.h"
+#include "common/NumberText.h"
 #include "ui/main/MainWindow.h"
 
 namespace kb::balancer {
@@ -68,13 +69,13 @@ TEST(BalancerWord, RepliesAreTakenOnlyFromHexDigits) {
 }
 
 TEST(BalancerWord, NumericValueOfBoxTexts) {
-  EXPECT_EQ(numericValue("1"), 1.0);
-  EXPECT_EQ(numericValue(" 01"), 1.0);
-  EXPECT_EQ(numericValue("71"), 71.0);
-  EXPECT_EQ(numericValue("1x"), 1.0);
-  EXPECT_EQ(numericValue("-"), 0.0);
-  EXPECT_EQ(numericValue(""), 0.0);
-  EXPECT_EQ(numericValue("2.5"), 2.5);
+  EXPECT_EQ(leadingNumber("1"), 1.0);
+  EXPECT_EQ(leadingNumber(" 01"), 1.0);
+  EXPECT_EQ(leadingNumber("71"), 71.0);
+  EXPECT_EQ(leadingNumber("1x"), 1.0);
+  EXPECT_EQ(leadingNumber("-"), 0.0);
+  EXPECT_EQ(leadingNumber(""), 0.0);
+  EXPECT_EQ(leadingNumber("2.5"), 2.5);
 }
 
 // ---- The panel over a scripted controller -----------------------------------------------------

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "common/NumberText.h"
 #include "config/ConfigRegisters.h"
 #include "startup/BoardSet.h"
 
