@@ -54,8 +54,9 @@ inline sim::SimOptions simOptions(const std::string& text) {
 }
 
 struct MainWindowRig {
-  explicit MainWindowRig(const std::string& options = "")
-      : stack(simOptions(options), clock), driver(stack), link(driver) {
+  explicit MainWindowRig(const std::string& options = "") : MainWindowRig(simOptions(options)) {}
+  explicit MainWindowRig(sim::SimOptions options)
+      : stack(std::move(options), clock), driver(stack), link(driver) {
     window = std::make_unique<ui::MainWindow>(ui::Services{link, clock, dialogs, nullptr});
     loaded = window->load();
     driver.writes.clear();

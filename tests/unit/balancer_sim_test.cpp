@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "MainWindowRig.h"
 #include "balancer/Balancer.h"
 #include "balancer/CommandWord.h"
 #include "sim_helpers.h"
@@ -11,31 +12,16 @@
 namespace kb::balancer {
 namespace {
 
-struct SilentDialogs final : form::Dialogs {
-  void msgBox(const std::string&, const std::string&) override {}
-};
-
-struct SimPanel {
-  explicit SimPanel(sim::SimOptions options = {})
-      : stack(std::move(options), clock), link(stack), window({link, clock, dialogs, nullptr}) {
-    loaded = window.load();
+struct SimPanel : test::MainWindowRig {
+  explicit SimPanel(sim::SimOptions options = {}) : MainWindowRig(std::move(options)) {
     // GPIO1 of board 1 low: its balancer chips hear the bus.
     link.SendCommand(sim::test::writeConfig(0x80, {0xC0, 0, 0, 0, 0, 0}));
   }
-  ui::MainControls& c() { return window.context().c; }
-  BalancerState& b() { return window.context().balancer; }
-  void click(form::Control& control) { window.form().operatorClick(control); }
+  BalancerState& b() { return ctx().balancer; }
   void send(Mode mode) {
     click(c().Option_1[static_cast<int>(mode)]);
     click(*c().Command_1);
   }
-
-  ManualClock clock;
-  sim::SimStack stack;
-  link::ControllerLink link;
-  SilentDialogs dialogs;
-  ui::MainWindow window;
-  bool loaded = false;
 };
 
 TEST(BalancerOnSim, WrittenWordsComeBackChecked) {
@@ -60,7 +46,7 @@ TEST(BalancerOnSim, AWordWithAHandEditedCrcIsRefused) {
   p.click(p.c().Option4[3]);
   p.send(Mode::kWrite);
   p.click(p.c().Option4[2]);  // cell 1 discharge: "80" "0E"
-  p.window.form().operatorType(p.c().Text_5[0], "1");
+  p.window->form().operatorType(p.c().Text_5[0], "1");
   EXPECT_EQ(p.b().CommandDataLo[1], "0F");
   p.send(Mode::kWrite);
   p.send(Mode::kReadCommand);

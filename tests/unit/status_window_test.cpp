@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "MainWindowRig.h"
 #include "balancer/Balancer.h"
 #include "balancer/CommandWord.h"
 #include "balancer/StatusWindow.h"
@@ -22,19 +23,10 @@ constexpr std::int32_t kGreenField = 8454016;  // (128, 255, 128)
 constexpr std::int32_t kGreyField = 12632256;  // (192, 192, 192)
 constexpr int kTransparent = 1, kUpward = 4, kDownward = 5, kCross = 7;
 
-struct SilentDialogs final : form::Dialogs {
-  void msgBox(const std::string&, const std::string&) override {}
-};
-
-struct Rig {
-  explicit Rig(sim::SimOptions options = {})
-      : stack(std::move(options), clock), link(stack), window({link, clock, dialogs, nullptr}) {
-    loaded = window.load();
-  }
-  ui::Context& ctx() { return window.context(); }
+struct Rig : test::MainWindowRig {
+  explicit Rig(sim::SimOptions options = {}) : MainWindowRig(std::move(options)) {}
   ui::StatusControls& s() { return ctx().s; }
   BalancerState& b() { return ctx().balancer; }
-  void click(form::Control& control) { window.form().operatorClick(control); }
   void send(Mode mode) {
     click(ctx().c.Option_1[static_cast<int>(mode)]);
     click(*ctx().c.Command_1);
@@ -59,19 +51,12 @@ struct Rig {
     }
     return out;
   }
-
-  ManualClock clock;
-  sim::SimStack stack;
-  link::ControllerLink link;
-  SilentDialogs dialogs;
-  ui::MainWindow window;
-  bool loaded = false;
 };
 
 TEST(StatusWindow, RowsFollowTheChipsOfTheStack) {
   Rig r;
   ASSERT_TRUE(r.loaded);
-  EXPECT_TRUE(r.window.statusForm().visible);
+  EXPECT_TRUE(r.window->statusForm().visible);
   EXPECT_EQ(r.rowsShown(), 2);
   EXPECT_TRUE(r.s().Shape1[11].visible);
   EXPECT_FALSE(r.s().Shape1[12].visible);
@@ -219,8 +204,8 @@ TEST(StatusWindow, BoardCountSetsWidthAndRowsAndTheBytesStayInside) {
   for (const auto& [p, width] :
        std::vector<std::pair<int, int>>{{0, 6600}, {1, 7075}, {9, 10875}}) {
     Rig r;
-    r.window.form().operatorSelect(*r.ctx().c.Combo1, p);  // p + 1 boards
-    const form::Form& f = r.window.statusForm();
+    r.window->form().operatorSelect(*r.ctx().c.Combo1, p);  // p + 1 boards
+    const form::Form& f = r.window->statusForm();
     EXPECT_EQ(f.width, width);
     EXPECT_EQ(r.rowsShown(), 2 * (p + 1));
     const int rowsBottom = r.s().Shape1[6 * (2 * p + 1)].top + r.s().Shape1[0].height;
@@ -236,8 +221,8 @@ TEST(StatusWindow, BoardCountSetsWidthAndRowsAndTheBytesStayInside) {
 TEST(StatusWindow, ABoardCountChangeWhileBalancingKeepsTheRows) {
   Rig r;
   r.b().ExecutingBoard1 = true;
-  r.window.form().operatorSelect(*r.ctx().c.Combo1, 1);
-  EXPECT_EQ(r.window.statusForm().width, 7075);
+  r.window->form().operatorSelect(*r.ctx().c.Combo1, 1);
+  EXPECT_EQ(r.window->statusForm().width, 7075);
   EXPECT_EQ(r.rowsShown(), 2);
   r.b().ExecutingBoard1 = false;
   StatusWindowBoardCountChange(r.ctx(), 1);
@@ -246,10 +231,10 @@ TEST(StatusWindow, ABoardCountChangeWhileBalancingKeepsTheRows) {
 
 TEST(StatusWindow, LoadedOnUseShownByItsButtonGoneWithTheMainWindow) {
   Rig r;
-  auto loaded = [&] { return *r.window.stateVariable("StatusWindowLoaded", -1); };
+  auto loaded = [&] { return *r.window->stateVariable("StatusWindowLoaded", -1); };
   EXPECT_EQ(loaded(), "True");
-  r.window.closeStatusWindow();
-  EXPECT_FALSE(r.window.statusForm().visible);
+  r.window->closeStatusWindow();
+  EXPECT_FALSE(r.window->statusForm().visible);
   EXPECT_EQ(loaded(), "False");
 
   // A read-back draws it again without showing it.
@@ -258,16 +243,16 @@ TEST(StatusWindow, LoadedOnUseShownByItsButtonGoneWithTheMainWindow) {
   r.b().ReadbackDataLo[0] = "07";
   r.send(Mode::kReadStatus);  // nothing answers: the tables keep what they hold
   EXPECT_EQ(loaded(), "True");
-  EXPECT_FALSE(r.window.statusForm().visible);
+  EXPECT_FALSE(r.window->statusForm().visible);
   EXPECT_EQ(r.s().Shape1[0].backColor, kGreenField);
 
   r.click(*r.ctx().c.Command5520);
-  EXPECT_TRUE(r.window.statusForm().visible);
+  EXPECT_TRUE(r.window->statusForm().visible);
 
-  r.window.unload();
-  EXPECT_FALSE(r.window.statusForm().visible);
+  r.window->unload();
+  EXPECT_FALSE(r.window->statusForm().visible);
   EXPECT_EQ(loaded(), "False");
-  EXPECT_TRUE(r.window.ended());
+  EXPECT_TRUE(r.window->ended());
 }
 
 TEST(StatusWindow, SendDrawsWhatTheChipsReport) {
