@@ -133,7 +133,7 @@ void Command1_Click(ui::Context& ctx, int index) {
       ctx.startup.LowCurrentStandby = 1;
       break;
     default:
-      // The remaining commands are wired with their subsystems; their buttons stay disabled.
+      // Indexes 11 to 13 are not used.
       break;
   }
   refreshReminders(ctx);

@@ -35,11 +35,6 @@ constexpr std::array<ButtonDecl, 12> kCommandButtons{{
      "KB771U'S SPI LINES ARE FORCED HIGH  TO SHOW QXM7130-1'S LOW CURRENT STANDBY.", 5520, 375},
 }};
 
-// Buttons whose commands are wired; the rest stay disabled until their subsystems land.
-bool commandWired(int index) {
-  return index <= 10 || index == 14;
-}
-
 // Buttons that carry a reminder mark, in reminder order.
 constexpr std::array<int, 3> kReminderButtons{6, 7, 9};
 
@@ -52,7 +47,6 @@ void layoutMonitorButtons(form::Form& f, MonitorButtonControls& c, const Control
     button.setCaption(b.caption);
     button.toolTip = b.toolTip;
     button.multiLine = b.height > 375;
-    button.enabled = commandWired(b.index);
   }
   for (int i = 0; i < 3; ++i) {
     const int top = c.Command1[kReminderButtons[static_cast<std::size_t>(i)]].top;
