@@ -183,6 +183,8 @@ void cdcView(ui::Context& ctx) {
 }
 
 void refreshConfigView(ui::Context& ctx) {
+  // With GLOBAL, an edit of the selected board is every board's edit before anything shows it.
+  copyConfigToAll(ctx);
   auto& c = ctx.c;
   const int b = ctx.boards.CurrentBoard;
   const ConfigRecord& edit = editOf(ctx, b);
