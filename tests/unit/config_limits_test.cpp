@@ -26,7 +26,7 @@ std::string code(MainWindowRig& r, int box) {
 TEST(VoltageLimits, SingleEntries) {
   struct Case {
     int box;
-    const char* typed;
+    std::string typed;
     const char* code;
     const char* shown;
     const char* message;
@@ -40,6 +40,11 @@ TEST(VoltageLimits, SingleEntries) {
       {kVOV, "", "20", "0.000V ", ""},
       {kVUV, "5.4", "00", "-0.744V ", "Only Enter Values Between -0.744V and 5.376V."},
       {kVOV, "5.4", "00", "-0.768V ", "Only Enter Values Between  -0.768V and 5.352V."},
+      // Too long to convert: out of range, not 0.
+      {kVUV, std::string(400, '1'), "00", "-0.744V ",
+       "Only Enter Values Between -0.744V and 5.376V."},
+      {kVOV, std::string(309, '9'), "00", "-0.768V ",
+       "Only Enter Values Between  -0.768V and 5.352V."},
   };
   for (const Case& c : cases) {
     MainWindowRig r;
