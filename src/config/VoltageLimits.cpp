@@ -27,7 +27,8 @@ int codeOf(const ui::Context& ctx, int board, Limit limit) {
   return registerValue(ctx.config.edit.at(static_cast<std::size_t>(board))[registerOf(limit)]);
 }
 
-// A box that still shows its first prompt ("Set VUV") holds no entry: its limit is left as it is.
+// A box that still shows its first prompt ("Set VUV") holds no entry: "apply edits" leaves its
+// limit as it is.
 bool holdsPrompt(const std::string& text) {
   return !trimBlanks(text).empty() && !startsWithNumber(text);
 }
@@ -67,9 +68,8 @@ void checkAndStore(ui::Context& ctx, int index) {
     return;
   }
   const float o = unroundedCode(Limit::VOV, vov);
-  // Against the other box only when it holds an entry (an empty box counts as 0 V).
-  const bool otherEntered = !holdsPrompt(c.Text2[1 - index].text());
-  if (otherEntered && u >= o) {
+  // A box without a leading number (empty, or still its prompt) counts as 0 V here.
+  if (u >= o) {
     message(ctx, kCrossedMessage);
     return;
   }
