@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "alarms/Alarm.h"
 #include "balancer/BalancerState.h"
 #include "balancer/StatusWindowState.h"
 #include "balancer/TimedState.h"
@@ -68,6 +69,8 @@ struct Context {
 
   // What the read paths read, for the consumers beside the window (recording, alarms, ...).
   readings::Stream readings;
+  // Alarms raised and cleared from those readings.
+  alarms::Stream alarmEvents;
 
   // Set when the program is to end (not detected, Exit, the tick finding no controller).
   bool programEnded = false;
