@@ -53,6 +53,29 @@ TEST(ContinuousRead, OneCycleSendsTheThreeStepsForTheBoard) {
   }
 }
 
+TEST(ContinuousRead, ACellReadFailingItsPecNeverShowsGood) {
+  CycleRig r("fault=pec:0.3");
+  r.measureMode();
+  r.click(r.c().Command1[10]);
+  int failedAfterGood = 0;
+  for (int cycle = 0; cycle < 40; ++cycle) {
+    const bool wasGood = r.ctx().views.CellStatus[0] == 1;
+    r.tick();  // step 0: start, read the cells
+    const auto& rec = r.ctx().reads.record(0, monitor::ReadKind::RDCV);
+    if (rec.receivedPec == rec.calculatedPec) {
+      r.tick(2);
+      continue;
+    }
+    if (wasGood) ++failedAfterGood;
+    for (int cell = 0; cell < 12; ++cell) {
+      EXPECT_NE(r.ctx().views.CellStatus[static_cast<std::size_t>(cell)], 1) << cycle;
+      EXPECT_NE(r.c().Shape1[cell].fillColor, kGreen) << cycle;
+    }
+    r.tick(2);
+  }
+  EXPECT_GT(failedAfterGood, 0) << "a failed read after a good one was seen";
+}
+
 TEST(ContinuousRead, BoardsFollowEachOtherEveryThreeTicks) {
   struct Case {
     int boards;
