@@ -208,6 +208,14 @@ void refreshConfigView(ui::Context& ctx) {
   c.WriteConfigMark->visible = pending;
 }
 
+void showReadConfigEmphasis(ui::Context& ctx) {
+  form::Control& read = ctx.c.Command1[6];
+  const bool pending = ctx.config.ConfigPending == 1;
+  read.left = pending ? ui::kButtonLeft : ui::kButtonLeftNarrow;
+  read.width = pending ? ui::kButtonWidth : ui::kButtonWidthNarrow;
+  ctx.c.ReminderMark[0].visible = !pending;
+}
+
 void loadBoxes(ui::Context& ctx, int reg) {
   form::Array& boxes = boxesOf(ctx, reg);
   const int value =

@@ -221,6 +221,26 @@ TEST(WatchdogService, WriteWithACdcAfterStandbyGivesTheButtonsBack) {
   for (const int i : {10, 2, 7, 4, 9, 8}) EXPECT_TRUE(r.c().Command1[i].enabled) << i;
 }
 
+TEST(Timer, EachTickGivesReadConfigTheEmphasisOppositeToWriteConfigs) {
+  CycleRig r;
+  auto& c = r.c();
+  const auto emphasis = [&] {
+    return std::vector<int>{c.Command1[6].left, c.Command1[6].width, c.ReminderMark[0].visible};
+  };
+  const std::vector<int> normal{11160, 1455, 0};
+  const std::vector<int> narrowed{11280, 1215, 1};
+  r.tick();
+  EXPECT_EQ(emphasis(), normal) << "nothing written yet: an edit is pending";
+  r.click(c.Command1[5]);
+  r.click(c.Command1[6]);
+  EXPECT_EQ(emphasis(), normal) << "READ CONFIG released";
+  r.tick();
+  EXPECT_EQ(emphasis(), narrowed);
+  r.click(c.Check1[0]);
+  r.tick();
+  EXPECT_EQ(emphasis(), normal);
+}
+
 TEST(Timer, TheTickEndsTheProgramWithoutAController) {
   CycleRig r;
   r.click(r.c().Command1[10]);
