@@ -27,6 +27,19 @@ std::unique_ptr<link::FtDriver> makeBackend(const std::string& device, const Clo
   return nullptr;
 }
 
+namespace {
+
+// The export folder made absolute, so that the workbook's cell A1 and the desktop's "open" name
+// the file wherever they are read from. Empty stays empty (the program's own folder).
+std::string absoluteFolder(const std::string& folder) {
+  if (folder.empty()) return folder;
+  std::error_code ec;
+  const std::filesystem::path path = std::filesystem::absolute(folder, ec);
+  return ec ? folder : path.lexically_normal().string();
+}
+
+}  // namespace
+
 Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
                  form::Desktop* desktop)
     : clock_(clock) {
@@ -51,7 +64,7 @@ Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
     link_->setTrace(&trace_);
   }
   window_ = std::make_unique<ui::MainWindow>(
-      ui::Services{*link_, clock, dialogs, desktop, options.exportDir});
+      ui::Services{*link_, clock, dialogs, desktop, absoluteFolder(options.exportDir)});
 }
 
 std::string Session::outputError() const {
