@@ -87,8 +87,10 @@ void Text2_KeyPress(ui::Context& ctx, int index, int& key) {
   box.backColor = kLightGrey;
   box.foreColor = kOlive;
   const std::string& text = box.text();
-  const std::string trimmed = trimBlanks(text);
-  if (trimmed != text) {
+  // Trimmed only when it has blanks at an end, so that a key costs the same however long the text.
+  const bool blankEnd = !text.empty() && (text.front() == ' ' || text.back() == ' ');
+  if (blankEnd) {
+    const std::string trimmed = trimBlanks(text);
     const int leading = static_cast<int>(text.find_first_not_of(' ') == std::string::npos
                                              ? text.size()
                                              : text.find_first_not_of(' '));
