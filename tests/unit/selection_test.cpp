@@ -36,7 +36,7 @@ TEST(Selection, ReadOnlyCell10GreysTheOthersAndSelectsItsDigit) {
     EXPECT_EQ(c.Check6[cell].enabled, chosen) << cell;
     EXPECT_EQ(c.Check6[cell].foreColor, text) << cell;
     EXPECT_EQ(c.Frame1[cell].foreColor, text) << cell;
-    EXPECT_EQ(c.Text1[cell].backColor, chosen ? c.Text1[cell].backColor : kGrey) << cell;
+    EXPECT_EQ(c.Text1[cell].backColor, chosen ? kWindowBackground : kGrey) << cell;
   }
   // The gauge of a left-out cell is a grey outline; the chosen cell's stays solid and black.
   for (const int cell : {0, 9}) {
