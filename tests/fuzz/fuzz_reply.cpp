@@ -99,7 +99,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kb::link::ControllerLink link(controller);
   const kb::monitor::ReadReply t =
       kb::monitor::readTransfer(link, "MSxT", address, code, dataBytes);
-  if (t.reply.size() != static_cast<std::size_t>(kb::link::kReplySize)) fail("reply size");
-  if (link.QueryControllerId().size() != 9) fail("identity size");
+  // The reply is what the controller answered, cut to what was asked for, then filler.
+  const std::size_t asked =
+      std::min<std::size_t>(kb::monitor::readReplyLength(dataBytes), kb::link::kReplySize);
+  const std::size_t answered = std::min(reply.size(), asked);
+  if (t.reply.compare(0, answered, reply, 0, answered) != 0) fail("reply differs from the answer");
+  if (t.reply.find_first_not_of(' ', answered) != std::string::npos) fail("no filler after it");
+  // The identity: the answer's first nine characters, blank where it is shorter.
+  if (link.QueryControllerId() != (reply + std::string(9, ' ')).substr(0, 9)) fail("identity");
   return 0;
 }
