@@ -21,6 +21,7 @@
 #include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
 #include "monitor/SelfTestState.h"
+#include "monitor/TransferLogState.h"
 #include "startup/BoardSet.h"
 #include "startup/StartupState.h"
 #include "ui/form/Form.h"
@@ -59,6 +60,7 @@ struct Context {
   monitor::MonitorReadState reads;
   monitor::MeasureState measure;
   monitor::SelfTestState selfTest;
+  monitor::TransferLogState transferLog;
   continuous::CycleState cycle;
   continuous::DatalogState datalog;
   balancer::BalancerState balancer;

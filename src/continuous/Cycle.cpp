@@ -8,9 +8,9 @@
 #include "monitor/Conversions.h"
 #include "monitor/Measurements.h"
 #include "monitor/SelfTest.h"
+#include "monitor/TransferLog.h"
 #include "startup/BoardControls.h"
 #include "startup/Startup.h"
-#include "startup/TransferLog.h"
 #include "views/BoardSelection.h"
 #include "views/CellGrid.h"
 #include "views/Selection.h"
@@ -63,7 +63,7 @@ void startCycle(ui::Context& ctx) {
   c.Shape3->fillColor = kGreen;
   s.CycleStep = 0;
   ctx.startup.displayAllOverride = false;
-  startup::Check_AUTO_Click(ctx);
+  monitor::Check_AUTO_Click(ctx);
   enableCycleButtons(ctx, false);
   c.Shape_SelfTestDCC->fillColor = kWhite;
   c.Command1[kReadConfigButton].enabled = true;
@@ -78,8 +78,8 @@ void startCycle(ui::Context& ctx) {
   views::drawAllCellStatus(ctx);
   // The cycle keeps the watchdog served itself.
   s.WdtServiceActive = 0;
-  startup::ClearLog(ctx);
-  startup::forgetLog(ctx);
+  monitor::ClearLog(ctx);
+  monitor::forgetLog(ctx);
 }
 
 void stopCycle(ui::Context& ctx) {
@@ -105,8 +105,8 @@ void stopCycle(ui::Context& ctx) {
   }
   WatchdogArmCheck(ctx);
   resetCycleReminders(ctx);
-  startup::ClearLog(ctx);
-  startup::forgetLog(ctx);
+  monitor::ClearLog(ctx);
+  monitor::forgetLog(ctx);
 }
 
 }  // namespace
@@ -128,22 +128,21 @@ void RunCycleStep(ui::Context& ctx) {
   switch (s.CycleStep) {
     case 0:
       monitor::StartConversion(ctx, monitor::kStartSTCVAD, ctx.startup.cellSelectDigit);
+      views::forgetCellReadings(ctx);
       monitor::leaveCellHexView(ctx);
       // An empty transaction gives the conversion its time before the read.
       ctx.link().SendCommand("");
-      monitor::ReadCellVoltages(ctx, ctx.config.tenCellFlag);
-      views::deriveFromConfig(ctx, s.CycleBoard);
+      monitor::ReadCellVoltages(ctx, ctx.config.tenCellFlag);  // the grid follows the reading
       break;
     case 1:
       monitor::StartTemperatureConversion(ctx, ctx.startup.tempSelectDigit);
       monitor::leaveTemperatureHexView(ctx);
       monitor::ReadTemperatures(ctx);
       monitor::ShowTemperatures(ctx);
-      monitor::CheckThermalShutdown(ctx);
+      views::followThermalShutdown(ctx);
       break;
     default:
-      monitor::ReadFlags(ctx);
-      views::deriveFromFlags(ctx, s.CycleBoard);
+      monitor::ReadFlags(ctx);  // the grid follows the reading
       break;
   }
   // The summary row of the board just read; the cell panels stay with CurrentBoard.

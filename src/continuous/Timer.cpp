@@ -13,6 +13,7 @@
 #include "context/Context.h"
 #include "continuous/Cycle.h"
 #include "monitor/Conversions.h"
+#include "monitor/TransferLog.h"
 #include "startup/BoardControls.h"
 #include "startup/Startup.h"
 
@@ -156,7 +157,7 @@ void Timer1_Timer(ui::Context& ctx) {
     return;
   }
   if (ctx.cycle.ContinuousReadOn == 1) {
-    startup::Check_AUTO_Click(ctx);
+    monitor::Check_AUTO_Click(ctx);
     RunCycleStep(ctx);
   }
   config::showReadConfigEmphasis(ctx);

@@ -6,7 +6,7 @@
 #include "context/Context.h"
 #include "monitor/Commands.h"
 #include "monitor/MonitorCommands.h"
-#include "startup/TransferLog.h"
+#include "monitor/TransferLog.h"
 
 namespace kb::monitor {
 
@@ -37,11 +37,6 @@ void SendConfig(ui::Context& ctx) {
   // While the balancer path is polled, chip select is left low for the balancer transfer.
   if (ctx.balancer.BalancerPolling) frame += "x";
   ctx.link().SendCommand(frame);
-  const bool broadcast = ctx.boards.broadcast(startup::BroadcastCommand::WRCFG);
-  readings::Reading reading =
-      ctx.reading(readings::Kind::ConfigWrite, broadcast ? -1 : board, "WRCFG");
-  reading.bytes.assign(data.begin(), data.end());
-  ctx.readings.publish(reading);
 
   for (form::Control* box : {&c.Text4[0], &c.Text4[1], &c.Text4[2], &c.Text4[3], &c.Text4[4],
                              &c.Text4[5], &*c.Text3, &*c.Text15, &c.Text2[0], &c.Text2[1]}) {
@@ -49,7 +44,13 @@ void SendConfig(ui::Context& ctx) {
     box->foreColor = kWindowText;
   }
   cfg.written = cfg.edit;
-  startup::LogWriteConfig(ctx);  // from the written record: the bytes just sent
+  // Published once every board's written record is the one just sent: its log row and the grid
+  // follow from it.
+  const bool broadcast = ctx.boards.broadcast(startup::BroadcastCommand::WRCFG);
+  readings::Reading reading =
+      ctx.reading(readings::Kind::ConfigWrite, broadcast ? -1 : board, "WRCFG");
+  reading.bytes.assign(data.begin(), data.end());
+  ctx.readings.publish(reading);
   cfg.tenCellFlag = (hexValue(cfg.written[static_cast<std::size_t>(board)][0]) & 0x08) != 0 ? 1 : 0;
   emptyReadFields(ctx);
 }

@@ -7,7 +7,7 @@
 #include "context/Context.h"
 #include "monitor/Commands.h"
 #include "monitor/Pec.h"
-#include "startup/TransferLog.h"
+#include "monitor/TransferLog.h"
 
 namespace kb::monitor {
 
@@ -37,7 +37,7 @@ bool sendLogged(ui::Context& ctx, const char* name, BroadcastCommand table, cons
   ctx.link().SendCommand(poll ? pollFrame(address, broadcast, code)
                               : startFrame(address, broadcast, code));
   const PecTable& pec = pecTable();
-  startup::LogCommand(ctx, name, code, pec.CalcPec(code), pec.CalcPec(address), broadcast);
+  LogCommand(ctx, name, code, pec.CalcPec(code), pec.CalcPec(address), broadcast);
   return broadcast;
 }
 
@@ -56,12 +56,7 @@ std::string startCode(char high, std::string_view select) {
 bool StartConversion(ui::Context& ctx, int kind, std::string_view select) {
   if (kind < 0 || kind >= static_cast<int>(kCellStarts.size())) return false;
   const StartCommand& s = kCellStarts[static_cast<std::size_t>(kind)];
-  const bool broadcast = sendLogged(ctx, s.name, s.table, startCode(s.high, select), false);
-  // Whatever the boards held is no longer their reading, whoever sent the start.
-  for (int b = 0; b <= ctx.boards.LastBoardIndex && b < kMaxBoards; ++b) {
-    ctx.views.CellDataValid[static_cast<std::size_t>(b)] = 0;
-  }
-  return broadcast;
+  return sendLogged(ctx, s.name, s.table, startCode(s.high, select), false);
 }
 
 bool StartTemperatureConversion(ui::Context& ctx, std::string_view select) {

@@ -6,8 +6,7 @@
 #include "context/Context.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/ReadTransfer.h"
-#include "startup/TransferLog.h"
-#include "views/CellGrid.h"
+#include "monitor/TransferLog.h"
 
 namespace kb::monitor {
 
@@ -125,9 +124,7 @@ void ReadCellVoltages(ui::Context& ctx, int mode) {
   const ReadReply r =
       readTransfer(ctx.link(), "MSxT", ctx.boards.address(board), "04", cells * 3 / 2);
   storeReply(ctx.reads.record(board, ReadKind::RDCV), r);
-  startup::LogReadBack(ctx, ReadKind::RDCV, board, mode == 1 ? 1 : 0);
-  const JudgeResult judged = JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec,
-                                      ReadKind::RDCV, ctx.pecMatchOnly());
+  JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec, ReadKind::RDCV, ctx.pecMatchOnly());
   showPecIndicator(ctx, board);
 
   const std::vector<int> codes = decodeCellCodes(r.reply, cells);
@@ -136,8 +133,6 @@ void ReadCellVoltages(ui::Context& ctx, int mode) {
     ctx.measure.code[slot] = codeText(codes[static_cast<std::size_t>(c)]);
     ctx.measure.volts[slot] = codeToVolts(codes[static_cast<std::size_t>(c)]);
   }
-  // Only a reply that arrived intact counts as a reading of the board.
-  if (judged.match) ctx.views.CellDataValid[static_cast<std::size_t>(board)] = 1;
   readings::Reading reading = ctx.reading(readings::Kind::Cells, board, "RDCV");
   if (ctx.selfTest.cellHexFlag == 1) reading.origin = readings::Origin::SelfTest;
   reading.check = pecCheck(r);
@@ -163,11 +158,8 @@ void ReadFlags(ui::Context& ctx) {
   if (!validBoard(board)) return;
   const ReadReply r = readTransfer(ctx.link(), "MSxT", ctx.boards.address(board), "0C", kFlagBytes);
   storeReply(ctx.reads.record(board, ReadKind::RDFLG), r);
-  if (board == ctx.boards.CurrentBoard) startup::LogReadBack(ctx, ReadKind::RDFLG, board);
-  const JudgeResult judged = JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec,
-                                      ReadKind::RDFLG, ctx.pecMatchOnly());
+  JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec, ReadKind::RDFLG, ctx.pecMatchOnly());
   showPecIndicator(ctx, board);
-  if (judged.match) ctx.views.FlagDataValid[static_cast<std::size_t>(board)] = 1;
   readings::Reading reading = ctx.reading(readings::Kind::Flags, board, "RDFLG");
   reading.check = pecCheck(r);
   reading.bytes = r.data;
@@ -197,7 +189,6 @@ void ReadTemperatures(ui::Context& ctx) {
   const ReadReply r =
       readTransfer(ctx.link(), "MSxT", ctx.boards.address(board), "0E", kTemperatureBytes);
   storeReply(ctx.reads.record(board, ReadKind::RDTMP), r);
-  startup::LogReadBack(ctx, ReadKind::RDTMP, board);
   const TemperatureReading t = decodeTemperatures(r.reply);
   // The shutdown bit is believed only from an intact reply; the judgement then shows it.
   if (r.match()) ctx.reads.thermalShutdown[static_cast<std::size_t>(board)] = t.shutdown;
@@ -230,24 +221,22 @@ void ShowTemperatures(ui::Context& ctx) {
 
 // ---- Thermal shutdown ---------------------------------------------------------------------------
 
-void CheckThermalShutdown(ui::Context& ctx) {
+std::array<ThermalFinding, kMaxBoards> CheckThermalShutdown(ui::Context& ctx) {
+  std::array<ThermalFinding, kMaxBoards> found{};
   for (int b = 0; b <= ctx.boards.LastBoardIndex && b < kMaxBoards; ++b) {
     const auto i = static_cast<std::size_t>(b);
     if (ctx.reads.thermalShutdown[i] == 1) {
-      ctx.views.setBoardStatus(b, views::kStatusThermalShutdown);
+      found[i] = ThermalFinding::InShutdown;
       ctx.reads.thermalState[i] = 1;
       ctx.reads.pecState[i] = kPecThermal;
       showPecIndicator(ctx, b);
-      views::drawBoardRow(ctx, b);
-      views::drawCellPanels(ctx);
     } else if (ctx.reads.thermalState[i] == 1) {
-      ctx.views.setBoardStatus(b, views::kStatusNoReading);
+      found[i] = ThermalFinding::Left;
       ctx.reads.thermalRecoveryPending = true;
       CompareConfig(ctx);
-      views::drawBoardRow(ctx, b);
-      views::drawCellPanels(ctx);
     }
   }
+  return found;
 }
 
 }  // namespace kb::monitor

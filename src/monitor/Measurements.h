@@ -2,9 +2,11 @@
 // Cell voltage, flag and temperature read-backs (RDCV, RDFLG, RDTMP): decoding of the replies,
 // the measurement tables, their text boxes and the thermal-shutdown tracking.
 #include <array>
+
 #include <string>
 #include <string_view>
 #include <vector>
+#include "common/Boards.h"
 
 namespace kb::ui {
 struct Context;
@@ -74,9 +76,11 @@ void ReadTemperatures(ui::Context& ctx);
 // "ETMP2Only" boxes.
 void ShowTemperatures(ui::Context& ctx);
 
-// Over every board of the set: a board in thermal shutdown gets status 7 on all its cells and is
-// shown orange; a board that left it gets status 0 and the configuration read-back after the next
-// write is requested.
-void CheckThermalShutdown(ui::Context& ctx);
+// What the thermal check found on a board.
+enum class ThermalFinding { None, InShutdown, Left };
+// Over every board of the set: a board in thermal shutdown is marked and shown orange; a board that
+// left it (and was not written since) has the configuration read-back after the next write
+// requested. Returns the finding of each board, for the grid (views::followThermalShutdown).
+std::array<ThermalFinding, kMaxBoards> CheckThermalShutdown(ui::Context& ctx);
 
 }  // namespace kb::monitor

@@ -6,12 +6,15 @@
 #include "config/VoltageLimits.h"
 #include "context/Context.h"
 #include "monitor/ReadTransfer.h"
-#include "startup/TransferLog.h"
+#include "monitor/TransferLog.h"
 
 namespace kb::monitor {
 
 void wire(ui::Context& ctx) {
   ui::Context* c = &ctx;
+  ctx.form().on(form::Event::Click, ctx.c.Check_AUTO, [c](int) { Check_AUTO_Click(*c); });
+  // The log row of every read-back and configuration write.
+  ctx.readings.subscribe([c](const readings::Reading& r) { LogReading(*c, r); });
   ctx.variables.addTable("PecState", kBoardSlots, [c](int i) {
     return ui::StateVariables::number(c->reads.pecState[static_cast<std::size_t>(i)]);
   });
@@ -50,7 +53,6 @@ void ReadBackConfig(ui::Context& ctx) {
   rec.data = r.data;
   rec.receivedPec = r.receivedPec;
   rec.calculatedPec = r.calculatedPec;
-  startup::LogReadBack(ctx, ReadKind::RDCFG, board);
   JudgePec(ctx.reads, board, r.receivedPec, r.calculatedPec, ReadKind::RDCFG, ctx.pecMatchOnly());
   showPecIndicator(ctx, board);
   // Stored and compared even after a PEC mismatch: a silent board shows every field red.

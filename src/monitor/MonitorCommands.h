@@ -6,7 +6,8 @@ struct Context;
 
 namespace kb::monitor {
 
-// Registers the state variables of the read-backs.
+// Registers "PEC Match Only", the transfer log's place in the readings stream and the state
+// variables of the read-backs.
 void wire(ui::Context& ctx);
 
 // RDCFG of the selected board: frame, bytes, PEC judgement and the board indicator, the read

@@ -9,7 +9,6 @@
 #include "monitor/Measurements.h"
 #include "startup/MeasureButtons.h"
 #include "startup/Startup.h"
-#include "views/CellGrid.h"
 
 namespace kb::monitor {
 
@@ -126,8 +125,6 @@ void readCellsInHex(ui::Context& ctx) {
   {
     const startup::DisplayAll shown(ctx);
     ReadCellVoltages(ctx, ctx.config.tenCellFlag);
-    views::deriveFromConfig(ctx, ctx.boards.CurrentBoard);
-    views::drawCellStatus(ctx);
   }
   if (ctx.selfTest.CellSelfTestStarted) compareCellCodes(ctx);
   releaseAfterRead(ctx, startup::Reminder::ReadCells);

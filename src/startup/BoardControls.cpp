@@ -10,8 +10,8 @@
 #include "context/Context.h"
 #include "monitor/Measurements.h"
 #include "monitor/SelfTest.h"
+#include "monitor/TransferLog.h"
 #include "startup/Startup.h"
-#include "startup/TransferLog.h"
 #include "views/BoardSelection.h"
 #include "views/CellGrid.h"
 #include "views/Selection.h"
@@ -212,7 +212,7 @@ void Command4_Click(ui::Context& ctx, int index) {
   monitor::ShowFlags(ctx);
   views::showBoardTemperatures(ctx);
   monitor::compareTemperaturesOfNewBoard(ctx);
-  RewriteLog(ctx);
+  monitor::RewriteLog(ctx);
   // A SEND in progress selects boards on its own; the grid is drawn when it is done. Balancing
   // halted by a UV/OV flag leaves the grid as the flags showed it.
   if (!ctx.balancer.BalancerBusy && !ctx.timed.FlagAlarm) views::drawCellStatus(ctx);

@@ -12,14 +12,7 @@ namespace kb::startup {
 
 void writeConfig(ui::Context& ctx) {
   config::copyConfigToAll(ctx);  // take the edited configuration
-  monitor::SendConfig(ctx);
-  if (ctx.c.Check5[5].value() == 1) {
-    views::deriveFromConfigAll(ctx);
-    views::drawAllCellStatus(ctx);
-  } else {
-    views::deriveFromConfig(ctx, ctx.boards.CurrentBoard);
-    views::drawCellStatus(ctx);
-  }
+  monitor::SendConfig(ctx);      // the grid follows the write
   thermalRecoveryAfterWrite(ctx);
   auto& rem = ctx.startup.reminders;
   const auto r = static_cast<std::size_t>(Reminder::ReadConfig);

@@ -5,6 +5,7 @@
 #include "monitor/Measurements.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/SelfTest.h"
+#include "monitor/TransferLog.h"
 #include "startup/Startup.h"
 #include "views/CellGrid.h"
 
@@ -34,10 +35,11 @@ DisplayAll::DisplayAll(ui::Context& ctx) : ctx_(ctx) {
 
 DisplayAll::~DisplayAll() {
   ctx_.startup.displayAllOverride = false;
-  Check_AUTO_Click(ctx_);
+  monitor::Check_AUTO_Click(ctx_);
 }
 
 void blankCellStatus(ui::Context& ctx, bool broadcast) {
+  views::forgetCellReadings(ctx);
   if (broadcast) {
     views::clearAllCellStatus(ctx);
     views::drawAllCellStatus(ctx);
@@ -74,9 +76,7 @@ void startTemperatureButton(ui::Context& ctx) {
 void readCellVoltagesButton(ui::Context& ctx) {
   {
     const DisplayAll shown(ctx);
-    monitor::ReadCellVoltages(ctx, ctx.config.tenCellFlag);
-    views::deriveFromConfig(ctx, ctx.boards.CurrentBoard);
-    views::drawCellStatus(ctx);
+    monitor::ReadCellVoltages(ctx, ctx.config.tenCellFlag);  // the grid follows the reading
   }
   reminderState(ctx, Reminder::ReadCells) = kReminderRelease;
   focusUnlessPolling(ctx, kReadFlagButton);
@@ -85,9 +85,7 @@ void readCellVoltagesButton(ui::Context& ctx) {
 void readFlagsButton(ui::Context& ctx) {
   {
     const DisplayAll shown(ctx);
-    monitor::ReadFlags(ctx);
-    views::deriveFromFlags(ctx, ctx.boardInUse());
-    views::drawCellStatus(ctx);
+    monitor::ReadFlags(ctx);  // the grid follows the reading
   }
   focusUnlessPolling(ctx, kStartCellButton);
 }
@@ -97,7 +95,7 @@ void readTemperaturesButton(ui::Context& ctx) {
     const DisplayAll shown(ctx);
     monitor::ReadTemperatures(ctx);
     monitor::ShowTemperatures(ctx);
-    monitor::CheckThermalShutdown(ctx);
+    views::followThermalShutdown(ctx);
   }
   reminderState(ctx, Reminder::ReadTemp) = kReminderRelease;
   focusUnlessPolling(ctx, kStartTempButton);

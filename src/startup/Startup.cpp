@@ -10,6 +10,7 @@
 #include "monitor/Conversions.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/Pec.h"
+#include "monitor/TransferLog.h"
 #include "startup/BoardControls.h"
 #include "startup/ConfigActions.h"
 #include "startup/MeasureButtons.h"
@@ -56,7 +57,7 @@ bool Form_Load(ui::Context& ctx) {
 
   c.Timer1->enabled = true;
   c.Check_AUTO->setValue(0);
-  Check_AUTO_Click(ctx);
+  monitor::Check_AUTO_Click(ctx);
 
   ctx.startup.displayAllOverride = false;
   ctx.startup.displayAllLog = false;
@@ -112,7 +113,7 @@ void Command1_Click(ui::Context& ctx, int index) {
       ctx.startup.displayAllOverride = true;
       monitor::ReadBackConfig(ctx);
       ctx.startup.displayAllOverride = false;
-      Check_AUTO_Click(ctx);
+      monitor::Check_AUTO_Click(ctx);
       ctx.startup.reminders.state[static_cast<std::size_t>(Reminder::ReadConfig)] =
           kReminderRelease;
       break;
@@ -137,12 +138,6 @@ void Command1_Click(ui::Context& ctx, int index) {
       break;
   }
   refreshReminders(ctx);
-}
-
-void Check_AUTO_Click(ui::Context& ctx) {
-  auto& c = ctx.c;
-  c.Label_AUTOstatus->setCaption(c.Check_AUTO->value() == 1 ? "DISPLAY ONLY VALID DATA TRANSFERS!"
-                                                            : "DISPLAY ALL DATA TRANSFERS!");
 }
 
 void TabStrip1_Click(ui::Context& ctx) {

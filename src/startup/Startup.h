@@ -26,9 +26,6 @@ void Command1_Click(ui::Context& ctx, int index);
 // select when a poll left it low.
 void beginButtonCommand(ui::Context& ctx);
 
-// "PEC Match Only": shows the transfer display mode that the check box selects.
-void Check_AUTO_Click(ui::Context& ctx);
-
 // Tab strip: the first tab shows the monitor panel, any other the balancer panel.
 void TabStrip1_Click(ui::Context& ctx);
 

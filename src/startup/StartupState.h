@@ -3,7 +3,6 @@
 #include <string>
 
 #include "startup/Reminders.h"
-#include "startup/TransferLog.h"
 
 namespace kb::startup {
 
@@ -20,7 +19,6 @@ struct StartupState {
   std::string tempSelectDigit = "0";
   std::string SelfTestVariant = "E";
   ReminderState reminders;
-  TransferLogState transferLog;
 };
 
 }  // namespace kb::startup

@@ -13,7 +13,6 @@ void wire(ui::Context& ctx) {
   ui::Context* c = &ctx;
   f.on(Event::Click, ctx.c.Command1, [c](int i) { Command1_Click(*c, i); });
   f.on(Event::Click, ctx.c.Command3, [c](int i) { Command3_Click(*c, i); });
-  f.on(Event::Click, ctx.c.Check_AUTO, [c](int) { Check_AUTO_Click(*c); });
   f.on(Event::Click, ctx.c.TabStrip1, [c](int) { TabStrip1_Click(*c); });
   wireBoardSet(ctx);
 

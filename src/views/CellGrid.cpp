@@ -2,6 +2,7 @@
 
 #include "common/HexText.h"
 #include "context/Context.h"
+#include "monitor/Measurements.h"
 #include "views/StatusCodes.h"
 
 namespace kb::views {
@@ -113,6 +114,50 @@ void deriveFromFlags(ui::Context& ctx, int board) {
     v.status(board, c) =
         flagStatus(v.status(board, c), underVoltageBit(flags, c), overVoltageBit(flags, c), valid);
   }
+}
+
+void followReading(ui::Context& ctx, const readings::Reading& reading) {
+  auto& v = ctx.views;
+  const bool intact = reading.check == readings::Check::Match && validBoard(reading.board);
+  switch (reading.kind) {
+    case readings::Kind::Cells:
+      if (intact) v.CellDataValid[slot(reading.board)] = 1;
+      deriveFromConfig(ctx, reading.board);
+      drawCellStatus(ctx);
+      break;
+    case readings::Kind::Flags:
+      if (intact) v.FlagDataValid[slot(reading.board)] = 1;
+      deriveFromFlags(ctx, reading.board);
+      drawCellStatus(ctx);
+      break;
+    case readings::Kind::ConfigWrite:
+      if (reading.board < 0) {  // broadcast: every shown board
+        deriveFromConfigAll(ctx);
+        drawAllCellStatus(ctx);
+      } else {
+        deriveFromConfig(ctx, reading.board);
+        drawCellStatus(ctx);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void followThermalShutdown(ui::Context& ctx) {
+  const auto found = monitor::CheckThermalShutdown(ctx);
+  for (int b = 0; b < kMaxBoards; ++b) {
+    const monitor::ThermalFinding f = found[slot(b)];
+    if (f == monitor::ThermalFinding::None) continue;
+    ctx.views.setBoardStatus(
+        b, f == monitor::ThermalFinding::InShutdown ? kStatusThermalShutdown : kStatusNoReading);
+    drawBoardRow(ctx, b);
+    drawCellPanels(ctx);
+  }
+}
+
+void forgetCellReadings(ui::Context& ctx) {
+  for (int b = 0; b <= lastShownBoard(ctx); ++b) ctx.views.CellDataValid[slot(b)] = 0;
 }
 
 void drawBoardRow(ui::Context& ctx, int board) {

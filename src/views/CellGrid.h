@@ -4,6 +4,8 @@
 // its cell voltages and flags have been read; drawn in the board summary and the cell panels.
 #include <array>
 
+#include "context/Readings.h"
+
 namespace kb::ui {
 struct Context;
 }
@@ -25,6 +27,18 @@ bool underVoltageBit(const FlagBytes& flags, int cell);
 bool overVoltageBit(const FlagBytes& flags, int cell);
 
 // ---- Operations -------------------------------------------------------------------------------
+
+// The grid's part of a reading, as the readings stream hands it over: an intact cell or flag read
+// marks the board's voltages or flags read; a cell read derives the board's codes from its
+// configuration, a flag read from its flags, a configuration write from the configuration of the
+// boards it reached; then the codes are drawn.
+void followReading(ui::Context& ctx, const readings::Reading& reading);
+// After a temperature read: the thermal check of the monitor over every board of the set, a board
+// in shutdown turning status 7, one that left it status 0, drawn.
+void followThermalShutdown(ui::Context& ctx);
+// After a cell conversion start (from a button, a self test or the cycle): every shown board's
+// cell voltages count as unread until they are read again.
+void forgetCellReadings(ui::Context& ctx);
 
 // After a conversion start: every shown board's codes (broadcast) or CurrentBoard's become NR.
 void clearAllCellStatus(ui::Context& ctx);

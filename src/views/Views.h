@@ -6,7 +6,7 @@ struct Context;
 
 namespace kb::views {
 
-// Registers the state variables of the views.
+// Registers the grid's place in the readings stream and the state variables of the views.
 void wire(ui::Context& ctx);
 
 }  // namespace kb::views

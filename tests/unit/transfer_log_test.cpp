@@ -7,11 +7,11 @@
 #include "MainWindowRig.h"
 #include "common/Clock.h"
 #include "monitor/MonitorCommands.h"
+#include "monitor/TransferLog.h"
 #include "startup/Startup.h"
-#include "startup/TransferLog.h"
 #include "ui/main/MainWindow.h"
 
-namespace kb::startup {
+namespace kb::monitor {
 namespace {
 
 struct NoDialogs final : form::Dialogs {
@@ -67,7 +67,7 @@ TEST(TransferLog, PollRowsAddressedAndBroadcast) {
   EXPECT_EQ(r.data, "   49  |  07  | ");
   EXPECT_EQ(r.address, " Address = 0x80 BRD# 1");
 
-  h.ctx().boards.BroadcastFlags[static_cast<int>(BroadcastCommand::PLINT)][0] = 1;
+  h.ctx().boards.BroadcastFlags[static_cast<int>(startup::BroadcastCommand::PLINT)][0] = 1;
   h.window.form().operatorClick(h.ctx().c.Command1[1]);
   r = h.row();
   EXPECT_EQ(r.desc, "Command = 0x50 PLINT");
@@ -76,7 +76,7 @@ TEST(TransferLog, PollRowsAddressedAndBroadcast) {
   EXPECT_EQ(r.data, "   77  | ");
   EXPECT_EQ(r.address, "BROADCAST to all BRDS");
   // Command rows leave the remembered read-back kind alone.
-  EXPECT_EQ(h.ctx().startup.transferLog.lastKind, kLogReadConfig);
+  EXPECT_EQ(h.ctx().transferLog.lastKind, kLogReadConfig);
 }
 
 TEST(TransferLog, WriteConfigRowShowsTheDataPecWithoutALeadingZero) {
@@ -90,14 +90,14 @@ TEST(TransferLog, WriteConfigRowShowsTheDataPecWithoutALeadingZero) {
   EXPECT_EQ(r.head2, "|  Cmd  | DATA | ");
   EXPECT_EQ(r.data, "  C7  |  5  |");
   EXPECT_EQ(r.address, "BROADCAST to all BRDS");
-  h.ctx().boards.BroadcastFlags[static_cast<int>(BroadcastCommand::WRCFG)][0] = 0;
+  h.ctx().boards.BroadcastFlags[static_cast<int>(startup::BroadcastCommand::WRCFG)][0] = 0;
   written = {"E0", "00", "00", "00", "00", "00"};
   LogWriteConfig(h.ctx());
   r = h.row();
   EXPECT_EQ(r.head1, "| SENT  | SENT | SENT  |");
   EXPECT_EQ(r.head2, "| ADDR |  Cmd  | DATA |");
   EXPECT_EQ(r.data, "   49  |  C7  |  FE  |");
-  EXPECT_EQ(h.ctx().startup.transferLog.lastKind, kLogWriteConfig);
+  EXPECT_EQ(h.ctx().transferLog.lastKind, kLogWriteConfig);
 }
 
 TEST(TransferLog, AFailingReadIsRedUnlessPecMatchOnlyFiltersIt) {
@@ -122,11 +122,11 @@ TEST(TransferLog, AFailingReadIsRedUnlessPecMatchOnlyFiltersIt) {
 
 TEST(TransferLog, BoardSelectionRewritesTheRememberedRowForTheNewBoard) {
   Harness h;
-  auto& rec = h.ctx().reads.records[1][static_cast<int>(monitor::ReadKind::RDCV)];
+  auto& rec = h.ctx().reads.records[1][static_cast<int>(ReadKind::RDCV)];
   rec.receivedPec = "3A";
   rec.calculatedPec = "3A";
-  LogReadBack(h.ctx(), monitor::ReadKind::RDCV, 0, 1);
-  EXPECT_EQ(h.ctx().startup.transferLog.lastKind, kLogReadCells + 1);
+  LogReadBack(h.ctx(), ReadKind::RDCV, 0, 1);
+  EXPECT_EQ(h.ctx().transferLog.lastKind, kLogReadCells + 1);
   h.ctx().boards.CurrentBoard = 1;
   RewriteLog(h.ctx());
   auto r = h.row();
@@ -155,4 +155,4 @@ TEST(TransferLog, ABoardNeverReadWithTheRememberedCommandShowsNoRow) {
 }
 
 }  // namespace
-}  // namespace kb::startup
+}  // namespace kb::monitor

@@ -1,4 +1,4 @@
-#include "startup/TransferLog.h"
+#include "monitor/TransferLog.h"
 
 #include <array>
 
@@ -6,7 +6,7 @@
 #include "context/Context.h"
 #include "monitor/Pec.h"
 
-namespace kb::startup {
+namespace kb::monitor {
 
 namespace {
 
@@ -25,7 +25,7 @@ void dataRow(ui::Context& ctx, const std::string& text, std::int32_t back) {
 }
 
 std::string addressPec(const std::string& address) {
-  return monitor::pecTable().CalcPec(address);
+  return pecTable().CalcPec(address);
 }
 
 struct ReadKindTexts {
@@ -33,15 +33,15 @@ struct ReadKindTexts {
   const char* codePec;
 };
 
-ReadKindTexts texts(monitor::ReadKind kind) {
+ReadKindTexts texts(ReadKind kind) {
   switch (kind) {
-    case monitor::ReadKind::RDCFG:
+    case ReadKind::RDCFG:
       return {"Command = 0x02 RDCFG", "CE"};
-    case monitor::ReadKind::RDCV:
+    case ReadKind::RDCV:
       return {"Command = 0x04 RDCV", "DC"};
-    case monitor::ReadKind::RDFLG:
+    case ReadKind::RDFLG:
       return {"Command = 0x0C RDFLG", "E4"};
-    case monitor::ReadKind::RDTMP:
+    case ReadKind::RDTMP:
       return {"Command = 0x0E RDTMP", "EA"};
   }
   return {"", ""};
@@ -82,14 +82,14 @@ void LogCommand(ui::Context& ctx, const std::string& name, const std::string& co
 void LogWriteConfig(ui::Context& ctx) {
   const int board = ctx.boards.CurrentBoard;
   if (!validBoard(board)) return;
-  const bool broadcast = ctx.boards.broadcast(BroadcastCommand::WRCFG);
+  const bool broadcast = ctx.boards.broadcast(startup::BroadcastCommand::WRCFG);
   std::array<std::uint8_t, 6> bytes{};
   const auto& written = ctx.config.written[static_cast<std::size_t>(board)];
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     bytes[i] = static_cast<std::uint8_t>(hexValue(written[i]));
   }
   // The data PEC is shown without a leading zero.
-  const std::string dataPec = hexPlain(monitor::pecTable().CalcDataPec(bytes));
+  const std::string dataPec = hexPlain(pecTable().CalcDataPec(bytes));
   direction(ctx, false);
   ctx.c.Label8[1].setCaption("Command = 0x01 WRCFG");
   if (broadcast) {
@@ -101,10 +101,10 @@ void LogWriteConfig(ui::Context& ctx) {
             kWhite);
   }
   ctx.c.Label8[3].setCaption(addressLine(broadcast, ctx.boards.address(board), board));
-  ctx.startup.transferLog.lastKind = kLogWriteConfig;
+  ctx.transferLog.lastKind = kLogWriteConfig;
 }
 
-void LogReadBack(ui::Context& ctx, monitor::ReadKind kind, int board, int rdcvMode) {
+void LogReadBack(ui::Context& ctx, ReadKind kind, int board, int rdcvMode) {
   if (!validBoard(board)) return;
   const ReadKindTexts t = texts(kind);
   const auto& rec =
@@ -124,25 +124,25 @@ void LogReadBack(ui::Context& ctx, monitor::ReadKind kind, int board, int rdcvMo
   } else if (r == calc) {
     dataRow(ctx, lead + t.codePec + "  | " + r + " ==  " + calc, kWhite);
   } else if (!ctx.pecMatchOnly()) {
-    if (kind == monitor::ReadKind::RDCFG) {
+    if (kind == ReadKind::RDCFG) {
       dataRow(ctx, lead + "CE  | " + r + "  !=  " + calc, kRed);
     } else {
       dataRow(ctx, lead + t.codePec + "  |  " + r + "  !=  " + calc, kRed);
     }
   }
   // With "PEC Match Only" on, a failing read leaves the previous data row in place.
-  int& last = ctx.startup.transferLog.lastKind;
+  int& last = ctx.transferLog.lastKind;
   switch (kind) {
-    case monitor::ReadKind::RDCFG:
+    case ReadKind::RDCFG:
       last = kLogReadConfig;
       break;
-    case monitor::ReadKind::RDCV:
+    case ReadKind::RDCV:
       last = kLogReadCells + rdcvMode;
       break;
-    case monitor::ReadKind::RDFLG:
+    case ReadKind::RDFLG:
       last = kLogReadFlags;
       break;
-    case monitor::ReadKind::RDTMP:
+    case ReadKind::RDTMP:
       last = kLogReadTemps;
       break;
   }
@@ -157,24 +157,54 @@ void ClearLog(ui::Context& ctx) {
 
 void RewriteLog(ui::Context& ctx) {
   const int board = ctx.boards.CurrentBoard;
-  const int last = ctx.startup.transferLog.lastKind;
+  const int last = ctx.transferLog.lastKind;
   if (last == kLogNone) {
     ClearLog(ctx);
   } else if (last == kLogWriteConfig) {
     LogWriteConfig(ctx);
   } else if (last == kLogReadConfig) {
-    LogReadBack(ctx, monitor::ReadKind::RDCFG, board);
+    LogReadBack(ctx, ReadKind::RDCFG, board);
   } else if (last >= kLogReadCells && last < kLogReadFlags) {
-    LogReadBack(ctx, monitor::ReadKind::RDCV, board, last - kLogReadCells);
+    LogReadBack(ctx, ReadKind::RDCV, board, last - kLogReadCells);
   } else if (last == kLogReadFlags) {
-    LogReadBack(ctx, monitor::ReadKind::RDFLG, board);
+    LogReadBack(ctx, ReadKind::RDFLG, board);
   } else if (last == kLogReadTemps) {
-    LogReadBack(ctx, monitor::ReadKind::RDTMP, board);
+    LogReadBack(ctx, ReadKind::RDTMP, board);
   }
 }
 
 void forgetLog(ui::Context& ctx) {
-  ctx.startup.transferLog.lastKind = kLogNone;
+  ctx.transferLog.lastKind = kLogNone;
 }
 
-}  // namespace kb::startup
+void LogReading(ui::Context& ctx, const readings::Reading& reading) {
+  switch (reading.kind) {
+    case readings::Kind::Cells:
+      LogReadBack(ctx, ReadKind::RDCV, reading.board, reading.codes.size() == 10 ? 1 : 0);
+      break;
+    case readings::Kind::Flags:
+      // The cycle's flag reads of other boards leave the row alone.
+      if (reading.board == ctx.boards.CurrentBoard)
+        LogReadBack(ctx, ReadKind::RDFLG, reading.board);
+      break;
+    case readings::Kind::Temperatures:
+      LogReadBack(ctx, ReadKind::RDTMP, reading.board);
+      break;
+    case readings::Kind::ConfigRead:
+      LogReadBack(ctx, ReadKind::RDCFG, reading.board);
+      break;
+    case readings::Kind::ConfigWrite:
+      LogWriteConfig(ctx);  // from the written record: the bytes just sent
+      break;
+    default:
+      break;
+  }
+}
+
+void Check_AUTO_Click(ui::Context& ctx) {
+  auto& c = ctx.c;
+  c.Label_AUTOstatus->setCaption(c.Check_AUTO->value() == 1 ? "DISPLAY ONLY VALID DATA TRANSFERS!"
+                                                            : "DISPLAY ALL DATA TRANSFERS!");
+}
+
+}  // namespace kb::monitor
