@@ -7,7 +7,7 @@
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "startup/BoardControls.h"
-#include "startup/Startup.h"
+#include "startup/ButtonCommands.h"
 
 namespace kb::balancer {
 
@@ -36,7 +36,7 @@ void openBalancerPath(ui::Context& ctx, bool global) {
   b.scopeBefore = selectedScope(ctx);
   ctx.c.Option3[global ? 1 : 0].setValue(1);
   setGpio1(ctx, 0);
-  startup::Command1_Click(ctx, 5);
+  startup::writeConfig(ctx);
   b.pathOpen = true;
   b.pathGlobal = global;
 }
@@ -44,8 +44,8 @@ void openBalancerPath(ui::Context& ctx, bool global) {
 void closeBalancerPath(ui::Context& ctx, bool reselectBoard) {
   auto& b = ctx.balancer;
   setGpio1(ctx, 1);
-  startup::Command1_Click(ctx, 5);
-  startup::Command1_Click(ctx, 6);
+  startup::writeConfig(ctx);
+  startup::readConfig(ctx);
   b.pathOpen = false;
   if (b.scopeBefore >= 0) ctx.c.Option3[b.scopeBefore].setValue(1);
   if (!reselectBoard) return;

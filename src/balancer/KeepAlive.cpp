@@ -7,7 +7,7 @@
 #include "common/HexText.h"
 #include "context/Context.h"
 #include "monitor/Measurements.h"
-#include "startup/Startup.h"
+#include "startup/ButtonCommands.h"
 
 namespace kb::balancer {
 
@@ -23,7 +23,7 @@ constexpr const char* kFlagAlarmText =
 
 // The monitor buttons that an EXECUTE blocks while balancing.
 void enableMeasureButtons(ui::Context& ctx) {
-  for (const int i : {10, 2, 7, 8}) ctx.c.Command1[i].enabled = true;
+  for (const int i : ui::kBalancingBlockedButtons) ctx.c.Command1[i].enabled = true;
 }
 
 }  // namespace
@@ -78,8 +78,8 @@ void CheckCellFlags(ui::Context& ctx) {
   }
   ctx.services.dialogs.msgBox(kFlagAlarmText, kFlagAlarmTitle);
   c.Option3[1].setValue(1);  // "GLOBAL CFGR0": every board's configuration again
-  startup::Command1_Click(ctx, 5);
-  startup::Command1_Click(ctx, 6);
+  startup::writeConfig(ctx);
+  startup::readConfig(ctx);
 }
 
 }  // namespace kb::balancer

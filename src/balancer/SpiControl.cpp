@@ -29,7 +29,7 @@ int chosenMode(ui::Context& ctx) {
 
 // The monitor buttons that balancing blocks.
 void enableMeasureButtons(ui::Context& ctx, bool on) {
-  for (const int i : {10, 2, 7, 8}) ctx.c.Command1[i].enabled = on;
+  for (const int i : ui::kBalancingBlockedButtons) ctx.c.Command1[i].enabled = on;
 }
 
 std::string checkText(const std::string& hi, const std::string& lo) {

@@ -6,7 +6,7 @@
 #include "config/ConfigRegisters.h"
 #include "config/VoltageLimits.h"
 #include "context/Context.h"
-#include "startup/Startup.h"
+#include "startup/ButtonCommands.h"
 #include "views/CellGrid.h"
 
 namespace kb::config {
@@ -122,8 +122,8 @@ void Check0_Click(ui::Context& ctx, int) {
 
 void Check0_GotFocus(ui::Context& ctx, int index) {
   Check0_Click(ctx, index);
-  startup::Command1_Click(ctx, 5);
-  startup::Command1_Click(ctx, 6);
+  startup::writeConfig(ctx);
+  startup::readConfig(ctx);
 }
 
 void Command0_Click(ui::Context& ctx, int index) {
@@ -201,7 +201,7 @@ void refreshConfigView(ui::Context& ctx) {
   markPending(c.Text2[0], edit[4] != written[4]);
   markPending(c.Text2[1], edit[5] != written[5]);
 
-  form::Control& write = c.Command1[5];
+  form::Control& write = c.Command1[ui::kWriteConfigButton];
   write.setCaption(pending ? "WRITECONFIG" : "WRITE CONFIG");
   write.left = pending ? ui::kButtonLeftNarrow : ui::kButtonLeft;
   write.width = pending ? ui::kButtonWidthNarrow : ui::kButtonWidth;
@@ -209,7 +209,7 @@ void refreshConfigView(ui::Context& ctx) {
 }
 
 void showReadConfigEmphasis(ui::Context& ctx) {
-  form::Control& read = ctx.c.Command1[6];
+  form::Control& read = ctx.c.Command1[ui::kReadConfigButton];
   const bool pending = ctx.config.ConfigPending == 1;
   read.left = pending ? ui::kButtonLeft : ui::kButtonLeftNarrow;
   read.width = pending ? ui::kButtonWidth : ui::kButtonWidthNarrow;

@@ -99,7 +99,8 @@ void Text2_KeyPress(ui::Context& ctx, int index, int& key) {
     box.selStart = caret;
   }
   key = filterLimitKey(box.text(), box.selStart, key);
-  if (key == kKeyEnter) ctx.c.Command1[5].setFocus();  // the box loses focus: its entry is checked
+  if (key == kKeyEnter)
+    ctx.c.Command1[ui::kWriteConfigButton].setFocus();  // the box loses focus: its entry is checked
 }
 
 void Text2_LostFocus(ui::Context& ctx, int index) {

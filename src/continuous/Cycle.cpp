@@ -10,6 +10,7 @@
 #include "monitor/SelfTest.h"
 #include "monitor/TransferLog.h"
 #include "startup/BoardControls.h"
+#include "startup/ButtonCommands.h"
 #include "startup/Startup.h"
 #include "views/BoardSelection.h"
 #include "views/CellGrid.h"
@@ -19,10 +20,10 @@ namespace kb::continuous {
 
 namespace {
 
-constexpr int kContinuousButton = 10;
-constexpr int kReadConfigButton = 6;
 // Monitor buttons whose commands the cycle sends itself.
-constexpr std::array<int, 6> kCycleButtons{2, 3, 4, 7, 8, 9};
+constexpr std::array<int, 6> kCycleButtons{ui::kStartCellVoltButton, ui::kStartOpenWireButton,
+                                           ui::kStartTempButton,     ui::kReadCellVoltButton,
+                                           ui::kReadFlagButton,      ui::kReadTempButton};
 
 // What the cycle sends itself is locked while it runs: those buttons, the STOWAD and
 // discharge-held broadcast boxes, the discharge-held starts and the self tests.
@@ -59,15 +60,15 @@ void startCycle(ui::Context& ctx) {
   auto& c = ctx.c;
   auto& s = ctx.cycle;
   s.ContinuousReadOn = 1;
-  c.Command1[kContinuousButton].setCaption("STOP  CONTINUOUS READ CELLS");
+  c.Command1[ui::kContinuousReadButton].setCaption("STOP  CONTINUOUS READ CELLS");
   c.Shape3->fillColor = kGreen;
   s.CycleStep = 0;
   ctx.startup.displayAllOverride = false;
   monitor::Check_AUTO_Click(ctx);
   enableCycleButtons(ctx, false);
   c.Shape_SelfTestDCC->fillColor = kWhite;
-  c.Command1[kReadConfigButton].enabled = true;
-  startup::Command1_Click(ctx, kReadConfigButton);
+  c.Command1[ui::kReadConfigButton].enabled = true;
+  startup::readConfig(ctx);
   s.CycleBoard = 0;
   lockBroadcastStarts(ctx, true);
   // A single cell selected goes out by broadcast with the cycle's starts.
@@ -86,12 +87,12 @@ void stopCycle(ui::Context& ctx) {
   auto& c = ctx.c;
   auto& s = ctx.cycle;
   s.ContinuousReadOn = 0;
-  c.Command1[kContinuousButton].setCaption("START CONTINUOUS READ CELLS");
+  c.Command1[ui::kContinuousReadButton].setCaption("START CONTINUOUS READ CELLS");
   c.Shape3->fillColor = kRed;
   s.clearStatusOnNextCommand = true;
   s.CycleBoard = ctx.boards.CurrentBoard;
   enableCycleButtons(ctx, true);
-  c.Command1[kReadConfigButton].enabled = true;
+  c.Command1[ui::kReadConfigButton].enabled = true;
   lockBroadcastStarts(ctx, false);
   startup::Command4_Click(ctx, ctx.boards.CurrentBoard);
   // What the cycle read is not kept: every board's cell and temperature values return to 0.
@@ -171,7 +172,7 @@ void WatchdogArmCheck(ui::Context& ctx) {
     // A board out of standby can measure again: the buttons a low-current standby blocked come
     // back, unless balancing holds them.
     if (!ctx.balancer.BalancerPolling && !ctx.timed.FlagAlarm) {
-      for (const int i : {10, 2, 7, 4, 9, 8}) ctx.c.Command1[i].enabled = true;
+      for (const int i : ui::kMeasurementButtons) ctx.c.Command1[i].enabled = true;
     }
     return;
   }
@@ -182,7 +183,7 @@ void WatchdogArmCheck(ui::Context& ctx) {
   b.ExecutingOtherBoards = false;
   ctx.timed.FlagAlarm = false;
   ctx.c.Label_3->visible = false;
-  for (const int i : {10, 2, 7, 4, 9, 8}) ctx.c.Command1[i].enabled = true;
+  for (const int i : ui::kMeasurementButtons) ctx.c.Command1[i].enabled = true;
 }
 
 void beforeButtonCommand(ui::Context& ctx) {

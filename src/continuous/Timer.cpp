@@ -15,7 +15,7 @@
 #include "monitor/Conversions.h"
 #include "monitor/TransferLog.h"
 #include "startup/BoardControls.h"
-#include "startup/Startup.h"
+#include "startup/ButtonCommands.h"
 
 namespace kb::continuous {
 
@@ -24,7 +24,8 @@ namespace {
 // Keep-alive slots counted before the first balancing check.
 constexpr int kQuietSlots = 10;
 // Checks of one board: STARTCELLVOLT, READCELLVOLT, READ FLAG.
-constexpr std::array<int, 3> kCheckButtons{2, 7, 8};
+constexpr std::array<void (*)(ui::Context&), 3> kCheckCommands{
+    startup::startCellVolt, startup::readCellVolt, startup::readFlag};
 constexpr int kFirstCheck = kQuietSlots + 1;
 
 bool balancingActive(const ui::Context& ctx) {
@@ -38,7 +39,7 @@ void balancingCheck(ui::Context& ctx) {
   const int step = s.BalanceCheckCount - kFirstCheck;
   if (ctx.boards.LastBoardIndex + 1 < 2) {
     if (step >= 0 && step < 3) {
-      startup::Command1_Click(ctx, kCheckButtons[static_cast<std::size_t>(step)]);
+      kCheckCommands[static_cast<std::size_t>(step)](ctx);
       ++s.BalanceCheckCount;
     } else {
       balancer::CheckCellFlags(ctx);
@@ -52,7 +53,7 @@ void balancingCheck(ui::Context& ctx) {
   ctx.c.Check5[2].setValue(0);
   if (step >= 0 && step < 6) {
     startup::Command4_Click(ctx, step / 3);
-    startup::Command1_Click(ctx, kCheckButtons[static_cast<std::size_t>(step % 3)]);
+    kCheckCommands[static_cast<std::size_t>(step % 3)](ctx);
     ++s.BalanceCheckCount;
   } else {
     s.BalanceCheckCount = 0;
@@ -117,8 +118,8 @@ void watchdogIndicator(ui::Context& ctx) {
     flag.visible = false;
     c.Shape_KA->visible = false;
     showPladcBroadcastBox(ctx, true);
-    c.Command1[0].width = ui::kButtonWidth;
-    c.Command1[0].left = ui::kButtonLeft;
+    c.Command1[ui::kPollAdcButton].width = ui::kButtonWidth;
+    c.Command1[ui::kPollAdcButton].left = ui::kButtonLeft;
   }
   if (s.WdtServiceActive == 1) {
     const bool balancing = balancingActive(ctx);
@@ -133,8 +134,8 @@ void watchdogIndicator(ui::Context& ctx) {
       flag.visible = true;
       c.Shape_KA->visible = true;
       showPladcBroadcastBox(ctx, false);
-      c.Command1[0].width = ui::kButtonWidthNarrow;
-      c.Command1[0].left = ui::kButtonLeftNarrow;
+      c.Command1[ui::kPollAdcButton].width = ui::kButtonWidthNarrow;
+      c.Command1[ui::kPollAdcButton].left = ui::kButtonLeftNarrow;
     }
     s.WdtPhase += balancing ? 3 : 1;
     if (s.WdtPhase >= kWdtPhases) s.WdtPhase = 0;

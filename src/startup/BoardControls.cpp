@@ -11,6 +11,7 @@
 #include "monitor/Measurements.h"
 #include "monitor/SelfTest.h"
 #include "monitor/TransferLog.h"
+#include "startup/ButtonCommands.h"
 #include "startup/Startup.h"
 #include "views/BoardSelection.h"
 #include "views/CellGrid.h"
@@ -136,10 +137,10 @@ void boardCountChange(ui::Context& ctx, int position) {
   const int current = bs.CurrentBoard;
   for (int b = 0; b <= p; ++b) {
     bs.CurrentBoard = b;
-    Command1_Click(ctx, 6);
+    readConfig(ctx);
   }
   bs.CurrentBoard = current;
-  Command1_Click(ctx, 6);
+  readConfig(ctx);
   resumeReminders(ctx);
 
   balancer::BalancerBoardCountChange(ctx, std::atoi(c.Combo1->text().c_str()));

@@ -13,12 +13,6 @@ namespace kb::startup {
 
 namespace {
 
-constexpr int kStartCellButton = 2;
-constexpr int kStartTempButton = 4;
-constexpr int kReadCellsButton = 7;
-constexpr int kReadFlagButton = 8;
-constexpr int kReadTempButton = 9;
-
 void focusUnlessPolling(ui::Context& ctx, int button) {
   if (!ctx.balancer.BalancerPolling) ctx.c.Command1[button].setFocus();
 }
@@ -58,7 +52,7 @@ void startCellConversionButton(ui::Context& ctx, int kind) {
   monitor::leaveCellHexView(ctx);
   blankCellStatus(ctx, broadcast);
   reminderState(ctx, Reminder::ReadCells) = kReminderArmed;
-  focusUnlessPolling(ctx, kReadCellsButton);
+  focusUnlessPolling(ctx, ui::kReadCellVoltButton);
 }
 
 void startTemperatureButton(ui::Context& ctx) {
@@ -70,7 +64,7 @@ void startTemperatureButton(ui::Context& ctx) {
   monitor::leaveTemperatureHexView(ctx);
   reminderState(ctx, Reminder::ReadTemp) = kReminderArmed;
   ctx.startup.reminders.armedByBroadcast[static_cast<std::size_t>(Reminder::ReadTemp)] = broadcast;
-  focusUnlessPolling(ctx, kReadTempButton);
+  focusUnlessPolling(ctx, ui::kReadTempButton);
 }
 
 void readCellVoltagesButton(ui::Context& ctx) {
@@ -79,7 +73,7 @@ void readCellVoltagesButton(ui::Context& ctx) {
     monitor::ReadCellVoltages(ctx, ctx.config.tenCellFlag);  // the grid follows the reading
   }
   reminderState(ctx, Reminder::ReadCells) = kReminderRelease;
-  focusUnlessPolling(ctx, kReadFlagButton);
+  focusUnlessPolling(ctx, ui::kReadFlagButton);
 }
 
 void readFlagsButton(ui::Context& ctx) {
@@ -87,7 +81,7 @@ void readFlagsButton(ui::Context& ctx) {
     const DisplayAll shown(ctx);
     monitor::ReadFlags(ctx);  // the grid follows the reading
   }
-  focusUnlessPolling(ctx, kStartCellButton);
+  focusUnlessPolling(ctx, ui::kStartCellVoltButton);
 }
 
 void readTemperaturesButton(ui::Context& ctx) {
@@ -98,7 +92,7 @@ void readTemperaturesButton(ui::Context& ctx) {
     views::followThermalShutdown(ctx);
   }
   reminderState(ctx, Reminder::ReadTemp) = kReminderRelease;
-  focusUnlessPolling(ctx, kStartTempButton);
+  focusUnlessPolling(ctx, ui::kStartTempButton);
 }
 
 void Command3_Click(ui::Context& ctx, int index) {

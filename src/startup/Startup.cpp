@@ -12,7 +12,7 @@
 #include "monitor/Pec.h"
 #include "monitor/TransferLog.h"
 #include "startup/BoardControls.h"
-#include "startup/ConfigActions.h"
+#include "startup/ButtonCommands.h"
 #include "startup/MeasureButtons.h"
 
 namespace kb::startup {
@@ -67,7 +67,7 @@ bool Form_Load(ui::Context& ctx) {
   refreshBoardButtonCaptions(ctx);
 
   initialise(ctx);
-  Command1_Click(ctx, 6);
+  readConfig(ctx);
 
   ctx.startup.cellSelectDigit = "0";
   ctx.startup.tempSelectDigit = "0";
@@ -90,54 +90,37 @@ void beginButtonCommand(ui::Context& ctx) {
 }
 
 void Command1_Click(ui::Context& ctx, int index) {
-  beginButtonCommand(ctx);
   switch (index) {
-    case 0:
-    case 1:
-      continuous::StopContinuousRead(ctx);
-      monitor::SendPoll(ctx, index);
-      ctx.startup.chipSelectLeftLow = true;
-      break;
-    case 2:
-    case 3:
-      startCellConversionButton(ctx, index == 2 ? monitor::kStartSTCVAD : monitor::kStartSTOWAD);
-      break;
-    case 4:
-      startTemperatureButton(ctx);
-      break;
-    case 5:
-      writeConfig(ctx);
-      if (ctx.cycle.ContinuousReadOn == 0) continuous::WatchdogArmCheck(ctx);
-      break;
-    case 6:
-      ctx.startup.displayAllOverride = true;
-      monitor::ReadBackConfig(ctx);
-      ctx.startup.displayAllOverride = false;
-      monitor::Check_AUTO_Click(ctx);
-      ctx.startup.reminders.state[static_cast<std::size_t>(Reminder::ReadConfig)] =
-          kReminderRelease;
-      break;
-    case 7:
-      readCellVoltagesButton(ctx);
-      break;
-    case 8:
-      readFlagsButton(ctx);
-      break;
-    case 9:
-      readTemperaturesButton(ctx);
-      break;
-    case 10:
-      continuous::ToggleContinuousRead(ctx);
-      break;
-    case 14:
-      lowCurrentStandby(ctx);
-      ctx.startup.LowCurrentStandby = 1;
-      break;
+    case ui::kPollAdcButton:
+      return pollAdc(ctx);
+    case ui::kPollIntButton:
+      return pollInt(ctx);
+    case ui::kStartCellVoltButton:
+      return startCellVolt(ctx);
+    case ui::kStartOpenWireButton:
+      return startOpenWire(ctx);
+    case ui::kStartTempButton:
+      return startTemp(ctx);
+    case ui::kWriteConfigButton:
+      return writeConfig(ctx);
+    case ui::kReadConfigButton:
+      return readConfig(ctx);
+    case ui::kReadCellVoltButton:
+      return readCellVolt(ctx);
+    case ui::kReadFlagButton:
+      return readFlag(ctx);
+    case ui::kReadTempButton:
+      return readTemp(ctx);
+    case ui::kContinuousReadButton:
+      return continuousRead(ctx);
+    case ui::kLowCurrentStandbyButton:
+      return lowCurrentStandby(ctx);
     default:
-      // Indexes 11 to 13 are not used.
-      break;
+      // Indexes 11 to 13 are not used: only the steps every command shares.
+      beginButtonCommand(ctx);
+      refreshReminders(ctx);
+      return;
   }
-  refreshReminders(ctx);
 }
 
 void TabStrip1_Click(ui::Context& ctx) {
@@ -157,7 +140,8 @@ void Form_Unload(ui::Context& ctx) {
 
 // Reminder buttons and their marker shapes.
 namespace {
-constexpr std::array<int, kReminders> kReminderButton{6, 7, 9};
+constexpr std::array<int, kReminders> kReminderButton{ui::kReadConfigButton,
+                                                      ui::kReadCellVoltButton, ui::kReadTempButton};
 
 // READCELLVOLT follows four kinds of conversion start: it counts as broadcast when any of them
 // goes out as a broadcast from the current board.

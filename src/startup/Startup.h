@@ -19,7 +19,8 @@ bool Form_Load(ui::Context& ctx);
 // Closing the main window: the status window is unloaded with it and the program ends.
 void Form_Unload(ui::Context& ctx);
 
-// Runs the monitor command of button index i for the selected board.
+// Runs the command of monitor button index (ui::MonitorButton) as a click of it does; each
+// command also has its name (ButtonCommands.h).
 void Command1_Click(ui::Context& ctx, int index);
 
 // What every monitor button command does first: leave low-current standby and release chip

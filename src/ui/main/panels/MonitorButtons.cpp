@@ -19,24 +19,25 @@ struct ButtonDecl {
 
 // Monitor command buttons, top to bottom.
 constexpr std::array<ButtonDecl, 12> kCommandButtons{{
-    {0, "POLL ADC", "0x40 PLADC", 480, 375},
-    {1, "POLL INT", "0x50 PLINT", 900, 375},
-    {2, "STARTCELLVOLT", "0x10 STCVAD", 1320, 375},
-    {3, "START OPENWIRE", "0x20 STOWAD", 1740, 375},
-    {4, "START TEMP", "0x30 STTMPAD", 2160, 375},
-    {5, "WRITE CONFIG", "0x01 WRCFG", 2580, 375},
-    {6, "READ CONFIG", "0x02 RDCFG", 3000, 375},
-    {7, "READCELLVOLT", "0x04 RDCV", 3420, 375},
-    {8, "READ FLAG", "0x0C RDFLG", 3840, 375},
-    {9, "READ TEMP", "0x0E RDTMP", 4260, 375},
-    {10, " START CONTINUOUS   READ CELLS",
+    {kPollAdcButton, "POLL ADC", "0x40 PLADC", 480, 375},
+    {kPollIntButton, "POLL INT", "0x50 PLINT", 900, 375},
+    {kStartCellVoltButton, "STARTCELLVOLT", "0x10 STCVAD", 1320, 375},
+    {kStartOpenWireButton, "START OPENWIRE", "0x20 STOWAD", 1740, 375},
+    {kStartTempButton, "START TEMP", "0x30 STTMPAD", 2160, 375},
+    {kWriteConfigButton, "WRITE CONFIG", "0x01 WRCFG", 2580, 375},
+    {kReadConfigButton, "READ CONFIG", "0x02 RDCFG", 3000, 375},
+    {kReadCellVoltButton, "READCELLVOLT", "0x04 RDCV", 3420, 375},
+    {kReadFlagButton, "READ FLAG", "0x0C RDFLG", 3840, 375},
+    {kReadTempButton, "READ TEMP", "0x0E RDTMP", 4260, 375},
+    {kContinuousReadButton, " START CONTINUOUS   READ CELLS",
      "CONTINUOUS  READ = 1) STCVAD and RDCV. 2) STTMPAD and  RDTMP. 3) RDFLG.", 4740, 615},
-    {14, "LOW CURRENT STBY",
+    {kLowCurrentStandbyButton, "LOW CURRENT STBY",
      "KB771U'S SPI LINES ARE FORCED HIGH  TO SHOW QXM7130-1'S LOW CURRENT STANDBY.", 5520, 375},
 }};
 
 // Buttons that carry a reminder mark, in reminder order.
-constexpr std::array<int, 3> kReminderButtons{6, 7, 9};
+constexpr std::array<int, 3> kReminderButtons{kReadConfigButton, kReadCellVoltButton,
+                                              kReadTempButton};
 
 }  // namespace
 
