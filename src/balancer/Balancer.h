@@ -7,7 +7,8 @@ struct Context;
 
 namespace kb::balancer {
 
-// Registers the procedures of the balancer tab and the balancer's state variables.
+// Registers the procedures of the balancer tab, the balancer's steps in start-up and the board
+// set's sequences (startup::UpperSteps), and the balancer's state variables.
 void wire(ui::Context& ctx);
 
 // Start-up: the top and bottom chips' action option handlers, SetSPICommand,

@@ -8,8 +8,8 @@
 #include "balancer/TimedBalance.h"
 #include "common/HexText.h"
 #include "common/NumberText.h"
-#include "continuous/Cycle.h"
 #include "startup/BoardControls.h"
+#include "startup/Startup.h"
 
 namespace kb::balancer {
 
@@ -246,7 +246,7 @@ void Command_1_Click(ui::Context& ctx) {
   b.BalancerPolling = true;
   ctx.timed.FlagAlarm = false;
   ctx.cycle.BalanceCheckCount = 0;
-  continuous::StopContinuousRead(ctx);
+  startup::stopContinuousRead(ctx);
   enableMeasureButtons(ctx, false);
   if (b.CommandWritten) {
     b.AnyActionSet = false;
@@ -263,7 +263,7 @@ void Check_3_Click(ui::Context& ctx) {
   if (ctx.c.Check_3->value() == 1) {
     b.BalancerPolling = true;
     ctx.cycle.BalanceCheckCount = 0;
-    continuous::StopContinuousRead(ctx);
+    startup::stopContinuousRead(ctx);
     enableMeasureButtons(ctx, false);
   } else {
     b.BalancerPolling = false;

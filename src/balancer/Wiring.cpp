@@ -1,5 +1,9 @@
 #include "balancer/Balancer.h"
+
+#include <cstdlib>
+
 #include "balancer/ChipView.h"
+#include "balancer/StatusWindow.h"
 #include "balancer/TimedBalance.h"
 
 namespace kb::balancer {
@@ -64,6 +68,30 @@ void addVariables(ui::Context& ctx) {
   addFlag(v, "BalancerPathGlobal", b.pathGlobal);
 }
 
+// The balancer's steps in the sequences of startup/ (start-up, unload, the board set).
+void startUp(ui::Context& ctx) {
+  Balancer_Load(ctx);
+  ShowStatusWindow(ctx);
+}
+
+void followBoardCount(ui::Context& ctx) {
+  Check_5_FollowBoardCount(ctx, ctx.boards.LastBoardIndex + 1);
+}
+
+void followChain(ui::Context& ctx) {
+  BalancerBoardCountChange(ctx, std::atoi(ctx.c.Combo1->text().c_str()));
+  StatusWindowBoardCountChange(ctx, ctx.boards.LastBoardIndex);
+}
+
+void registerSteps(ui::Context& ctx) {
+  startup::UpperSteps& up = ctx.startup.upper;
+  up.balancerLoad = startUp;
+  up.balancerUnload = UnloadStatusWindow;
+  up.boardCountChosen = followBoardCount;
+  up.boardCountChanged = followChain;
+  up.boardShown = ShowBoardBalancer;
+}
+
 }  // namespace
 
 void wire(ui::Context& ctx) {
@@ -85,6 +113,7 @@ void wire(ui::Context& ctx) {
     if (i <= 3) bitBoxKeyPress(c->c.Text_5[i], key);
   });
   addVariables(ctx);
+  registerSteps(ctx);
   wireTimed(ctx);
 }
 

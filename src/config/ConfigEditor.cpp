@@ -6,8 +6,6 @@
 #include "config/ConfigRegisters.h"
 #include "config/VoltageLimits.h"
 #include "context/Context.h"
-#include "startup/ButtonCommands.h"
-#include "views/CellGrid.h"
 
 namespace kb::config {
 
@@ -64,8 +62,10 @@ void applyCellCount(ui::Context& ctx) {
   for (int cell = 10; cell < 12; ++cell) {
     c.Frame1[cell].visible = !ten;
     if (!ten) c.Frame1[cell].setCaption("CELL" + std::to_string(cell + 1));
+    // The grid's level mark and background of the cell go with its panel.
+    c.Shape2[cell].visible = !ten;
+    c.Shape4[cell].visible = !ten;
   }
-  views::showCells11And12(ctx, !ten);
 }
 
 // Standby marker and hint while the CDC is 0.
@@ -118,12 +118,6 @@ void Check0_Click(ui::Context& ctx, int) {
   editOf(ctx, ctx.boards.CurrentBoard)[0] = registerText(boxesValue(ctx, 0));
   applyCellCount(ctx);
   refreshConfigView(ctx);
-}
-
-void Check0_GotFocus(ui::Context& ctx, int index) {
-  Check0_Click(ctx, index);
-  startup::writeConfig(ctx);
-  startup::readConfig(ctx);
 }
 
 void Command0_Click(ui::Context& ctx, int index) {

@@ -12,7 +12,6 @@ void wire(ui::Context& ctx);
 
 // Event procedures.
 void Check0_Click(ui::Context& ctx, int index);
-void Check0_GotFocus(ui::Context& ctx, int index);
 void Command0_Click(ui::Context& ctx, int index);
 void Option1_Click(ui::Context& ctx, int index);
 void Option3_Click(ui::Context& ctx, int index);

@@ -20,7 +20,6 @@ void wire(ui::Context& ctx) {
   ui::Context* c = &ctx;
   auto& k = ctx.c;
   f.on(Event::Click, k.Check0, [c](int i) { Check0_Click(*c, i); });
-  f.on(Event::GotFocus, k.Check0, [c](int i) { Check0_GotFocus(*c, i); });
   f.on(Event::Click, k.Command0, [c](int i) { Command0_Click(*c, i); });
   f.on(Event::Click, k.Option1, [c](int i) { Option1_Click(*c, i); });
   f.on(Event::Click, k.Option3, [c](int i) { Option3_Click(*c, i); });

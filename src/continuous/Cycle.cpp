@@ -89,7 +89,7 @@ void stopCycle(ui::Context& ctx) {
   s.ContinuousReadOn = 0;
   c.Command1[ui::kContinuousReadButton].setCaption("START CONTINUOUS READ CELLS");
   c.Shape3->fillColor = kRed;
-  s.clearStatusOnNextCommand = true;
+  views::clearOnNextCommand(ctx);
   s.CycleBoard = ctx.boards.CurrentBoard;
   enableCycleButtons(ctx, true);
   c.Command1[ui::kReadConfigButton].enabled = true;
@@ -184,13 +184,6 @@ void WatchdogArmCheck(ui::Context& ctx) {
   ctx.timed.FlagAlarm = false;
   ctx.c.Label_3->visible = false;
   for (const int i : ui::kMeasurementButtons) ctx.c.Command1[i].enabled = true;
-}
-
-void beforeButtonCommand(ui::Context& ctx) {
-  if (!ctx.cycle.clearStatusOnNextCommand) return;
-  ctx.cycle.clearStatusOnNextCommand = false;
-  views::clearAllCellStatus(ctx);
-  views::drawAllCellStatus(ctx);
 }
 
 }  // namespace kb::continuous

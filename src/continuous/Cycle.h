@@ -8,7 +8,8 @@ struct Context;
 
 namespace kb::continuous {
 
-// Registers the tick and the cycle's state variables.
+// Registers the tick, the cycle's steps in the dispatcher (startup::UpperSteps) and the cycle's
+// state variables.
 void wireCycle(ui::Context& ctx);
 
 // The tick of Timer1.
@@ -27,10 +28,6 @@ bool AnyCdcSet(const ui::Context& ctx);
 // Arms the watchdog service (the first keep-alive goes out on the next tick) when some CDC is set;
 // otherwise ends it and, with it, any balancing.
 void WatchdogArmCheck(ui::Context& ctx);
-
-// Run by the dispatcher at the start of every main-button command: after a stop, the first
-// command clears the cell status of every board.
-void beforeButtonCommand(ui::Context& ctx);
 
 // Texts of the watchdog status line Label_KA(1).
 inline constexpr const char* kWdtPrevents = " PREVENTS WATCHDOG TIMEOUT.";

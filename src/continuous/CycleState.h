@@ -16,8 +16,6 @@ struct CycleState {
   int WdtPhase = 0;           // 0..5
   int BalanceCheckCount = 0;  // keep-alive slots counted during balancing, 0..17
   bool BalanceCheckBusy = false;
-  // Set on stopping: the next main-button command clears the cell status of every board.
-  bool clearStatusOnNextCommand = false;
 };
 
 }  // namespace kb::continuous

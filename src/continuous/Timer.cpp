@@ -167,6 +167,10 @@ void Timer1_Timer(ui::Context& ctx) {
 
 void wireCycle(ui::Context& ctx) {
   ui::Context* c = &ctx;
+  startup::UpperSteps& up = ctx.startup.upper;
+  up.toggleContinuousRead = ToggleContinuousRead;
+  up.stopContinuousRead = StopContinuousRead;
+  up.watchdogArmCheck = WatchdogArmCheck;
   ctx.form().on(form::Event::Timer, ctx.c.Timer1, [c](int) { Timer1_Timer(*c); });
   using ui::StateVariables;
   StateVariables& v = ctx.variables;

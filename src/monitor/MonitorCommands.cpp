@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "common/HexText.h"
-#include "config/VoltageLimits.h"
 #include "context/Context.h"
 #include "monitor/ReadTransfer.h"
 #include "monitor/TransferLog.h"
@@ -65,7 +64,6 @@ void ReadBackConfig(ui::Context& ctx) {
   reading.bytes = r.data;
   ctx.readings.publish(reading);
   CompareConfig(ctx);
-  config::showReadBackVolts(ctx);
 }
 
 }  // namespace kb::monitor

@@ -11,7 +11,8 @@ namespace kb::monitor {
 void wire(ui::Context& ctx);
 
 // RDCFG of the selected board: frame, bytes, PEC judgement and the board indicator, the read
-// record shown and compared, the read-back limits in volts.
+// record shown and compared. The read-back limits in volts follow (config::showReadBackVolts, run
+// by the commands that read).
 void ReadBackConfig(ui::Context& ctx);
 
 // WRCFG of the selected board's edited registers, addressed or broadcast per the board's choice;

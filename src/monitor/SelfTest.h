@@ -1,6 +1,8 @@
 #pragma once
-// The self tests: conversion starts whose select digit (D, E or F) fills the result registers with
-// a fixed pattern (0xFFF, 0x555, 0xAAA), read back in hexadecimal and compared with the pattern.
+// The self tests' comparisons and hexadecimal views: conversion starts whose select digit (D, E or
+// F) fill the result registers with a fixed pattern (0xFFF, 0x555, 0xAAA); their read-backs are
+// shown in hexadecimal and compared with the pattern here. The panel's procedures are in
+// startup/SelfTestPanel.h.
 #include <cstdint>
 
 namespace kb::ui {
@@ -8,15 +10,6 @@ struct Context;
 }
 
 namespace kb::monitor {
-
-// Pattern choice Option2: 0 "0x555" (E), 1 "0xAAA" (F), 2 "0xFFF" (D). Sets SelfTestVariant and
-// the tool tips of the five test starts. Any other index does nothing.
-void Option2_Click(ui::Context& ctx, int index);
-
-// Command5: 0 "CELL VOLT", 1 "OPEN WIRE", 5 "CELL DCC", 6 "OPEN DCC" start a cell test; 2
-// "ALL TEMP " starts a temperature test; 3 "READCELL HEX VIEW" and 4 "READTEMP HEX VIEW" read
-// back in hexadecimal and compare when a test was started.
-void Command5_Click(ui::Context& ctx, int index);
 
 // The cell boxes read (ten in ten-cell mode, else twelve) and the three temperature boxes against
 // the expected text of SelfTestVariant: red where they differ, white where they match; another
@@ -38,8 +31,5 @@ void compareTemperaturesOfNewBoard(ui::Context& ctx);
 // white.
 std::int32_t cellBoxBackground(const ui::Context& ctx, int cell);
 std::int32_t temperatureBoxBackground(const ui::Context& ctx, int k);
-
-// Registers the procedures and state variables of the self tests.
-void wireSelfTests(ui::Context& ctx);
 
 }  // namespace kb::monitor

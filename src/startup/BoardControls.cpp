@@ -1,10 +1,7 @@
 #include "startup/BoardControls.h"
 
-#include <cstdlib>
 #include <string>
 
-#include "balancer/Balancer.h"
-#include "balancer/StatusWindow.h"
 #include "common/HexText.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
@@ -115,7 +112,7 @@ void boardCountChange(ui::Context& ctx, int position) {
     bs.LastBoardIndex = position;
     c.Label12->setCaption(boardNumbersHeader(position));
     c.Label15->setCaption(addressesHeader(bs.BoardAddress, position));
-    balancer::Check_5_FollowBoardCount(ctx, position + 1);
+    run(ctx.startup.upper.boardCountChosen, ctx);
   }
   const int p = bs.LastBoardIndex;
   c.Label9[1].left = ui::kSummaryTitleLeft + ui::kSummaryPitch * p;
@@ -143,8 +140,7 @@ void boardCountChange(ui::Context& ctx, int position) {
   readConfig(ctx);
   resumeReminders(ctx);
 
-  balancer::BalancerBoardCountChange(ctx, std::atoi(c.Combo1->text().c_str()));
-  balancer::StatusWindowBoardCountChange(ctx, p);
+  run(ctx.startup.upper.boardCountChanged, ctx);
 }
 
 void Check5_Click(ui::Context& ctx, int index) {
@@ -218,7 +214,7 @@ void Command4_Click(ui::Context& ctx, int index) {
   // halted by a UV/OV flag leaves the grid as the flags showed it.
   if (!ctx.balancer.BalancerBusy && !ctx.timed.FlagAlarm) views::drawCellStatus(ctx);
   syncAddressSelector(ctx);
-  balancer::ShowBoardBalancer(ctx);
+  run(ctx.startup.upper.boardShown, ctx);
 }
 
 void Command4_GotFocus(ui::Context& ctx, int index) {

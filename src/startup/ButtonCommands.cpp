@@ -1,8 +1,8 @@
 #include "startup/ButtonCommands.h"
 
 #include "config/ConfigEditor.h"
+#include "config/VoltageLimits.h"
 #include "context/Context.h"
-#include "continuous/Cycle.h"
 #include "monitor/Conversions.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/TransferLog.h"
@@ -24,7 +24,7 @@ void asButton(ui::Context& ctx, Command command) {
 
 // PLADC (0) or PLINT (1), the cycle stopped first; chip select stays low until the next command.
 void poll(ui::Context& ctx, int which) {
-  continuous::StopContinuousRead(ctx);
+  stopContinuousRead(ctx);
   monitor::SendPoll(ctx, which);
   ctx.startup.chipSelectLeftLow = true;
 }
@@ -47,6 +47,7 @@ void writeEditedConfig(ui::Context& ctx) {
 void readBackConfig(ui::Context& ctx) {
   ctx.startup.displayAllOverride = true;
   monitor::ReadBackConfig(ctx);
+  config::showReadBackVolts(ctx);
   ctx.startup.displayAllOverride = false;
   monitor::Check_AUTO_Click(ctx);
   ctx.startup.reminders.state[static_cast<std::size_t>(Reminder::ReadConfig)] = kReminderRelease;
@@ -56,7 +57,7 @@ void readBackConfig(ui::Context& ctx) {
 // controller's SPI lines forced high ("MI").
 void standbyDefaults(ui::Context& ctx) {
   auto& c = ctx.c;
-  continuous::StopContinuousRead(ctx);
+  stopContinuousRead(ctx);
   ctx.config.setDefaults();
   views::clearDischargeBits(ctx);
   // The editor shows the defaults, so that nothing stale goes out with them.
@@ -104,7 +105,7 @@ void startTemp(ui::Context& ctx) {
 void writeConfig(ui::Context& ctx) {
   asButton(ctx, [&] {
     writeEditedConfig(ctx);
-    if (ctx.cycle.ContinuousReadOn == 0) continuous::WatchdogArmCheck(ctx);
+    if (ctx.cycle.ContinuousReadOn == 0) run(ctx.startup.upper.watchdogArmCheck, ctx);
   });
 }
 
@@ -125,7 +126,7 @@ void readTemp(ui::Context& ctx) {
 }
 
 void continuousRead(ui::Context& ctx) {
-  asButton(ctx, [&] { continuous::ToggleContinuousRead(ctx); });
+  asButton(ctx, [&] { run(ctx.startup.upper.toggleContinuousRead, ctx); });
 }
 
 void lowCurrentStandby(ui::Context& ctx) {
@@ -133,6 +134,12 @@ void lowCurrentStandby(ui::Context& ctx) {
     standbyDefaults(ctx);
     ctx.startup.LowCurrentStandby = 1;
   });
+}
+
+void Check0_GotFocus(ui::Context& ctx, int index) {
+  config::Check0_Click(ctx, index);
+  writeConfig(ctx);
+  readConfig(ctx);
 }
 
 }  // namespace kb::startup

@@ -23,4 +23,7 @@ void readTemp(ui::Context& ctx);           // READ TEMP
 void continuousRead(ui::Context& ctx);     // START / STOP CONTINUOUS READ CELLS
 void lowCurrentStandby(ui::Context& ctx);  // LOW CURRENT STBY: stops the cycle first
 
+// A CFGR0 bit box taking the focus: CFGR0 rebuilt, then WRITE CONFIG and READ CONFIG.
+void Check0_GotFocus(ui::Context& ctx, int index);
+
 }  // namespace kb::startup

@@ -1,5 +1,6 @@
 #include "startup/MeasureButtons.h"
 
+#include "config/VoltageLimits.h"
 #include "context/Context.h"
 #include "monitor/Conversions.h"
 #include "monitor/Measurements.h"
@@ -107,6 +108,7 @@ void thermalRecoveryAfterWrite(ui::Context& ctx) {
   {
     const DisplayAll shown(ctx);
     monitor::ReadBackConfig(ctx);
+    config::showReadBackVolts(ctx);
   }
   ctx.reads.thermalState.fill(0);
   ctx.reads.thermalRecoveryPending = false;

@@ -2,11 +2,8 @@
 
 #include <array>
 
-#include "balancer/Balancer.h"
-#include "balancer/StatusWindow.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
-#include "continuous/Cycle.h"
 #include "monitor/Conversions.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/Pec.h"
@@ -14,6 +11,7 @@
 #include "startup/BoardControls.h"
 #include "startup/ButtonCommands.h"
 #include "startup/MeasureButtons.h"
+#include "views/CellGrid.h"
 
 namespace kb::startup {
 
@@ -72,9 +70,7 @@ bool Form_Load(ui::Context& ctx) {
   ctx.startup.cellSelectDigit = "0";
   ctx.startup.tempSelectDigit = "0";
   ctx.startup.SelfTestVariant = "E";
-  balancer::Balancer_Load(ctx);
-
-  balancer::ShowStatusWindow(ctx);
+  run(ctx.startup.upper.balancerLoad, ctx);
   ctx.main->visible = true;
   c.TabStrip1->setValue(0);
   return true;
@@ -82,7 +78,7 @@ bool Form_Load(ui::Context& ctx) {
 
 void beginButtonCommand(ui::Context& ctx) {
   ctx.startup.LowCurrentStandby = 0;
-  continuous::beforeButtonCommand(ctx);
+  views::clearIfRequested(ctx);
   if (ctx.startup.chipSelectLeftLow) {
     ctx.link().SendModeString("MSX");
     ctx.startup.chipSelectLeftLow = false;
@@ -123,6 +119,10 @@ void Command1_Click(ui::Context& ctx, int index) {
   }
 }
 
+void stopContinuousRead(ui::Context& ctx) {
+  run(ctx.startup.upper.stopContinuousRead, ctx);
+}
+
 void TabStrip1_Click(ui::Context& ctx) {
   auto& c = ctx.c;
   const bool monitorTab = c.TabStrip1->value() == 0;
@@ -133,7 +133,7 @@ void TabStrip1_Click(ui::Context& ctx) {
 }
 
 void Form_Unload(ui::Context& ctx) {
-  balancer::UnloadStatusWindow(ctx);
+  run(ctx.startup.upper.balancerUnload, ctx);
   ctx.main->visible = false;
   ctx.programEnded = true;
 }

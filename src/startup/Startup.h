@@ -27,6 +27,9 @@ void Command1_Click(ui::Context& ctx, int index);
 // select when a poll left it low.
 void beginButtonCommand(ui::Context& ctx);
 
+// The continuous cycle stopped if it runs (a step the cycle registers).
+void stopContinuousRead(ui::Context& ctx);
+
 // Tab strip: the first tab shows the monitor panel, any other the balancer panel.
 void TabStrip1_Click(ui::Context& ctx);
 

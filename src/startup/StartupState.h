@@ -3,6 +3,7 @@
 #include <string>
 
 #include "startup/Reminders.h"
+#include "startup/UpperSteps.h"
 
 namespace kb::startup {
 
@@ -19,6 +20,7 @@ struct StartupState {
   std::string tempSelectDigit = "0";
   std::string SelfTestVariant = "E";
   ReminderState reminders;
+  UpperSteps upper;
 };
 
 }  // namespace kb::startup

@@ -1,5 +1,6 @@
 #include "context/Context.h"
 #include "startup/BoardControls.h"
+#include "startup/ButtonCommands.h"
 #include "startup/MeasureButtons.h"
 #include "startup/Startup.h"
 
@@ -13,6 +14,7 @@ void wire(ui::Context& ctx) {
   ui::Context* c = &ctx;
   f.on(Event::Click, ctx.c.Command1, [c](int i) { Command1_Click(*c, i); });
   f.on(Event::Click, ctx.c.Command3, [c](int i) { Command3_Click(*c, i); });
+  f.on(Event::GotFocus, ctx.c.Check0, [c](int i) { Check0_GotFocus(*c, i); });
   f.on(Event::Click, ctx.c.TabStrip1, [c](int) { TabStrip1_Click(*c); });
   wireBoardSet(ctx);
 

@@ -156,6 +156,17 @@ void followThermalShutdown(ui::Context& ctx) {
   }
 }
 
+void clearOnNextCommand(ui::Context& ctx) {
+  ctx.views.clearOnNextCommand = true;
+}
+
+void clearIfRequested(ui::Context& ctx) {
+  if (!ctx.views.clearOnNextCommand) return;
+  ctx.views.clearOnNextCommand = false;
+  clearAllCellStatus(ctx);
+  drawAllCellStatus(ctx);
+}
+
 void forgetCellReadings(ui::Context& ctx) {
   for (int b = 0; b <= lastShownBoard(ctx); ++b) ctx.views.CellDataValid[slot(b)] = 0;
 }
@@ -194,13 +205,6 @@ void drawAllCellStatus(ui::Context& ctx) {
 
 void clearDischargeBits(ui::Context& ctx) {
   for (auto& board : ctx.views.CellDischargeBits) board.fill(false);
-}
-
-void showCells11And12(ui::Context& ctx, bool shown) {
-  for (int c = 10; c < kCellsPerBoard; ++c) {
-    ctx.c.Shape2[c].visible = shown;
-    ctx.c.Shape4[c].visible = shown;
-  }
 }
 
 }  // namespace kb::views

@@ -36,6 +36,10 @@ void followReading(ui::Context& ctx, const readings::Reading& reading);
 // After a temperature read: the thermal check of the monitor over every board of the set, a board
 // in shutdown turning status 7, one that left it status 0, drawn.
 void followThermalShutdown(ui::Context& ctx);
+// The cycle stopped: the next main-button command clears the codes of every shown board
+// (clearIfRequested, run by the dispatcher first), and draws them.
+void clearOnNextCommand(ui::Context& ctx);
+void clearIfRequested(ui::Context& ctx);
 // After a cell conversion start (from a button, a self test or the cycle): every shown board's
 // cell voltages count as unread until they are read again.
 void forgetCellReadings(ui::Context& ctx);
@@ -64,7 +68,5 @@ void drawCellPanels(ui::Context& ctx);
 
 // Low-current standby: no board discharges any more.
 void clearDischargeBits(ui::Context& ctx);
-// Ten-cell mode hides the marks of cells 11 and 12, twelve-cell mode shows them.
-void showCells11And12(ui::Context& ctx, bool shown);
 
 }  // namespace kb::views

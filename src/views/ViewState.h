@@ -33,6 +33,8 @@ struct ViewState {
   CellBits CellMaskBits{};
   std::array<int, kBoardSlots> CellDataValid{};  // 1: the board's cell voltages were read
   std::array<int, kBoardSlots> FlagDataValid{};  // 1: the board's flags were read
+  // Set when the cycle stops: the next main-button command clears every board's codes.
+  bool clearOnNextCommand = false;
 
   // Sets the twelve codes of a board (0..9); other indexes are ignored.
   void setBoardStatus(int board, int code) {

@@ -7,6 +7,7 @@
 
 #include "MainWindowRig.h"
 #include "monitor/SelfTest.h"
+#include "startup/SelfTestPanel.h"
 
 namespace kb::monitor {
 namespace {
@@ -85,7 +86,7 @@ TEST(SelfTest, PatternChoiceSetsTheCodesAndToolTipsOfTheFiveStarts) {
     }
   }
   // Code outside the three patterns changes nothing.
-  Option2_Click(rig.ctx(), 3);
+  startup::Option2_Click(rig.ctx(), 3);
   EXPECT_EQ(rig.ctx().startup.SelfTestVariant, "E");
 }
 

@@ -9,7 +9,7 @@
 #include "continuous/Cycle.h"
 #include "continuous/Datalog.h"
 #include "monitor/MonitorCommands.h"
-#include "monitor/SelfTest.h"
+#include "startup/SelfTestPanel.h"
 #include "startup/Startup.h"
 #include "views/Selection.h"
 #include "views/Views.h"
@@ -35,7 +35,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   // Each subsystem registers its event procedures and state variables.
   startup::wire(ctx_);
   monitor::wire(ctx_);
-  monitor::wireSelfTests(ctx_);
+  startup::wireSelfTests(ctx_);
   views::wire(ctx_);
   views::wireSelection(ctx_);
   balancer::wire(ctx_);
