@@ -1,7 +1,4 @@
 #include "balancer/BalancerPath.h"
-#include "common/NumberText.h"
-
-#include <cmath>
 
 #include "balancer/CommandWord.h"
 #include "config/ConfigEditor.h"
@@ -49,11 +46,9 @@ void closeBalancerPath(ui::Context& ctx, bool reselectBoard) {
   b.pathOpen = false;
   if (b.scopeBefore >= 0) ctx.c.Option3[b.scopeBefore].setValue(1);
   if (!reselectBoard) return;
-  // The board shown before the transfer, as its number in the balancer panel tells.
-  const double shown = leadingNumber(ctx.c.Label21->caption());
-  if (std::isfinite(shown) && shown >= 1 && shown <= kMaxBoards) {
-    startup::Command4_GotFocus(ctx, static_cast<int>(shown) - 1);
-  }
+  // The board the balancer panel showed before the transfer.
+  const int shown = b.shownBoard;
+  if (shown >= 0 && shown < kMaxBoards) startup::Command4_GotFocus(ctx, shown);
 }
 
 }  // namespace kb::balancer

@@ -48,6 +48,8 @@ struct BalancerState {
   int ChipCount = 0;
   int LastCellIndex = 0;  // 12 x BalancerBoardCount - 1
   int TopChipIndex = 1;   // top chip of the board shown
+  // The board (0..9) whose chips the balancer panel shows; Label21 displays its number.
+  int shownBoard = 0;
 
   bool BalancerBusy = false;
   bool BalancerPolling = false;

@@ -201,6 +201,8 @@ void ShowBoardBalancer(ui::Context& ctx) {
   const auto topChip = bottomChip + 1;
   const ChipView top = topView(ctx);
   const ChipView bottom = bottomView(ctx);
+  b.shownBoard = board;
+  c.Label21->setCaption(std::to_string(board + 1));
   b.TopChipIndex = 2 * board + 1;
   bottom.number.setCaption(std::to_string(2 * board + 1));
   top.readbackResult.setCaption(b.ReadbackCheck[topChip]);

@@ -143,7 +143,7 @@ void Command_1_Click(ui::Context& ctx) {
   if (chosen < 0) return;
   const auto mode = static_cast<Mode>(chosen);
   const bool broadcast = c.Check_5->value() == 1;
-  const bool boardOneShown = leadingNumber(c.Label21->caption()) == 1.0;
+  const bool boardOneShown = b.shownBoard == 0;
   ctx.cycle.BalanceCheckCount = 0;
   if (b.BalancerPolling) BalancerKeepAlive(ctx);
   {

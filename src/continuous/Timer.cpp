@@ -8,7 +8,6 @@
 #include "balancer/CommandWord.h"
 #include "balancer/FlagScope.h"
 #include "balancer/TimedBalance.h"
-#include "common/NumberText.h"
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "continuous/Cycle.h"
@@ -49,7 +48,7 @@ void balancingCheck(ui::Context& ctx) {
   }
   // Two boards or more: boards 1 and 2 in turn, STCVAD addressed to each, and the board shown
   // selected again afterwards.
-  const int shown = static_cast<int>(leadingNumber(ctx.c.Label21->caption())) - 1;
+  const int shown = ctx.balancer.shownBoard;
   ctx.c.Check5[2].setValue(0);
   if (step >= 0 && step < 6) {
     startup::Command4_Click(ctx, step / 3);

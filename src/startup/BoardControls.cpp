@@ -26,11 +26,11 @@ std::string paddedNumber(int n) {
   return n < 10 ? " " + std::to_string(n) : std::to_string(n);
 }
 
-// Every text that names the current board (n = 1..10).
+// Every text that names the current board (n = 1..10); the balancer panel's board number follows
+// with the panel (the last step of the selection).
 void labelBoard(ui::Context& ctx, int n) {
   auto& c = ctx.c;
   const std::string num = paddedNumber(n);
-  c.Label21->setCaption(std::to_string(n));
   c.Label13[0].setCaption("CUSTOM  BOARD #" + num);
   c.Option3[0].setCaption("CUSTOM BRD#" + num);
   c.Label14->setCaption(n < 10 ? "SET/ DISPLAY BOARD #" + num + " AT HEX ADDRESS"

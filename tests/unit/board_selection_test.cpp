@@ -104,6 +104,7 @@ TEST(BoardSelection, AnIndexOutsideTheBoardsRefreshesTheCurrentOne) {
   startup::Command4_Click(ctx, 10);
   EXPECT_EQ(ctx.boards.CurrentBoard, 1);
   EXPECT_EQ(ctx.c.Label21->caption(), "2");
+  EXPECT_EQ(ctx.balancer.shownBoard, 1) << "the label shows the balancer's state";
   EXPECT_EQ(ctx.c.Shape1[15].fillColor, kRed);
   EXPECT_EQ(ctx.c.Shape2[3].fillColor, kRed);
 
