@@ -25,12 +25,10 @@ void Option_1_Click(ui::Context& ctx, int index);
 void Text_1_Change(ui::Context& ctx, int index);
 // Every word to none, every read-back to "00", every board with its top chip.
 void InitializeCommandData(ui::Context& ctx);
-// SEND: one balancer transfer of the chosen mode for the current board, inside the opened path.
+// SEND: one balancer transfer of the chosen mode for the current board, inside the opened path
+// (the transfer and its checks, CheckCommandReadback and CheckStatusReadback among them, are
+// Transfer.h: checkWords).
 void Command_1_Click(ui::Context& ctx);
-// Checks of the shown board's read-back and status words: "OK" or "ERROR", in the tables and the
-// result labels.
-void CheckCommandReadback(ui::Context& ctx);
-void CheckStatusReadback(ui::Context& ctx);
 // "Poll": the keep-alive on or off.
 void Check_3_Click(ui::Context& ctx);
 

@@ -1,11 +1,12 @@
-// The "SPI CONTROL" frame: the command byte, the command mode and SEND with its reply parsing and
-// checks.
+// The "SPI CONTROL" frame: the command byte, the command mode and SEND, which opens the balancer
+// path, runs one transfer (Transfer.h), shows it and closes the path again.
 #include "balancer/Balancer.h"
 #include "balancer/BalancerPath.h"
 #include "balancer/ChipView.h"
 #include "balancer/FlagScope.h"
 #include "balancer/StatusWindow.h"
 #include "balancer/TimedBalance.h"
+#include "balancer/Transfer.h"
 #include "common/HexText.h"
 #include "common/NumberText.h"
 #include "startup/BoardControls.h"
@@ -32,24 +33,18 @@ void enableMeasureButtons(ui::Context& ctx, bool on) {
   for (const int i : ui::kBalancingBlockedButtons) ctx.c.Command1[i].enabled = on;
 }
 
-std::string checkText(const std::string& hi, const std::string& lo) {
-  return wordTextOk(hi, lo) ? "OK" : "ERROR";
-}
-
-// Checks the words of the shown board's chips in one pair of tables.
-void checkReadback(ui::Context& ctx, const ChipTexts& hi, const ChipTexts& lo, ChipTexts& result,
-                   bool status) {
-  auto& b = ctx.balancer;
-  const int board = ctx.boards.CurrentBoard;
+// The result labels of board's chips from their check texts: the status checks or the read-back
+// checks.
+void showChecks(ui::Context& ctx, int board, bool status) {
+  const auto& b = ctx.balancer;
   const auto bottom = static_cast<std::size_t>(2 * board);
-  const auto top = bottom + 1;
-  result[bottom] = checkText(hi[bottom], lo[bottom]);
   const ChipView bv = bottomView(ctx);
-  (status ? bv.statusResult : bv.readbackResult).setCaption(result[bottom]);
-  if (!b.TopChipPresent[static_cast<std::size_t>(board)]) return;
-  result[top] = checkText(hi[top], lo[top]);
   const ChipView tv = topView(ctx);
-  (status ? tv.statusResult : tv.readbackResult).setCaption(result[top]);
+  const ChipTexts& result = status ? b.StatusCheck : b.ReadbackCheck;
+  (status ? bv.statusResult : bv.readbackResult).setCaption(result[bottom]);
+  if (b.TopChipPresent[static_cast<std::size_t>(board)]) {
+    (status ? tv.statusResult : tv.readbackResult).setCaption(result[bottom + 1]);
+  }
 }
 
 // The words of a board's chips as read back, with their checks, for the readings stream.
@@ -71,14 +66,97 @@ void publishWords(ui::Context& ctx, Mode mode, int board, bool hasTop) {
   ctx.readings.publish(reading);
 }
 
-void storeReply(const ReplyWords& words, std::size_t bottom, ChipTexts& hi, ChipTexts& lo) {
-  if (words.bottom) {
-    hi[bottom] = words.bottom->hi;
-    lo[bottom] = words.bottom->lo;
+// What a transfer of board's chips tells the readings stream.
+void publishTransfer(ui::Context& ctx, Mode mode, int board) {
+  const auto& b = ctx.balancer;
+  const auto bottom = static_cast<std::size_t>(2 * board);
+  const bool hasTop = b.TopChipPresent[static_cast<std::size_t>(board)];
+  switch (mode) {
+    case Mode::kWrite: {
+      readings::Reading reading = ctx.reading(readings::Kind::BalancerCommand, board, "WRITE");
+      reading.words.push_back(
+          {static_cast<int>(bottom), b.CommandDataHi[bottom], b.CommandDataLo[bottom], "-"});
+      if (hasTop) {
+        reading.words.push_back({static_cast<int>(bottom + 1), b.CommandDataHi[bottom + 1],
+                                 b.CommandDataLo[bottom + 1], "-"});
+      }
+      ctx.readings.publish(reading);
+      break;
+    }
+    case Mode::kExecute:
+    case Mode::kSuspend:
+      ctx.readings.publish(ctx.reading(readings::Kind::BalancerCommand, b.pathGlobal ? -1 : board,
+                                       mode == Mode::kExecute ? "EXECUTE" : "SUSPEND"));
+      break;
+    case Mode::kReadCommand:
+    case Mode::kReadStatus:
+      publishWords(ctx, mode, board, hasTop);
+      break;
   }
-  if (words.top) {
-    hi[bottom + 1] = words.top->hi;
-    lo[bottom + 1] = words.top->lo;
+}
+
+// The panel after a transfer of board's chips: the result labels; after a read the word bits
+// and the status window too.
+void showTransfer(ui::Context& ctx, Mode mode, int board) {
+  switch (mode) {
+    case Mode::kWrite:
+      showChecks(ctx, board, false);
+      break;
+    case Mode::kExecute:
+    case Mode::kSuspend:
+      showChecks(ctx, board, true);
+      break;
+    case Mode::kReadCommand:
+    case Mode::kReadStatus:
+      showChecks(ctx, board, mode == Mode::kReadStatus);
+      UpdateCommandData(ctx, board);
+      DISPLAY_CELLstatus(ctx);
+      break;
+  }
+}
+
+// SUSPEND first ends the balancing flags of the boards it reaches; with none left executing, the
+// keep-alive stops and the measurement buttons come back.
+void suspendFlags(ui::Context& ctx, bool broadcast, bool boardOneShown) {
+  auto& b = ctx.balancer;
+  if (broadcast) {
+    b.ExecutingBoard1 = false;
+    b.ExecutingOtherBoards = false;
+  } else if (boardOneShown) {
+    b.ExecutingBoard1 = false;
+  } else {
+    b.ExecutingOtherBoards = false;
+  }
+  if (!b.executing()) {
+    b.BalancerPolling = false;
+    ctx.c.Label_3->visible = false;
+    enableMeasureButtons(ctx, true);
+  }
+}
+
+// After an EXECUTE: the boards it reached balance, the keep-alive runs, the cycle stops and the
+// measurement buttons are blocked; a WRITE before it tells whether any action was set.
+void executeFlags(ui::Context& ctx, bool broadcast, bool boardOneShown) {
+  auto& b = ctx.balancer;
+  if (broadcast) {
+    b.ExecutingBoard1 = true;
+    b.ExecutingOtherBoards = true;
+  } else if (boardOneShown) {
+    b.ExecutingBoard1 = true;
+  } else {
+    b.ExecutingOtherBoards = true;
+  }
+  b.BalancerPolling = true;
+  ctx.timed.FlagAlarm = false;
+  ctx.cycle.BalanceCheckCount = 0;
+  startup::stopContinuousRead(ctx);
+  enableMeasureButtons(ctx, false);
+  if (b.CommandWritten) {
+    b.AnyActionSet = false;
+    for (std::size_t k = 0; k < static_cast<std::size_t>(b.ChipCount); ++k) {
+      if (b.CommandDataHi[k] != "00" || b.CommandDataLo[k] != "0F") b.AnyActionSet = true;
+    }
+    b.CommandWritten = false;
   }
 }
 
@@ -126,135 +204,31 @@ void InitializeCommandData(ui::Context& ctx) {
   }
 }
 
-void CheckCommandReadback(ui::Context& ctx) {
-  auto& b = ctx.balancer;
-  checkReadback(ctx, b.ReadbackDataHi, b.ReadbackDataLo, b.ReadbackCheck, false);
-}
-
-void CheckStatusReadback(ui::Context& ctx) {
-  auto& b = ctx.balancer;
-  checkReadback(ctx, b.StatusDataHi, b.StatusDataLo, b.StatusCheck, true);
-}
-
 void Command_1_Click(ui::Context& ctx) {
   auto& b = ctx.balancer;
-  auto& c = ctx.c;
   const int chosen = chosenMode(ctx);
   if (chosen < 0) return;
   const auto mode = static_cast<Mode>(chosen);
-  const bool broadcast = c.Check_5->value() == 1;
+  const bool broadcast = ctx.c.Check_5->value() == 1;
   const bool boardOneShown = b.shownBoard == 0;
   ctx.cycle.BalanceCheckCount = 0;
   if (b.BalancerPolling) BalancerKeepAlive(ctx);
   {
     FlagScope busy(b.BalancerBusy);
-    if (mode == Mode::kSuspend) {
-      if (broadcast) {
-        b.ExecutingBoard1 = false;
-        b.ExecutingOtherBoards = false;
-      } else if (boardOneShown) {
-        b.ExecutingBoard1 = false;
-      } else {
-        b.ExecutingOtherBoards = false;
-      }
-      if (!b.executing()) {
-        b.BalancerPolling = false;
-        c.Label_3->visible = false;
-        enableMeasureButtons(ctx, true);
-      }
-    }
-
+    if (mode == Mode::kSuspend) suspendFlags(ctx, broadcast, boardOneShown);
     const bool executeOrSuspend = mode == Mode::kExecute || mode == Mode::kSuspend;
     startup::Command4_GotFocus(ctx, ctx.boards.CurrentBoard);
     openBalancerPath(ctx, (executeOrSuspend && broadcast) || b.ForceGlobalScope);
     SetSPICommand(ctx);
     const int board = ctx.boards.CurrentBoard;
-    const auto bottom = static_cast<std::size_t>(2 * board);
-    const auto top = bottom + 1;
-    const bool hasTop = b.TopChipPresent[static_cast<std::size_t>(board)];
-    const ChipView bv = bottomView(ctx);
-    const ChipView tv = topView(ctx);
-
-    switch (mode) {
-      case Mode::kWrite: {
-        std::string body;
-        if (hasTop) {
-          body += wordTokens(b.CommandDataHi[top], b.CommandDataLo[top]);
-          b.ReadbackCheck[top] = "-";
-          tv.readbackResult.setCaption("-");
-        }
-        body += wordTokens(b.CommandDataHi[bottom], b.CommandDataLo[bottom]);
-        b.ReadbackCheck[bottom] = "-";
-        bv.readbackResult.setCaption("-");
-        ctx.link().SendCommand(frame(b.SPICommand, body));
-        b.CommandWritten = true;
-        readings::Reading reading = ctx.reading(readings::Kind::BalancerCommand, board, "WRITE");
-        reading.words.push_back(
-            {static_cast<int>(bottom), b.CommandDataHi[bottom], b.CommandDataLo[bottom], "-"});
-        if (hasTop) {
-          reading.words.push_back(
-              {static_cast<int>(top), b.CommandDataHi[top], b.CommandDataLo[top], "-"});
-        }
-        ctx.readings.publish(reading);
-        break;
-      }
-      case Mode::kExecute:
-      case Mode::kSuspend:
-        ctx.link().SendCommand(frame(b.SPICommand));
-        ctx.readings.publish(ctx.reading(readings::Kind::BalancerCommand, b.pathGlobal ? -1 : board,
-                                         mode == Mode::kExecute ? "EXECUTE" : "SUSPEND"));
-        if (hasTop) {
-          b.StatusCheck[top] = "-";
-          tv.statusResult.setCaption("-");
-        }
-        b.StatusCheck[bottom] = "-";
-        bv.statusResult.setCaption("-");
-        break;
-      case Mode::kReadCommand:
-      case Mode::kReadStatus: {
-        // Four characters for each word clocked out: one or two chips.
-        const int chips = hasTop ? 2 : 1;
-        const std::string reply = ctx.link().SendAndReceive(frame(b.SPICommand, readTokens(chips)),
-                                                            static_cast<std::uint16_t>(4 * chips));
-        const ReplyWords words = parseReply(reply, hasTop);
-        if (mode == Mode::kReadCommand) {
-          storeReply(words, bottom, b.ReadbackDataHi, b.ReadbackDataLo);
-          CheckCommandReadback(ctx);
-        } else {
-          storeReply(words, bottom, b.StatusDataHi, b.StatusDataLo);
-          CheckStatusReadback(ctx);
-        }
-        publishWords(ctx, mode, board, hasTop);
-        UpdateCommandData(ctx, board);
-        DISPLAY_CELLstatus(ctx);
-        break;
-      }
-    }
+    const ReplyWords words = transact(ctx.link(), transferRequest(b, mode, board));
+    storeTransfer(b, mode, board, words);
+    publishTransfer(ctx, mode, board);
+    showTransfer(ctx, mode, board);
     closeBalancerPath(ctx);
   }
   if (b.BalancerPolling) BalancerKeepAlive(ctx);
-
-  if (mode != Mode::kExecute) return;
-  if (broadcast) {
-    b.ExecutingBoard1 = true;
-    b.ExecutingOtherBoards = true;
-  } else if (boardOneShown) {
-    b.ExecutingBoard1 = true;
-  } else {
-    b.ExecutingOtherBoards = true;
-  }
-  b.BalancerPolling = true;
-  ctx.timed.FlagAlarm = false;
-  ctx.cycle.BalanceCheckCount = 0;
-  startup::stopContinuousRead(ctx);
-  enableMeasureButtons(ctx, false);
-  if (b.CommandWritten) {
-    b.AnyActionSet = false;
-    for (std::size_t k = 0; k < static_cast<std::size_t>(b.ChipCount); ++k) {
-      if (b.CommandDataHi[k] != "00" || b.CommandDataLo[k] != "0F") b.AnyActionSet = true;
-    }
-    b.CommandWritten = false;
-  }
+  if (mode == Mode::kExecute) executeFlags(ctx, broadcast, boardOneShown);
 }
 
 void Check_3_Click(ui::Context& ctx) {

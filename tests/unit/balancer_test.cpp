@@ -8,6 +8,7 @@
 #include "FakeDriver.h"
 #include "balancer/Balancer.h"
 #include "balancer/CommandWord.h"
+#include "balancer/Transfer.h"
 #include "common/Clock.h"
 #include "common/NumberText.h"
 #include "ui/main/MainWindow.h"
@@ -80,6 +81,33 @@ TEST(BalancerWord, NumericValueOfBoxTexts) {
   EXPECT_EQ(leadingNumber("-"), 0.0);
   EXPECT_EQ(leadingNumber(""), 0.0);
   EXPECT_EQ(leadingNumber("2.5"), 2.5);
+}
+
+// The transfer alone over a scripted controller: each mode's string, and a read's reply taken
+// apart into words (the tables, the path and the panel are SEND's).
+TEST(BalancerTransfer, EachModesStringAndTheWordsOfARead) {
+  test::FakeDriver driver;
+  link::ControllerLink link(driver);
+  TransferRequest r{Mode::kWrite, "A9", true, {"C0", "07"}, {"00", "29"}};
+  EXPECT_TRUE(!transact(link, r).bottom);
+  r.topChip = false;
+  transact(link, r);
+  r.mode = Mode::kExecute;
+  r.command = "AF";
+  transact(link, r);
+  EXPECT_EQ(driver.writes,
+            (std::vector<std::string>{"xXSA9SC0S07S00S29xX", "xXSA9S00S29xX", "xXSAFxX"}));
+  driver.writes.clear();
+  r.mode = Mode::kReadStatus;
+  r.command = "AC";
+  r.topChip = true;
+  driver.answers.push_back("FC87C0");  // the top chip's word cut short
+  const ReplyWords words = transact(link, r);
+  EXPECT_EQ(driver.writes, std::vector<std::string>{"xXSACRRRRxX"});
+  EXPECT_EQ(driver.calls.back().what, "close");
+  ASSERT_TRUE(words.bottom && words.top);
+  EXPECT_EQ(words.bottom->hi + words.bottom->lo, "FC87");
+  EXPECT_EQ(words.top->hi + words.top->lo, "C0  ");
 }
 
 // ---- The panel over a scripted controller -----------------------------------------------------
