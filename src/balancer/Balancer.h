@@ -13,7 +13,7 @@ void wire(ui::Context& ctx);
 
 // Start-up: the top and bottom chips' action option handlers, SetSPICommand,
 // InitializeCommandData and InitializeBalTime, in that order.
-void Balancer_Load(ui::Context& ctx);
+void loadBalancer(ui::Context& ctx);
 
 // ---- Command word and transfer ----------------------------------------------------------------
 
@@ -59,8 +59,8 @@ void InitializeBalTime(ui::Context& ctx);
 
 // "Broadcast Execute/Suspend" for the new number of boards: hidden and cleared for one board;
 // shown and ticked when it was hidden and the stack has two boards or more.
-void Check_5_FollowBoardCount(ui::Context& ctx, int boardCount);
+void followBoardCount(ui::Context& ctx, int boardCount);
 // A count other than BalancerBoardCount sets the chain up again and shows the current board.
-void BalancerBoardCountChange(ui::Context& ctx, int boardCount);
+void balancerBoardCountChange(ui::Context& ctx, int boardCount);
 
 }  // namespace kb::balancer

@@ -46,7 +46,7 @@ struct BalancerState {
 
   int BalancerBoardCount = 0;
   int ChipCount = 0;
-  int LastCellIndex = 0;  // 12 x BalancerBoardCount - 1
+  int lastCellIndex = 0;  // 12 x BalancerBoardCount - 1
   int TopChipIndex = 1;   // top chip of the board shown
   // The board (0..9) whose chips the balancer panel shows; Label21 displays its number.
   int shownBoard = 0;

@@ -252,7 +252,7 @@ void SetupBalancerChain(ui::Context& ctx, int boardCount) {
   FlagScope refreshing(b.RefreshingView);
   b.BalancerBoardCount = boardCount;
   b.ChipCount = 2 * boardCount;
-  b.LastCellIndex = 12 * boardCount - 1;
+  b.lastCellIndex = 12 * boardCount - 1;
 
   const int board = ctx.boards.CurrentBoard;
   c.Label_21[1].setCaption("1");
@@ -296,7 +296,7 @@ void InitializeBalTime(ui::Context& ctx) {
   if (wasRunning) releaseTimedLock(ctx);
 }
 
-void Check_5_FollowBoardCount(ui::Context& ctx, int boardCount) {
+void followBoardCount(ui::Context& ctx, int boardCount) {
   form::Control& box = *ctx.c.Check_5;
   if (boardCount == 1) {
     box.visible = false;
@@ -307,7 +307,7 @@ void Check_5_FollowBoardCount(ui::Context& ctx, int boardCount) {
   }
 }
 
-void BalancerBoardCountChange(ui::Context& ctx, int boardCount) {
+void balancerBoardCountChange(ui::Context& ctx, int boardCount) {
   if (boardCount == ctx.balancer.BalancerBoardCount) return;
   SetupBalancerChain(ctx, boardCount);
   ShowBoardBalancer(ctx);

@@ -10,7 +10,7 @@
 namespace kb::balancer {
 
 // Command modes, as the options " WRITE = 00" .. " SUSPEND" are indexed.
-enum class Mode { kWrite = 0, kReadCommand = 1, kReadStatus = 2, kExecute = 3, kSuspend = 4 };
+enum class Mode { Write = 0, ReadCommand = 1, ReadStatus = 2, Execute = 3, Suspend = 4 };
 inline constexpr int kModes = 5;
 
 // Cell actions: 00 none, 01 (no name), 10 discharge, 11 charge.

@@ -70,7 +70,7 @@ void CheckCellFlags(ui::Context& ctx) {
   b.ExecutingBoard1 = false;
   b.ExecutingOtherBoards = false;
   ctx.timed.FlagAlarm = true;
-  c.Option_1[static_cast<int>(Mode::kSuspend)].setValue(1);
+  c.Option_1[static_cast<int>(Mode::Suspend)].setValue(1);
   if (c.Check_4->value() == 1) {
     c.Check_4->setValue(0);  // pauses the timed run, which suspends the chips
   } else {

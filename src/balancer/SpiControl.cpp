@@ -50,7 +50,7 @@ void showChecks(ui::Context& ctx, int board, bool status) {
 // The words of a board's chips as read back, with their checks, for the readings stream.
 void publishWords(ui::Context& ctx, Mode mode, int board, bool hasTop) {
   const auto& b = ctx.balancer;
-  const bool status = mode == Mode::kReadStatus;
+  const bool status = mode == Mode::ReadStatus;
   readings::Reading reading =
       ctx.reading(status ? readings::Kind::BalancerStatus : readings::Kind::BalancerWords, board,
                   status ? "READ STATUS" : "READ COMMAND");
@@ -72,7 +72,7 @@ void publishTransfer(ui::Context& ctx, Mode mode, int board) {
   const auto bottom = static_cast<std::size_t>(2 * board);
   const bool hasTop = b.TopChipPresent[static_cast<std::size_t>(board)];
   switch (mode) {
-    case Mode::kWrite: {
+    case Mode::Write: {
       readings::Reading reading = ctx.reading(readings::Kind::BalancerCommand, board, "WRITE");
       reading.words.push_back(
           {static_cast<int>(bottom), b.CommandDataHi[bottom], b.CommandDataLo[bottom], "-"});
@@ -83,13 +83,13 @@ void publishTransfer(ui::Context& ctx, Mode mode, int board) {
       ctx.readings.publish(reading);
       break;
     }
-    case Mode::kExecute:
-    case Mode::kSuspend:
+    case Mode::Execute:
+    case Mode::Suspend:
       ctx.readings.publish(ctx.reading(readings::Kind::BalancerCommand, b.pathGlobal ? -1 : board,
-                                       mode == Mode::kExecute ? "EXECUTE" : "SUSPEND"));
+                                       mode == Mode::Execute ? "EXECUTE" : "SUSPEND"));
       break;
-    case Mode::kReadCommand:
-    case Mode::kReadStatus:
+    case Mode::ReadCommand:
+    case Mode::ReadStatus:
       publishWords(ctx, mode, board, hasTop);
       break;
   }
@@ -99,16 +99,16 @@ void publishTransfer(ui::Context& ctx, Mode mode, int board) {
 // and the status window too.
 void showTransfer(ui::Context& ctx, Mode mode, int board) {
   switch (mode) {
-    case Mode::kWrite:
+    case Mode::Write:
       showChecks(ctx, board, false);
       break;
-    case Mode::kExecute:
-    case Mode::kSuspend:
+    case Mode::Execute:
+    case Mode::Suspend:
       showChecks(ctx, board, true);
       break;
-    case Mode::kReadCommand:
-    case Mode::kReadStatus:
-      showChecks(ctx, board, mode == Mode::kReadStatus);
+    case Mode::ReadCommand:
+    case Mode::ReadStatus:
+      showChecks(ctx, board, mode == Mode::ReadStatus);
       UpdateCommandData(ctx, board);
       DISPLAY_CELLstatus(ctx);
       break;
@@ -180,7 +180,7 @@ void Option_1_Click(ui::Context& ctx, int index) {
   for (int i = 1; i < 8; ++i) {
     if (isOne(bits[i])) ++ones;
   }
-  bits[0].setText(std::string(1, parityDigit(ones, index == static_cast<int>(Mode::kSuspend))));
+  bits[0].setText(std::string(1, parityDigit(ones, index == static_cast<int>(Mode::Suspend))));
 }
 
 void Text_1_Change(ui::Context& ctx, int index) {
@@ -215,8 +215,8 @@ void Command_1_Click(ui::Context& ctx) {
   if (b.BalancerPolling) BalancerKeepAlive(ctx);
   {
     FlagScope busy(b.BalancerBusy);
-    if (mode == Mode::kSuspend) suspendFlags(ctx, broadcast, boardOneShown);
-    const bool executeOrSuspend = mode == Mode::kExecute || mode == Mode::kSuspend;
+    if (mode == Mode::Suspend) suspendFlags(ctx, broadcast, boardOneShown);
+    const bool executeOrSuspend = mode == Mode::Execute || mode == Mode::Suspend;
     startup::Command4_GotFocus(ctx, ctx.boards.CurrentBoard);
     openBalancerPath(ctx, (executeOrSuspend && broadcast) || b.ForceGlobalScope);
     SetSPICommand(ctx);
@@ -228,7 +228,7 @@ void Command_1_Click(ui::Context& ctx) {
     closeBalancerPath(ctx);
   }
   if (b.BalancerPolling) BalancerKeepAlive(ctx);
-  if (mode == Mode::kExecute) executeFlags(ctx, broadcast, boardOneShown);
+  if (mode == Mode::Execute) executeFlags(ctx, broadcast, boardOneShown);
 }
 
 void Check_3_Click(ui::Context& ctx) {

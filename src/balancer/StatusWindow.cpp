@@ -17,13 +17,13 @@ using ui::kStatusRows;
 
 namespace {
 
-enum class Shade { kNone, kCode01, kDischarge, kCharge, kInvalid };
-enum class StatusRead { kOk, kFailed, kNotRead };
+enum class Shade { None, Code01, Discharge, Charge, Invalid };
+enum class StatusRead { Ok, Failed, NotRead };
 
 // What one chip's row shows, decoded from the tables.
 struct ChipRow {
   std::array<Shade, kStatusCells> cells{};
-  StatusRead status = StatusRead::kNotRead;
+  StatusRead status = StatusRead::NotRead;
   std::array<bool, kStatusCells> gate{};  // gate OK of cells 1..6, from a status that checked OK
   bool balancing = false;
   int pattern = form::kFillTransparent;
@@ -48,12 +48,12 @@ ChipRow decodeChip(const BalancerState& b, int chip) {
     const bool boardExecuting = chip < 2 ? b.ExecutingBoard1 : b.ExecutingOtherBoards;
     row.balancing = b.BalancerPolling && ((hi != 0 && boardExecuting) || (lo & 0xF0u) != 0);
   } else if (readback == "ERROR") {
-    row.cells.fill(Shade::kInvalid);
+    row.cells.fill(Shade::Invalid);
   }
 
   const std::string& status = b.StatusCheck[at(chip)];
   if (status == "OK") {
-    row.status = StatusRead::kOk;
+    row.status = StatusRead::Ok;
     const std::uint16_t word = wordOf(b.StatusDataHi[at(chip)], b.StatusDataLo[at(chip)]);
     for (int cell = 0; cell < kStatusCells; ++cell) {
       row.gate[at(cell)] = ((word >> (15 - cell)) & 1u) != 0;
@@ -70,22 +70,22 @@ ChipRow decodeChip(const BalancerState& b, int chip) {
     }
     row.tempError = !tempOk && row.balancing;
   } else if (status == "ERROR") {
-    row.status = StatusRead::kFailed;
+    row.status = StatusRead::Failed;
   }
   return row;
 }
 
 std::int32_t shadeColour(Shade shade) {
   switch (shade) {
-    case Shade::kNone:
+    case Shade::None:
       return ui::kStatusNoAction;
-    case Shade::kCode01:
+    case Shade::Code01:
       return ui::kStatusCode01;
-    case Shade::kDischarge:
+    case Shade::Discharge:
       return ui::kStatusDischarge;
-    case Shade::kCharge:
+    case Shade::Charge:
       return ui::kStatusCharge;
-    case Shade::kInvalid:
+    case Shade::Invalid:
       break;
   }
   return ui::kStatusCrcError;
@@ -95,11 +95,11 @@ std::int32_t shadeColour(Shade shade) {
 // not read since the last EXECUTE or SUSPEND; "-" shown for a status that failed its check.
 bool gateShown(const ChipRow& row, int cell) {
   switch (row.status) {
-    case StatusRead::kOk:
+    case StatusRead::Ok:
       return row.gate[at(cell)];
-    case StatusRead::kFailed:
+    case StatusRead::Failed:
       return true;
-    case StatusRead::kNotRead:
+    case StatusRead::NotRead:
       break;
   }
   return false;
@@ -164,7 +164,7 @@ void drawRows(ui::Context& ctx) {
       form::Control& field = s.Shape1[kStatusCells * k + cell];
       form::Control& gate = s.Label2[kStatusCells * k + cell];
       field.backColor = shadeColour(row.cells[at(cell)]);
-      if (row.status == StatusRead::kOk) {
+      if (row.status == StatusRead::Ok) {
         gate.setCaption(row.gate[at(cell)] ? "+" : "-");
       } else {
         field.fillStyle = form::kFillTransparent;
@@ -188,37 +188,37 @@ void wireStatusWindow(ui::Context& ctx) {
   ctx.variables.add("StatusWindowLoaded", [w] { return ui::StateVariables::truth(w->loaded); });
 }
 
-void LoadStatusWindow(ui::Context& ctx) {
+void loadStatusWindow(ui::Context& ctx) {
   if (ctx.statusWindow.loaded) return;
   ctx.statusWindow.loaded = true;
   layoutRows(ctx);
   drawRows(ctx);
 }
 
-void ShowStatusWindow(ui::Context& ctx) {
-  LoadStatusWindow(ctx);
+void showStatusWindow(ui::Context& ctx) {
+  loadStatusWindow(ctx);
   ctx.status->visible = true;
 }
 
-void UnloadStatusWindow(ui::Context& ctx) {
+void unloadStatusWindow(ui::Context& ctx) {
   ctx.statusWindow.loaded = false;
   ctx.status->visible = false;
 }
 
 void Command5520_Click(ui::Context& ctx) {
-  LoadStatusWindow(ctx);
+  loadStatusWindow(ctx);
   Display5520Status(ctx);
   DISPLAY_CELLstatus(ctx);
   ctx.status->visible = true;
 }
 
 void Display5520Status(ui::Context& ctx) {
-  LoadStatusWindow(ctx);
+  loadStatusWindow(ctx);
   layoutRows(ctx);
 }
 
 void DISPLAY_CELLstatus(ui::Context& ctx) {
-  LoadStatusWindow(ctx);
+  loadStatusWindow(ctx);
   drawRows(ctx);
 }
 
@@ -226,8 +226,8 @@ int statusWindowWidth(int lastBoardIndex) {
   return ui::kStatusBaseWidth + ui::kStatusWidthPerBoard * std::clamp(lastBoardIndex, 0, 9);
 }
 
-void StatusWindowBoardCountChange(ui::Context& ctx, int lastBoardIndex) {
-  LoadStatusWindow(ctx);
+void statusWindowBoardCountChange(ui::Context& ctx, int lastBoardIndex) {
+  loadStatusWindow(ctx);
   ctx.status->width = statusWindowWidth(lastBoardIndex);
   if (ctx.balancer.executing()) {
     // The rows stay as they are; the bytes follow the new width.

@@ -13,11 +13,11 @@ namespace kb::balancer {
 void wireStatusWindow(ui::Context& ctx);
 
 // Loads the window when it is not loaded: its Form_Load lays out the rows and draws them.
-void LoadStatusWindow(ui::Context& ctx);
+void loadStatusWindow(ui::Context& ctx);
 // Loads the window if needed and shows it (start-up).
-void ShowStatusWindow(ui::Context& ctx);
+void showStatusWindow(ui::Context& ctx);
 // Unloads the window: hidden until it is used again.
-void UnloadStatusWindow(ui::Context& ctx);
+void unloadStatusWindow(ui::Context& ctx);
 // "QXB5520-1 STATUS": loads, lays out, draws and shows the window.
 void Command5520_Click(ui::Context& ctx);
 
@@ -30,6 +30,6 @@ void DISPLAY_CELLstatus(ui::Context& ctx);
 int statusWindowWidth(int lastBoardIndex);
 // The board-count change's part: the window loaded, its width set for the new count and, unless
 // balancing runs, its rows laid out and drawn again.
-void StatusWindowBoardCountChange(ui::Context& ctx, int lastBoardIndex);
+void statusWindowBoardCountChange(ui::Context& ctx, int lastBoardIndex);
 
 }  // namespace kb::balancer

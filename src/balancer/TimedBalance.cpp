@@ -278,12 +278,12 @@ void NextCell(ui::Context& ctx) {
   auto& t = ctx.timed;
   const bool twoBoards = ctx.balancer.ChipCount > 2;
   selectBoard(ctx, 0);
-  send(ctx, Mode::kWrite);
-  send(ctx, Mode::kReadCommand);
+  send(ctx, Mode::Write);
+  send(ctx, Mode::ReadCommand);
   if (twoBoards) {
     selectBoard(ctx, 1);
-    send(ctx, Mode::kWrite);
-    send(ctx, Mode::kReadCommand);
+    send(ctx, Mode::Write);
+    send(ctx, Mode::ReadCommand);
     c.Check_5->setValue(1);
     c.Check_5->enabled = false;
   }
@@ -291,20 +291,20 @@ void NextCell(ui::Context& ctx) {
     t.LastStop = t.NextStopTime;
     showNextStop(ctx, wholeText(t.LastStop));
   }
-  c.Option_1[static_cast<int>(Mode::kExecute)].setValue(1);
+  c.Option_1[static_cast<int>(Mode::Execute)].setValue(1);
   t.StartTimer = balanceClock(ctx);
   t.StopAt = t.StartTimer + t.LastStop;
   Command_1_Click(ctx);
   // The status of every board run, board 1 first.
   selectBoard(ctx, 0);
-  send(ctx, Mode::kReadStatus);
+  send(ctx, Mode::ReadStatus);
   if (twoBoards) {
     selectBoard(ctx, 1);
-    send(ctx, Mode::kReadStatus);
+    send(ctx, Mode::ReadStatus);
   }
 }
 
-void BalanceClockTick(ui::Context& ctx) {
+void balanceClockTick(ui::Context& ctx) {
   auto& t = ctx.timed;
   const double now = balanceClock(ctx);
   if (now >= t.StopAt) {
@@ -328,12 +328,12 @@ void BalanceClockTick(ui::Context& ctx) {
 void SuspendBalancer(ui::Context& ctx) {
   auto& times = ctx.balancer.BalanceTime;
   auto& t = ctx.timed;
-  send(ctx, Mode::kSuspend);
+  send(ctx, Mode::Suspend);
   t.Elapsed = balanceClock(ctx) - t.StartTimer;
   for (int chip = 0; chip < scheduledChips(ctx); ++chip) {
     if (chip % 2 == 0) {
       selectBoard(ctx, chip / 2);
-      send(ctx, Mode::kReadStatus);
+      send(ctx, Mode::ReadStatus);
     }
     const ChipView v = chip % 2 == 1 ? topView(ctx) : bottomView(ctx);
     for (int cell = 0; cell < kCellsPerChip; ++cell) {
@@ -361,13 +361,13 @@ void StopBalancer(ui::Context& ctx) {
   showNextStop(ctx, "0");
   {
     FlagScope global(b.ForceGlobalScope);
-    send(ctx, Mode::kWrite);
-    send(ctx, Mode::kExecute);
+    send(ctx, Mode::Write);
+    send(ctx, Mode::Execute);
     t.Elapsed = balanceClock(ctx) - t.StartTimer;
     for (int board = 0; board < b.BalancerBoardCount; ++board) {
       selectBoard(ctx, board);
-      send(ctx, Mode::kReadCommand);
-      send(ctx, Mode::kReadStatus);
+      send(ctx, Mode::ReadCommand);
+      send(ctx, Mode::ReadStatus);
     }
   }
 }

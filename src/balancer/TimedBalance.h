@@ -41,7 +41,7 @@ void StartBalance(ui::Context& ctx);
 // One run: the words written and read back, then EXECUTE with the clock started.
 void NextCell(ui::Context& ctx);
 // The timer's step while Check_4 is ticked: suspends at the stop time, else shows the times left.
-void BalanceClockTick(ui::Context& ctx);
+void balanceClockTick(ui::Context& ctx);
 // SUSPEND, then every cell's time less the run's elapsed time; finished cells set to none.
 void SuspendBalancer(ui::Context& ctx);
 // Every word none, written and executed on every board; all times 0.

@@ -42,19 +42,19 @@ TransferRequest transferRequest(const BalancerState& b, Mode mode, int board) {
 
 ReplyWords transact(link::ControllerLink& link, const TransferRequest& request) {
   switch (request.mode) {
-    case Mode::kWrite: {
+    case Mode::Write: {
       std::string body;
       if (request.topChip) body += wordTokens(request.top.hi, request.top.lo);
       body += wordTokens(request.bottom.hi, request.bottom.lo);
       link.SendCommand(frame(request.command, body));
       return {};
     }
-    case Mode::kExecute:
-    case Mode::kSuspend:
+    case Mode::Execute:
+    case Mode::Suspend:
       link.SendCommand(frame(request.command));
       return {};
-    case Mode::kReadCommand:
-    case Mode::kReadStatus: {
+    case Mode::ReadCommand:
+    case Mode::ReadStatus: {
       // Four characters for each word clocked out: one or two chips.
       const int chips = request.topChip ? 2 : 1;
       const std::string reply = link.SendAndReceive(frame(request.command, readTokens(chips)),
@@ -69,21 +69,21 @@ void storeTransfer(BalancerState& b, Mode mode, int board, const ReplyWords& wor
   const std::size_t bottom = bottomChip(board);
   const bool top = hasTop(b, board);
   switch (mode) {
-    case Mode::kWrite:
+    case Mode::Write:
       if (top) b.ReadbackCheck[bottom + 1] = "-";
       b.ReadbackCheck[bottom] = "-";
       b.CommandWritten = true;
       break;
-    case Mode::kExecute:
-    case Mode::kSuspend:
+    case Mode::Execute:
+    case Mode::Suspend:
       if (top) b.StatusCheck[bottom + 1] = "-";
       b.StatusCheck[bottom] = "-";
       break;
-    case Mode::kReadCommand:
+    case Mode::ReadCommand:
       storeWords(words, bottom, b.ReadbackDataHi, b.ReadbackDataLo);
       checkWords(b, board, false);
       break;
-    case Mode::kReadStatus:
+    case Mode::ReadStatus:
       storeWords(words, bottom, b.StatusDataHi, b.StatusDataLo);
       checkWords(b, board, true);
       break;

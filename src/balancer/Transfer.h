@@ -12,7 +12,7 @@
 namespace kb::balancer {
 
 struct TransferRequest {
-  Mode mode = Mode::kWrite;
+  Mode mode = Mode::Write;
   std::string command;  // the command byte, two hex digits
   bool topChip = true;  // the board carries its top chip
   ReplyWord top;        // the words a WRITE sends: the top chip's goes out first

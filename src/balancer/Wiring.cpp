@@ -70,24 +70,24 @@ void addVariables(ui::Context& ctx) {
 
 // The balancer's steps in the sequences of startup/ (start-up, unload, the board set).
 void startUp(ui::Context& ctx) {
-  Balancer_Load(ctx);
-  ShowStatusWindow(ctx);
+  loadBalancer(ctx);
+  showStatusWindow(ctx);
 }
 
-void followBoardCount(ui::Context& ctx) {
-  Check_5_FollowBoardCount(ctx, ctx.boards.LastBoardIndex + 1);
+void followCount(ui::Context& ctx) {
+  followBoardCount(ctx, ctx.boards.LastBoardIndex + 1);
 }
 
 void followChain(ui::Context& ctx) {
-  BalancerBoardCountChange(ctx, std::atoi(ctx.c.Combo1->text().c_str()));
-  StatusWindowBoardCountChange(ctx, ctx.boards.LastBoardIndex);
+  balancerBoardCountChange(ctx, std::atoi(ctx.c.Combo1->text().c_str()));
+  statusWindowBoardCountChange(ctx, ctx.boards.LastBoardIndex);
 }
 
 void registerSteps(ui::Context& ctx) {
   startup::UpperSteps& up = ctx.startup.upper;
   up.balancerLoad = startUp;
-  up.balancerUnload = UnloadStatusWindow;
-  up.boardCountChosen = followBoardCount;
+  up.balancerUnload = unloadStatusWindow;
+  up.boardCountChosen = followCount;
   up.boardCountChanged = followChain;
   up.boardShown = ShowBoardBalancer;
 }
@@ -117,7 +117,7 @@ void wire(ui::Context& ctx) {
   wireTimed(ctx);
 }
 
-void Balancer_Load(ui::Context& ctx) {
+void loadBalancer(ui::Context& ctx) {
   Option4_Click(ctx, 0);
   Option_2_Click(ctx, 0);
   SetSPICommand(ctx);

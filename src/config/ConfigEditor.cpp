@@ -141,7 +141,7 @@ void Option3_Click(ui::Context& ctx, int index) {
   optionClick(ctx, index, false);
 }
 
-void DischargeMask_Click(ui::Context& ctx, int reg) {
+void rebuildDischargeMask(ui::Context& ctx, int reg) {
   editOf(ctx, ctx.boards.CurrentBoard)[static_cast<std::size_t>(reg)] =
       registerText(boxesValue(ctx, reg));
   refreshConfigView(ctx);

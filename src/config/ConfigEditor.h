@@ -16,7 +16,7 @@ void Command0_Click(ui::Context& ctx, int index);
 void Option1_Click(ui::Context& ctx, int index);
 void Option3_Click(ui::Context& ctx, int index);
 // Check1..Check3: register 1..3 rebuilt from its eight boxes.
-void DischargeMask_Click(ui::Context& ctx, int reg);
+void rebuildDischargeMask(ui::Context& ctx, int reg);
 
 // While CopyConfigToAll is 1: the selected board's six edited registers to every board in use.
 void copyConfigToAll(ui::Context& ctx);

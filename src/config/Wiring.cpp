@@ -23,9 +23,9 @@ void wire(ui::Context& ctx) {
   f.on(Event::Click, k.Command0, [c](int i) { Command0_Click(*c, i); });
   f.on(Event::Click, k.Option1, [c](int i) { Option1_Click(*c, i); });
   f.on(Event::Click, k.Option3, [c](int i) { Option3_Click(*c, i); });
-  f.on(Event::Click, k.Check1, [c](int) { DischargeMask_Click(*c, 1); });
-  f.on(Event::Click, k.Check2, [c](int) { DischargeMask_Click(*c, 2); });
-  f.on(Event::Click, k.Check3, [c](int) { DischargeMask_Click(*c, 3); });
+  f.on(Event::Click, k.Check1, [c](int) { rebuildDischargeMask(*c, 1); });
+  f.on(Event::Click, k.Check2, [c](int) { rebuildDischargeMask(*c, 2); });
+  f.on(Event::Click, k.Check3, [c](int) { rebuildDischargeMask(*c, 3); });
   f.on(Event::GotFocus, k.Text2, [c](int i) { Text2_GotFocus(*c, i); });
   f.onKeyPress(k.Text2, [c](int i, int& key) { Text2_KeyPress(*c, i, key); });
   f.on(Event::LostFocus, k.Text2, [c](int i) { Text2_LostFocus(*c, i); });

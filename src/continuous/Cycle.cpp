@@ -104,7 +104,7 @@ void stopCycle(ui::Context& ctx) {
       ctx.measure.volts[static_cast<std::size_t>(monitor::temperatureSlot(b, k))] = 0.0F;
     }
   }
-  WatchdogArmCheck(ctx);
+  watchdogArmCheck(ctx);
   resetCycleReminders(ctx);
   monitor::ClearLog(ctx);
   monitor::forgetLog(ctx);
@@ -112,7 +112,7 @@ void stopCycle(ui::Context& ctx) {
 
 }  // namespace
 
-void ToggleContinuousRead(ui::Context& ctx) {
+void toggleContinuousRead(ui::Context& ctx) {
   if (ctx.cycle.ContinuousReadOn == 1) {
     stopCycle(ctx);
   } else {
@@ -120,11 +120,11 @@ void ToggleContinuousRead(ui::Context& ctx) {
   }
 }
 
-void StopContinuousRead(ui::Context& ctx) {
+void stopContinuousRead(ui::Context& ctx) {
   if (ctx.cycle.ContinuousReadOn == 1) stopCycle(ctx);
 }
 
-void RunCycleStep(ui::Context& ctx) {
+void runCycleStep(ui::Context& ctx) {
   auto& s = ctx.cycle;
   switch (s.CycleStep) {
     case 0:
@@ -139,7 +139,7 @@ void RunCycleStep(ui::Context& ctx) {
       monitor::StartTemperatureConversion(ctx, ctx.startup.tempSelectDigit);
       monitor::leaveTemperatureHexView(ctx);
       monitor::ReadTemperatures(ctx);
-      monitor::ShowTemperatures(ctx);
+      monitor::showTemperatures(ctx);
       views::followThermalShutdown(ctx);
       break;
     default:
@@ -156,7 +156,7 @@ void RunCycleStep(ui::Context& ctx) {
   views::moveBoardMarker(ctx, s.CycleBoard);
 }
 
-bool AnyCdcSet(const ui::Context& ctx) {
+bool anyCdcSet(const ui::Context& ctx) {
   for (int b = 0; b <= ctx.boards.LastBoardIndex && b < kMaxBoards; ++b) {
     const std::string& cfgr0 = ctx.config.written[static_cast<std::size_t>(b)][0];
     if ((hexValue(cfgr0) & 0x07u) != 0) return true;
@@ -164,9 +164,9 @@ bool AnyCdcSet(const ui::Context& ctx) {
   return false;
 }
 
-void WatchdogArmCheck(ui::Context& ctx) {
+void watchdogArmCheck(ui::Context& ctx) {
   auto& s = ctx.cycle;
-  if (AnyCdcSet(ctx)) {
+  if (anyCdcSet(ctx)) {
     s.WdtServiceActive = 1;
     s.WdtPhase = kKeepAlivePhase;
     // A board out of standby can measure again: the buttons a low-current standby blocked come

@@ -16,18 +16,18 @@ void wireCycle(ui::Context& ctx);
 void Timer1_Timer(ui::Context& ctx);
 
 // "START CONTINUOUS READ CELLS" / "STOP  CONTINUOUS READ CELLS".
-void ToggleContinuousRead(ui::Context& ctx);
+void toggleContinuousRead(ui::Context& ctx);
 // Stops the cycle if it runs (before a poll, the low-current standby, an EXECUTE, "Poll").
-void StopContinuousRead(ui::Context& ctx);
+void stopContinuousRead(ui::Context& ctx);
 
 // One step of the cycle for CycleBoard, then on to the next step and board.
-void RunCycleStep(ui::Context& ctx);
+void runCycleStep(ui::Context& ctx);
 
 // Whether some board 0..LastBoardIndex was last written with a CDC other than 0.
-bool AnyCdcSet(const ui::Context& ctx);
+bool anyCdcSet(const ui::Context& ctx);
 // Arms the watchdog service (the first keep-alive goes out on the next tick) when some CDC is set;
 // otherwise ends it and, with it, any balancing.
-void WatchdogArmCheck(ui::Context& ctx);
+void watchdogArmCheck(ui::Context& ctx);
 
 // Texts of the watchdog status line Label_KA(1).
 inline constexpr const char* kWdtPrevents = " PREVENTS WATCHDOG TIMEOUT.";

@@ -107,7 +107,7 @@ void watchdogIndicator(ui::Context& ctx) {
   auto& c = ctx.c;
   form::Control& flag = c.Label_KA[0];
   form::Control& line = c.Label_KA[1];
-  const bool anyCdc = AnyCdcSet(ctx);
+  const bool anyCdc = anyCdcSet(ctx);
   if (s.WdtServiceActive == 0) {
     s.WdtPhase = 0;
     // The standby hint (pale yellow) belongs to the configuration view and stays.
@@ -149,7 +149,7 @@ void watchdogIndicator(ui::Context& ctx) {
 void Timer1_Timer(ui::Context& ctx) {
   if (ctx.startup.LowCurrentStandby == 0) {
     watchdogService(ctx);
-    if (ctx.c.Check_4->value() == 1) balancer::BalanceClockTick(ctx);
+    if (ctx.c.Check_4->value() == 1) balancer::balanceClockTick(ctx);
   }
   if (!ctx.startup.controllerDetected) {
     ctx.cycle.ContinuousReadOn = 0;
@@ -158,7 +158,7 @@ void Timer1_Timer(ui::Context& ctx) {
   }
   if (ctx.cycle.ContinuousReadOn == 1) {
     monitor::Check_AUTO_Click(ctx);
-    RunCycleStep(ctx);
+    runCycleStep(ctx);
   }
   config::showReadConfigEmphasis(ctx);
   watchdogIndicator(ctx);
@@ -167,9 +167,9 @@ void Timer1_Timer(ui::Context& ctx) {
 void wireCycle(ui::Context& ctx) {
   ui::Context* c = &ctx;
   startup::UpperSteps& up = ctx.startup.upper;
-  up.toggleContinuousRead = ToggleContinuousRead;
-  up.stopContinuousRead = StopContinuousRead;
-  up.watchdogArmCheck = WatchdogArmCheck;
+  up.toggleContinuousRead = toggleContinuousRead;
+  up.stopContinuousRead = stopContinuousRead;
+  up.watchdogArmCheck = watchdogArmCheck;
   ctx.form().on(form::Event::Timer, ctx.c.Timer1, [c](int) { Timer1_Timer(*c); });
   using ui::StateVariables;
   StateVariables& v = ctx.variables;

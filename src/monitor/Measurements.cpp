@@ -207,7 +207,7 @@ void ReadTemperatures(ui::Context& ctx) {
   ctx.readings.publish(reading);
 }
 
-void ShowTemperatures(ui::Context& ctx) {
+void showTemperatures(ui::Context& ctx) {
   const int board = ctx.boards.CurrentBoard;
   if (!validBoard(board)) return;
   for (int box = 0; box < kTemperatures; ++box) {

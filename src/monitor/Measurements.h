@@ -74,7 +74,7 @@ void ReadTemperatures(ui::Context& ctx);
 // The three temperature boxes Text6 from the values of CurrentBoard (its codes in the hexadecimal
 // view): Text6(0) ITMP, (1) ETMP1, (2) ETMP2, the rows of the "ITMP Only", "ETMP1Only" and
 // "ETMP2Only" boxes.
-void ShowTemperatures(ui::Context& ctx);
+void showTemperatures(ui::Context& ctx);
 
 // What the thermal check found on a board.
 enum class ThermalFinding { None, InShutdown, Left };

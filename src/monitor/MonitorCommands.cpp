@@ -13,7 +13,7 @@ void wire(ui::Context& ctx) {
   ui::Context* c = &ctx;
   ctx.form().on(form::Event::Click, ctx.c.Check_AUTO, [c](int) { Check_AUTO_Click(*c); });
   // The log row of every read-back and configuration write.
-  ctx.readings.subscribe([c](const readings::Reading& r) { LogReading(*c, r); });
+  ctx.readings.subscribe([c](const readings::Reading& r) { logReading(*c, r); });
   ctx.variables.addTable("PecState", kBoardSlots, [c](int i) {
     return ui::StateVariables::number(c->reads.pecState[static_cast<std::size_t>(i)]);
   });

@@ -155,7 +155,7 @@ void ClearLog(ui::Context& ctx) {
   }
 }
 
-void RewriteLog(ui::Context& ctx) {
+void rewriteLog(ui::Context& ctx) {
   const int board = ctx.boards.CurrentBoard;
   const int last = ctx.transferLog.lastKind;
   if (last == kLogNone) {
@@ -177,7 +177,7 @@ void forgetLog(ui::Context& ctx) {
   ctx.transferLog.lastKind = kLogNone;
 }
 
-void LogReading(ui::Context& ctx, const readings::Reading& reading) {
+void logReading(ui::Context& ctx, const readings::Reading& reading) {
   switch (reading.kind) {
     case readings::Kind::Cells:
       LogReadBack(ctx, ReadKind::RDCV, reading.board, reading.codes.size() == 10 ? 1 : 0);

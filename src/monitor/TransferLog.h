@@ -26,12 +26,12 @@ void LogWriteConfig(ui::Context& ctx);
 void LogReadBack(ui::Context& ctx, ReadKind kind, int board, int rdcvMode = 0);
 // The row of a reading: read-backs (RDFLG only for the selected board) and configuration writes;
 // other readings write none. Subscribed to the readings stream.
-void LogReading(ui::Context& ctx, const readings::Reading& reading);
+void logReading(ui::Context& ctx, const readings::Reading& reading);
 // Empties the description and the data row and returns the board indicators to the system
 // colour.
 void ClearLog(ui::Context& ctx);
 // Board selection: writes the remembered row again for the (new) current board.
-void RewriteLog(ui::Context& ctx);
+void rewriteLog(ui::Context& ctx);
 // Forgets the remembered row (start-up, the continuous cycle starting or stopping).
 void forgetLog(ui::Context& ctx);
 

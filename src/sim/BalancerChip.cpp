@@ -14,11 +14,11 @@ constexpr std::size_t kMaxFrameBytes = 64;
 BalanceAction actionOf(std::uint16_t word, int cell) {
   switch ((word >> (14 - 2 * cell)) & 0x3) {
     case 0x2:
-      return BalanceAction::kDischarge;
+      return BalanceAction::Discharge;
     case 0x3:
-      return BalanceAction::kCharge;
+      return BalanceAction::Charge;
     default:
-      return BalanceAction::kNone;  // 00 none, 01 treated as none
+      return BalanceAction::None;  // 00 none, 01 treated as none
   }
 }
 
@@ -96,15 +96,15 @@ bool BalancerChain::pathOpen() const {
 }
 
 void BalancerChain::chipSelectRose() {
-  frame_ = Frame::kNone;
+  frame_ = Frame::None;
   data_.clear();
   reply_.clear();
   replyPos_ = 0;
 }
 
 void BalancerChain::chipSelectFell() {
-  if (frame_ == Frame::kCommand) commit();
-  frame_ = Frame::kNone;
+  if (frame_ == Frame::Command) commit();
+  frame_ = Frame::None;
   data_.clear();
   reply_.clear();
 }
@@ -114,19 +114,19 @@ std::uint8_t BalancerChain::exchange(std::uint8_t mosi, bool chipSelectHigh) {
   std::uint8_t out = 0xFF;
   if (replyPos_ < reply_.size()) out = reply_[replyPos_++];
   switch (frame_) {
-    case Frame::kNone:
+    case Frame::None:
       if ((mosi >> 3) != kBalancerAddress) {
-        frame_ = Frame::kIgnore;
+        frame_ = Frame::Ignore;
         break;
       }
-      frame_ = Frame::kCommand;
+      frame_ = Frame::Command;
       command_ = mosi;
       bottom_.heard();
       if (top_) top_->heard();
       if (evenParity(mosi)) {
         const auto mode = static_cast<BalancerMode>((mosi >> 1) & 0x3);
-        const bool status = mode == BalancerMode::kReadStatus;
-        if (status || mode == BalancerMode::kReadCommand) {
+        const bool status = mode == BalancerMode::ReadStatus;
+        if (status || mode == BalancerMode::ReadCommand) {
           for (const BalancerChip* chip : {&bottom_, top()}) {
             if (chip == nullptr) continue;
             std::uint16_t word = status ? chip->statusWord() : chip->word();
@@ -137,10 +137,10 @@ std::uint8_t BalancerChain::exchange(std::uint8_t mosi, bool chipSelectHigh) {
         }
       }
       break;
-    case Frame::kCommand:
+    case Frame::Command:
       if (data_.size() < kMaxFrameBytes) data_.push_back(mosi);
       break;
-    case Frame::kIgnore:
+    case Frame::Ignore:
       break;
   }
   return out;
@@ -153,7 +153,7 @@ void BalancerChain::commit() {
     return;
   }
   switch (static_cast<BalancerMode>((command_ >> 1) & 0x3)) {
-    case BalancerMode::kWrite: {
+    case BalancerMode::Write: {
       if (data_.empty() || data_.size() % 2 != 0) return;
       const std::size_t words = data_.size() / 2;
       auto wordAt = [this](std::size_t i) {
@@ -163,12 +163,12 @@ void BalancerChain::commit() {
       if (top_ && words >= 2) top_->write(wordAt(words - 2));
       break;
     }
-    case BalancerMode::kExecute:
+    case BalancerMode::Execute:
       bottom_.execute();
       if (top_) top_->execute();
       break;
-    case BalancerMode::kReadCommand:
-    case BalancerMode::kReadStatus:
+    case BalancerMode::ReadCommand:
+    case BalancerMode::ReadStatus:
       break;
   }
 }

@@ -46,7 +46,7 @@ inline constexpr double kTempLimitCelsius = 100.0;
 inline constexpr int kCellsPerBalancer = 6;
 inline constexpr std::uint16_t kNoneWord = 0x000F;
 
-enum class BalancerMode { kWrite = 0, kReadCommand = 1, kReadStatus = 2, kExecute = 3 };
+enum class BalancerMode { Write = 0, ReadCommand = 1, ReadStatus = 2, Execute = 3 };
 
 // Action of cell (0..5) in a command word.
 BalanceAction actionOf(std::uint16_t word, int cell);
@@ -111,14 +111,14 @@ class BalancerChain final : public SpiDevice {
   void runDueEvents();
 
  private:
-  enum class Frame { kNone, kCommand, kIgnore };
+  enum class Frame { None, Command, Ignore };
 
   void commit();
 
   const MonitorChip& monitor_;
   BalancerChip bottom_;
   std::optional<BalancerChip> top_;
-  Frame frame_ = Frame::kNone;
+  Frame frame_ = Frame::None;
   std::uint8_t command_ = 0;
   std::vector<std::uint8_t> data_;
   std::vector<std::uint8_t> reply_;

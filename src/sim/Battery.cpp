@@ -37,8 +37,8 @@ const Battery::Cell& Battery::at(int board, int cell) const {
 double Battery::rate(int board, int cell) const {
   const Cell& c = at(board, cell);
   double r = c.discharge ? -kDischargeRate : 0.0;
-  if (c.balance == BalanceAction::kDischarge) r -= kBalanceRate;
-  if (c.balance == BalanceAction::kCharge) r += kBalanceRate;
+  if (c.balance == BalanceAction::Discharge) r -= kBalanceRate;
+  if (c.balance == BalanceAction::Charge) r += kBalanceRate;
   return r;
 }
 

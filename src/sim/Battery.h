@@ -26,7 +26,7 @@ inline constexpr double kBalanceRate = 0.010;    // V/s
 inline constexpr double kMinVolts = 0.0;
 inline constexpr double kMaxVolts = 5.0;
 
-enum class BalanceAction { kNone, kDischarge, kCharge };
+enum class BalanceAction { None, Discharge, Charge };
 
 class Battery {
  public:
@@ -58,7 +58,7 @@ class Battery {
   struct Cell {
     double volts = 3.6;
     bool discharge = false;
-    BalanceAction balance = BalanceAction::kNone;
+    BalanceAction balance = BalanceAction::None;
   };
   struct Board {
     std::array<Cell, kCellsPerBoard> cells;

@@ -63,14 +63,14 @@ MonitorChip::MonitorChip(int board, std::uint8_t address, Battery& battery, cons
 // ---- SPI -------------------------------------------------------------------------------------
 
 void MonitorChip::chipSelectFell() {
-  parse_ = Parse::kFirst;
+  parse_ = Parse::First;
   writeData_.clear();
   reply_.clear();
   replyPos_ = 0;
 }
 
 void MonitorChip::chipSelectRose() {
-  if (parse_ == Parse::kWriteData && writeData_.size() > kConfigBytes) {
+  if (parse_ == Parse::WriteData && writeData_.size() > kConfigBytes) {
     const std::span<const std::uint8_t> data(writeData_.data(), kConfigBytes);
     if (pec8(data) == writeData_[kConfigBytes] && !thermal_) {
       std::array<std::uint8_t, 6> config{};
@@ -79,7 +79,7 @@ void MonitorChip::chipSelectRose() {
       applyConfig(config);
     }
   }
-  parse_ = Parse::kIdle;
+  parse_ = Parse::Idle;
   writeData_.clear();
   reply_.clear();
 }
@@ -87,10 +87,10 @@ void MonitorChip::chipSelectRose() {
 std::uint8_t MonitorChip::exchange(std::uint8_t mosi, bool chipSelectHigh) {
   if (chipSelectHigh) return 0xFF;
   std::uint8_t out = 0xFF;
-  if (parse_ == Parse::kReply) {
+  if (parse_ == Parse::Reply) {
     out = replyPos_ < reply_.size() ? reply_[replyPos_++] : std::uint8_t{0xFF};
-  } else if (parse_ == Parse::kPoll) {
-    const bool low = frameCommand_ == static_cast<std::uint8_t>(Command::kPladc)
+  } else if (parse_ == Parse::Poll) {
+    const bool low = frameCommand_ == static_cast<std::uint8_t>(Command::PLADC)
                          ? conversion_.has_value()
                          : anyUnmaskedFlag();
     out = low ? 0x00 : 0xFF;
@@ -101,39 +101,39 @@ std::uint8_t MonitorChip::exchange(std::uint8_t mosi, bool chipSelectHigh) {
 
 void MonitorChip::take(std::uint8_t byte) {
   switch (parse_) {
-    case Parse::kFirst:
+    case Parse::First:
       if (byte >= 0x80) {
         frameAddressed_ = true;
         frameAddress_ = byte;
-        parse_ = Parse::kAddressPec;
+        parse_ = Parse::AddressPec;
       } else {
         frameAddressed_ = false;
         frameCommand_ = byte;
-        parse_ = Parse::kCommandPec;
+        parse_ = Parse::CommandPec;
       }
       break;
-    case Parse::kAddressPec:
-      parse_ = byte == pec8(frameAddress_) && frameAddress_ == address_ ? Parse::kCommand
-                                                                        : Parse::kIgnore;
+    case Parse::AddressPec:
+      parse_ =
+          byte == pec8(frameAddress_) && frameAddress_ == address_ ? Parse::Command : Parse::Ignore;
       break;
-    case Parse::kCommand:
+    case Parse::Command:
       frameCommand_ = byte;
-      parse_ = Parse::kCommandPec;
+      parse_ = Parse::CommandPec;
       break;
-    case Parse::kCommandPec:
+    case Parse::CommandPec:
       if (byte == pec8(frameCommand_)) {
         accept(frameCommand_, frameAddressed_);
       } else {
-        parse_ = Parse::kIgnore;
+        parse_ = Parse::Ignore;
       }
       break;
-    case Parse::kWriteData:
+    case Parse::WriteData:
       if (writeData_.size() <= kConfigBytes) writeData_.push_back(byte);
       break;
-    case Parse::kIdle:
-    case Parse::kReply:
-    case Parse::kPoll:
-    case Parse::kIgnore:
+    case Parse::Idle:
+    case Parse::Reply:
+    case Parse::Poll:
+    case Parse::Ignore:
       break;
   }
 }
@@ -141,30 +141,30 @@ void MonitorChip::take(std::uint8_t byte) {
 void MonitorChip::accept(std::uint8_t command, bool addressed) {
   const int high = command >> 4;
   const int select = command & 0x0F;
-  parse_ = Parse::kIgnore;
+  parse_ = Parse::Ignore;
   switch (command) {
-    case static_cast<std::uint8_t>(Command::kWrcfg):
-      parse_ = Parse::kWriteData;
+    case static_cast<std::uint8_t>(Command::WRCFG):
+      parse_ = Parse::WriteData;
       break;
-    case static_cast<std::uint8_t>(Command::kRdcfg):
-    case static_cast<std::uint8_t>(Command::kRdcv):
-    case static_cast<std::uint8_t>(Command::kRdflg):
-    case static_cast<std::uint8_t>(Command::kRdtmp):
+    case static_cast<std::uint8_t>(Command::RDCFG):
+    case static_cast<std::uint8_t>(Command::RDCV):
+    case static_cast<std::uint8_t>(Command::RDFLG):
+    case static_cast<std::uint8_t>(Command::RDTMP):
       if (!addressed) return;  // reads are never answered by broadcast
       prepareReply(command);
-      parse_ = Parse::kReply;
+      parse_ = Parse::Reply;
       break;
-    case static_cast<std::uint8_t>(Command::kPladc):
-    case static_cast<std::uint8_t>(Command::kPlint):
-      parse_ = Parse::kPoll;
+    case static_cast<std::uint8_t>(Command::PLADC):
+    case static_cast<std::uint8_t>(Command::PLINT):
+      parse_ = Parse::Poll;
       break;
     default:
       if (high == 0x1 || high == 0x6) {
-        startConversion(ConversionKind::kCells, select);
+        startConversion(ConversionKind::Cells, select);
       } else if (high == 0x2 || high == 0x7) {
-        startConversion(ConversionKind::kOpenWire, select);
+        startConversion(ConversionKind::OpenWire, select);
       } else if (high == 0x3) {
-        startConversion(ConversionKind::kTemperatures, select);
+        startConversion(ConversionKind::Temperatures, select);
       } else {
         return;  // unknown code: not a command of this chip
       }
@@ -231,7 +231,7 @@ void MonitorChip::finishConversion() {
   const Conversion conv = *conversion_;
   conversion_.reset();
   const std::optional<std::uint16_t> pattern = patternOf(conv.select);
-  if (conv.kind == ConversionKind::kTemperatures) {
+  if (conv.kind == ConversionKind::Temperatures) {
     if (pattern) {
       temps_.fill(*pattern);
       return;
@@ -260,7 +260,7 @@ void MonitorChip::finishConversion() {
   for (int c = 0; c < kCellsPerBoard; ++c) {
     volts[static_cast<std::size_t>(c)] = battery_.cellVolts(board_, c, time_.now);
   }
-  if (conv.kind == ConversionKind::kOpenWire) {
+  if (conv.kind == ConversionKind::OpenWire) {
     // The test current pulls a floating input down: its cell reads 0 V, the cell above reads both.
     for (int c = 0; c < kCellsPerBoard; ++c) {
       if (((openWires_ >> c) & 1) == 0) continue;
@@ -273,7 +273,7 @@ void MonitorChip::finishConversion() {
     if (conv.select != 0 && conv.select != c + 1) continue;
     const std::uint16_t code = voltsToCode(volts[static_cast<std::size_t>(c)]);
     cells_[static_cast<std::size_t>(c)] = code;
-    if (conv.kind == ConversionKind::kCells) setFlags(c, code);
+    if (conv.kind == ConversionKind::Cells) setFlags(c, code);
   }
 }
 
@@ -306,11 +306,11 @@ void MonitorChip::prepareReply(std::uint8_t command) {
   reply_.clear();
   replyPos_ = 0;
   switch (command) {
-    case static_cast<std::uint8_t>(Command::kRdcfg):
+    case static_cast<std::uint8_t>(Command::RDCFG):
       reply_.push_back(readBackCfgr0());
       reply_.insert(reply_.end(), config_.begin() + 1, config_.end());
       break;
-    case static_cast<std::uint8_t>(Command::kRdcv): {
+    case static_cast<std::uint8_t>(Command::RDCV): {
       const int count = tenCellMode() ? kTenCells : kCellsPerBoard;
       for (int c = 0; c < count; c += 2) {
         packPair(cells_[static_cast<std::size_t>(c)], cells_[static_cast<std::size_t>(c + 1)],
@@ -318,12 +318,12 @@ void MonitorChip::prepareReply(std::uint8_t command) {
       }
       break;
     }
-    case static_cast<std::uint8_t>(Command::kRdflg): {
+    case static_cast<std::uint8_t>(Command::RDFLG): {
       const std::array<std::uint8_t, 3> bytes = flagBytes();
       reply_.assign(bytes.begin(), bytes.end());
       break;
     }
-    case static_cast<std::uint8_t>(Command::kRdtmp):
+    case static_cast<std::uint8_t>(Command::RDTMP):
       packPair(temps_[0], temps_[1], reply_);
       reply_.push_back(static_cast<std::uint8_t>(temps_[2] & 0xFF));
       reply_.push_back(

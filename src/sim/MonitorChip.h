@@ -70,15 +70,15 @@ std::uint16_t voltsToCode(double volts);
 class MonitorChip final : public SpiDevice {
  public:
   enum class Command : std::uint8_t {
-    kWrcfg = 0x01,
-    kRdcfg = 0x02,
-    kRdcv = 0x04,
-    kRdflg = 0x0C,
-    kRdtmp = 0x0E,
-    kPladc = 0x40,
-    kPlint = 0x50,
+    WRCFG = 0x01,
+    RDCFG = 0x02,
+    RDCV = 0x04,
+    RDFLG = 0x0C,
+    RDTMP = 0x0E,
+    PLADC = 0x40,
+    PLINT = 0x50,
   };
-  enum class ConversionKind { kCells, kOpenWire, kTemperatures };
+  enum class ConversionKind { Cells, OpenWire, Temperatures };
 
   // board: 0-based index into the battery.
   MonitorChip(int board, std::uint8_t address, Battery& battery, const SimTime& time,
@@ -118,17 +118,7 @@ class MonitorChip final : public SpiDevice {
   std::array<std::uint8_t, 3> flagBytes() const;
 
  private:
-  enum class Parse {
-    kIdle,
-    kFirst,
-    kAddressPec,
-    kCommand,
-    kCommandPec,
-    kWriteData,
-    kReply,
-    kPoll,
-    kIgnore
-  };
+  enum class Parse { Idle, First, AddressPec, Command, CommandPec, WriteData, Reply, Poll, Ignore };
   struct Conversion {
     ConversionKind kind;
     int select;
@@ -168,7 +158,7 @@ class MonitorChip final : public SpiDevice {
   bool thermal_ = false;
   SimMicros thermalUntil_ = kNever;
 
-  Parse parse_ = Parse::kIdle;
+  Parse parse_ = Parse::Idle;
   std::uint8_t frameAddress_ = 0;
   std::uint8_t frameCommand_ = 0;
   bool frameAddressed_ = false;

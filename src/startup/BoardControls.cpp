@@ -209,7 +209,7 @@ void Command4_Click(ui::Context& ctx, int index) {
   monitor::ShowFlags(ctx);
   views::showBoardTemperatures(ctx);
   monitor::compareTemperaturesOfNewBoard(ctx);
-  monitor::RewriteLog(ctx);
+  monitor::rewriteLog(ctx);
   // A SEND in progress selects boards on its own; the grid is drawn when it is done. Balancing
   // halted by a UV/OV flag leaves the grid as the flags showed it.
   if (!ctx.balancer.BalancerBusy && !ctx.timed.FlagAlarm) views::drawCellStatus(ctx);

@@ -89,7 +89,7 @@ void readTemperaturesButton(ui::Context& ctx) {
   {
     const DisplayAll shown(ctx);
     monitor::ReadTemperatures(ctx);
-    monitor::ShowTemperatures(ctx);
+    monitor::showTemperatures(ctx);
     views::followThermalShutdown(ctx);
   }
   reminderState(ctx, Reminder::ReadTemp) = kReminderRelease;

@@ -108,7 +108,7 @@ void readTemperaturesInHex(ui::Context& ctx) {
     const DisplayAll shown(ctx);
     monitor::ReadTemperatures(ctx);
   }
-  monitor::ShowTemperatures(ctx);
+  monitor::showTemperatures(ctx);
   if (ctx.selfTest.TempSelfTestStarted) monitor::compareTemperatureCodes(ctx);
   releaseAfterRead(ctx, Reminder::ReadTemp);
   ctx.selfTest.TempSelfTestStarted = false;

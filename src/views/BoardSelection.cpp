@@ -51,7 +51,7 @@ void showBoardCells(ui::Context& ctx) {
 }
 
 void showBoardTemperatures(ui::Context& ctx) {
-  monitor::ShowTemperatures(ctx);
+  monitor::showTemperatures(ctx);
   if (needsReading(ctx, startup::Reminder::ReadTemp)) {
     const char* reset =
         ctx.selfTest.tempHexFlag == 1 ? monitor::kHexResetText : monitor::kTemperatureResetText;

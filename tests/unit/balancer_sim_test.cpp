@@ -29,13 +29,13 @@ TEST(BalancerOnSim, WrittenWordsComeBackChecked) {
   ASSERT_TRUE(p.loaded);
   p.click(p.c().Option_2[3]);         // bottom: cell 1 charge
   p.click(p.c().Option4[4 * 5 + 2]);  // top: cell 6 discharge
-  p.send(Mode::kWrite);
-  p.send(Mode::kReadCommand);
+  p.send(Mode::Write);
+  p.send(Mode::ReadCommand);
   EXPECT_EQ(p.b().ReadbackDataHi[0] + p.b().ReadbackDataLo[0], "C007");
   EXPECT_EQ(p.b().ReadbackDataHi[1] + p.b().ReadbackDataLo[1], "0029");
   EXPECT_EQ(p.c().Label1[5].caption(), "OK");
   EXPECT_EQ(p.c().Label1[3].caption(), "OK");
-  p.send(Mode::kReadStatus);
+  p.send(Mode::ReadStatus);
   EXPECT_EQ(p.b().StatusCheck[0], "OK");
   EXPECT_EQ(p.b().StatusCheck[1], "OK");
   EXPECT_EQ(p.c().Text_4[15].text(), "1") << "gate of cell 1 OK";
@@ -44,12 +44,12 @@ TEST(BalancerOnSim, WrittenWordsComeBackChecked) {
 TEST(BalancerOnSim, AWordWithAHandEditedCrcIsRefused) {
   SimPanel p;
   p.click(p.c().Option4[3]);
-  p.send(Mode::kWrite);
+  p.send(Mode::Write);
   p.click(p.c().Option4[2]);  // cell 1 discharge: "80" "0E"
   p.window->form().operatorType(p.c().Text_5[0], "1");
   EXPECT_EQ(p.b().CommandDataLo[1], "0F");
-  p.send(Mode::kWrite);
-  p.send(Mode::kReadCommand);
+  p.send(Mode::Write);
+  p.send(Mode::ReadCommand);
   EXPECT_EQ(p.b().ReadbackDataHi[1] + p.b().ReadbackDataLo[1], "C007") << "the previous word";
   EXPECT_EQ(p.b().ReadbackCheck[1], "OK");
   EXPECT_EQ(p.c().Label1[3].caption(), "OK");
@@ -59,19 +59,19 @@ TEST(BalancerOnSim, CorruptedRepliesAreErrors) {
   sim::SimOptions o;
   o.balancerCrcFaults.push_back(1);
   SimPanel p(o);
-  p.send(Mode::kWrite);
-  p.send(Mode::kReadCommand);
+  p.send(Mode::Write);
+  p.send(Mode::ReadCommand);
   EXPECT_EQ(p.b().ReadbackCheck[0], "ERROR");
   EXPECT_EQ(p.b().ReadbackCheck[1], "ERROR");
   EXPECT_EQ(p.c().Label1[5].caption(), "ERROR");
-  p.send(Mode::kReadStatus);
+  p.send(Mode::ReadStatus);
   EXPECT_EQ(p.c().Label1[6].caption(), "ERROR");
 }
 
 TEST(BalancerOnSim, AReplyCutShortIsAnError) {
   SimPanel p(test::simOptions("fault=balshort:1"));
   p.b().ReadbackDataLo[0] = "0F";  // as after a good read of the all-none word
-  p.send(Mode::kReadCommand);
+  p.send(Mode::ReadCommand);
   EXPECT_EQ(p.b().ReadbackDataHi[0], "00");
   EXPECT_EQ(p.c().Label1[5].caption(), "ERROR");
 }
@@ -82,8 +82,8 @@ TEST(BalancerOnSim, NoTopChipReadsOneWord) {
   SimPanel p(o);
   p.click(p.c().Check_1[3]);
   p.click(p.c().Option_2[3]);
-  p.send(Mode::kWrite);
-  p.send(Mode::kReadCommand);
+  p.send(Mode::Write);
+  p.send(Mode::ReadCommand);
   EXPECT_EQ(p.b().ReadbackDataHi[0] + p.b().ReadbackDataLo[0], "C007");
   EXPECT_EQ(p.b().ReadbackCheck[0], "OK");
 }
@@ -93,18 +93,18 @@ TEST(BalancerOnSim, ExecuteMovesTheChosenCellsAndSuspendStopsThem) {
   p.click(p.c().Option_2[3]);          // cell 1 charges
   p.click(p.c().Option_2[4 * 2 + 2]);  // cell 3 discharges
   p.click(p.c().Option4[4 * 5 + 3]);   // cell 12 charges
-  p.send(Mode::kWrite);
+  p.send(Mode::Write);
   sim::Battery& battery = p.stack.battery();
   const double t0 = p.stack.now();
   const double cell1 = battery.cellVolts(0, 0, t0);
   const double cell2 = battery.cellVolts(0, 1, t0);
   const double cell3 = battery.cellVolts(0, 2, t0);
   const double cell12 = battery.cellVolts(0, 11, t0);
-  p.send(Mode::kExecute);
+  p.send(Mode::Execute);
   EXPECT_TRUE(p.b().ExecutingBoard1);
   // A second of balancing in simulated time (the transfers themselves take time too).
   p.clock.advanceMicros(p.stack.now() + 1'000'000 - p.clock.elapsedMicros());
-  p.send(Mode::kSuspend);
+  p.send(Mode::Suspend);
   const double t1 = p.stack.now();
   EXPECT_GT(battery.cellVolts(0, 0, t1), cell1 + 0.005);
   EXPECT_DOUBLE_EQ(battery.cellVolts(0, 1, t1), cell2);

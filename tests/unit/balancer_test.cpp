@@ -88,17 +88,17 @@ TEST(BalancerWord, NumericValueOfBoxTexts) {
 TEST(BalancerTransfer, EachModesStringAndTheWordsOfARead) {
   test::FakeDriver driver;
   link::ControllerLink link(driver);
-  TransferRequest r{Mode::kWrite, "A9", true, {"C0", "07"}, {"00", "29"}};
+  TransferRequest r{Mode::Write, "A9", true, {"C0", "07"}, {"00", "29"}};
   EXPECT_TRUE(!transact(link, r).bottom);
   r.topChip = false;
   transact(link, r);
-  r.mode = Mode::kExecute;
+  r.mode = Mode::Execute;
   r.command = "AF";
   transact(link, r);
   EXPECT_EQ(driver.writes,
             (std::vector<std::string>{"xXSA9SC0S07S00S29xX", "xXSA9S00S29xX", "xXSAFxX"}));
   driver.writes.clear();
-  r.mode = Mode::kReadStatus;
+  r.mode = Mode::ReadStatus;
   r.command = "AC";
   r.topChip = true;
   driver.answers.push_back("FC87C0");  // the top chip's word cut short
@@ -162,7 +162,7 @@ struct Panel {
   }
   // Shows board b of a chain of the given size, as board selection does.
   void show(int boards, int board) {
-    BalancerBoardCountChange(ctx(), boards);
+    balancerBoardCountChange(ctx(), boards);
     ctx().boards.LastBoardIndex = boards - 1;
     ctx().boards.CurrentBoard = board;
     c().Label21->setCaption(std::to_string(board + 1));
@@ -202,9 +202,9 @@ TEST(BalancerPanel, ModeChoiceSetsModeBitsAndParity) {
     const char* byte;
   };
   const Step steps[] = {
-      {Mode::kReadStatus, "AC"}, {Mode::kSuspend, "AD"},    {Mode::kReadCommand, "AA"},
-      {Mode::kExecute, "AF"},    {Mode::kSuspend, "AE"},    {Mode::kWrite, "A9"},
-      {Mode::kSuspend, "A8"},    {Mode::kReadStatus, "AC"},
+      {Mode::ReadStatus, "AC"}, {Mode::Suspend, "AD"},    {Mode::ReadCommand, "AA"},
+      {Mode::Execute, "AF"},    {Mode::Suspend, "AE"},    {Mode::Write, "A9"},
+      {Mode::Suspend, "A8"},    {Mode::ReadStatus, "AC"},
   };
   Panel p;
   for (const Step& s : steps) {
@@ -244,10 +244,10 @@ TEST(BalancerPanel, BitBoxEdits) {
 
 TEST(BalancerPanel, SendWritesTheStringOfEachModeAndClosesThePath) {
   Panel p;
-  p.send(Mode::kWrite);
-  p.read(Mode::kReadStatus, "");
-  p.send(Mode::kExecute);
-  p.send(Mode::kSuspend);
+  p.send(Mode::Write);
+  p.read(Mode::ReadStatus, "");
+  p.send(Mode::Execute);
+  p.send(Mode::Suspend);
   // Each mode through the path of board 1; the EXECUTE started the polling, so the SUSPEND sends
   // the keep-alive first, through the path of every board.
   const auto through = [](const char* body) {
@@ -274,8 +274,8 @@ TEST(BalancerPanel, WithoutTheTopChipOnlyTheBottomWordGoes) {
   EXPECT_EQ(p.c().Label_21[2].caption(), "-");
   EXPECT_FALSE(p.c().Option4[0].enabled);
   EXPECT_EQ(p.b().ChipCount, 1);
-  p.send(Mode::kWrite);
-  p.read(Mode::kReadCommand, "C007");
+  p.send(Mode::Write);
+  p.read(Mode::ReadCommand, "C007");
   EXPECT_EQ(p.driver.writes,
             (std::vector<std::string>{kOpenPath, "xXSA9S00S0FxX", kClosePath, kReadConfig,
                                       kOpenPath, "xXSAARRxX", kClosePath, kReadConfig}));
@@ -292,7 +292,7 @@ TEST(BalancerPanel, WithoutTheTopChipOnlyTheBottomWordGoes) {
 
 TEST(BalancerPanel, ReadBackIsStoredCheckedAndShown) {
   Panel p;
-  p.read(Mode::kReadCommand, "C007000E");
+  p.read(Mode::ReadCommand, "C007000E");
   EXPECT_EQ(p.b().ReadbackDataHi[0] + p.b().ReadbackDataLo[0], "C007");
   EXPECT_EQ(p.b().ReadbackDataHi[1] + p.b().ReadbackDataLo[1], "000E");
   EXPECT_EQ(p.b().ReadbackCheck[0], "OK");
@@ -303,34 +303,34 @@ TEST(BalancerPanel, ReadBackIsStoredCheckedAndShown) {
   EXPECT_EQ(p.bits(p.c().Text_6), "0000 0000 0000 1110");
 
   // A silent controller leaves the words; their checks are made again from them.
-  p.read(Mode::kReadCommand, "");
+  p.read(Mode::ReadCommand, "");
   EXPECT_EQ(p.b().ReadbackDataHi[0] + p.b().ReadbackDataLo[0], "C007");
   EXPECT_EQ(p.b().ReadbackCheck[0], "OK");
   EXPECT_EQ(p.b().ReadbackCheck[1], "ERROR");
 
   // A reply cut short after a good one is an error, not the old word's "OK"; a blank reply then
   // leaves that word.
-  p.read(Mode::kReadCommand, "C0");
+  p.read(Mode::ReadCommand, "C0");
   EXPECT_EQ(p.b().ReadbackDataHi[0] + p.b().ReadbackDataLo[0], "C0  ");
   EXPECT_EQ(p.b().ReadbackCheck[0], "ERROR");
   EXPECT_EQ(p.c().Label1[5].caption(), "ERROR");
-  p.read(Mode::kReadCommand, "");
+  p.read(Mode::ReadCommand, "");
   EXPECT_EQ(p.b().ReadbackDataHi[0] + p.b().ReadbackDataLo[0], "C0  ");
 
   // A status read never read before: "0000" fails its check.
-  p.read(Mode::kReadStatus, "   ");
+  p.read(Mode::ReadStatus, "   ");
   EXPECT_EQ(p.b().StatusCheck[0], "ERROR");
-  p.read(Mode::kReadStatus, "FC87BC8E");
+  p.read(Mode::ReadStatus, "FC87BC8E");
   EXPECT_EQ(p.b().StatusCheck[0], "OK");
   EXPECT_EQ(p.bits(p.c().Text_4), "1111 1100 1000 0111");
   EXPECT_EQ(p.c().Label1[6].caption(), "OK");
 
   // A write makes the read-backs unknown; EXECUTE and SUSPEND the statuses.
-  p.send(Mode::kWrite);
+  p.send(Mode::Write);
   EXPECT_EQ(p.b().ReadbackCheck[0], "-");
   EXPECT_EQ(p.c().Label1[3].caption(), "-");
   EXPECT_EQ(p.b().StatusCheck[0], "OK");
-  p.send(Mode::kExecute);
+  p.send(Mode::Execute);
   EXPECT_EQ(p.b().StatusCheck[0], "-");
   EXPECT_EQ(p.c().Label1[6].caption(), "-");
 }
@@ -338,22 +338,22 @@ TEST(BalancerPanel, ReadBackIsStoredCheckedAndShown) {
 TEST(BalancerPanel, ExecuteAndSuspendKeepTheBalancingFlags) {
   Panel p;
   p.click(p.c().Option_2[3]);  // cell 1 charge
-  p.send(Mode::kWrite);
+  p.send(Mode::Write);
   EXPECT_TRUE(p.b().CommandWritten);
-  p.send(Mode::kExecute);
+  p.send(Mode::Execute);
   EXPECT_TRUE(p.b().ExecutingBoard1);
   EXPECT_FALSE(p.b().ExecutingOtherBoards);
   EXPECT_TRUE(p.b().BalancerPolling);
   EXPECT_TRUE(p.b().AnyActionSet);
   EXPECT_FALSE(p.b().CommandWritten);
-  p.send(Mode::kSuspend);
+  p.send(Mode::Suspend);
   EXPECT_FALSE(p.b().ExecutingBoard1);
   EXPECT_FALSE(p.b().BalancerPolling);
 
   // All none written: the next EXECUTE sets no action.
   p.click(p.c().Option_2[0]);
-  p.send(Mode::kWrite);
-  p.send(Mode::kExecute);
+  p.send(Mode::Write);
+  p.send(Mode::Execute);
   EXPECT_FALSE(p.b().AnyActionSet);
   EXPECT_FALSE(p.b().BalancerBusy);
 }
@@ -367,13 +367,13 @@ TEST(BalancerPanel, BroadcastExecuteOpensEveryBoardsPath) {
   // polling.
   p.click(p.c().Command0[1]);
   p.click(p.c().Option_2[3]);
-  p.send(Mode::kWrite);
-  p.send(Mode::kExecute);
+  p.send(Mode::Write);
+  p.send(Mode::Execute);
   EXPECT_TRUE(p.b().pathGlobal);
   EXPECT_TRUE(p.b().ExecutingBoard1);
   EXPECT_TRUE(p.b().ExecutingOtherBoards);
   p.c().Check_5->setValue(0);
-  p.send(Mode::kSuspend);
+  p.send(Mode::Suspend);
   EXPECT_FALSE(p.b().pathGlobal);
   EXPECT_TRUE(p.b().ExecutingBoard1) << "board 2 shown: only the other boards stop";
   EXPECT_FALSE(p.b().ExecutingOtherBoards);
@@ -441,7 +441,7 @@ TEST(BalancerPanel, TopOfStackBoxOnTwoBoards) {
   EXPECT_EQ(p.b().ChipCount, 3);
   EXPECT_FALSE(p.b().TopChipPresent[1]);
   EXPECT_EQ(p.c().Label_21[2].caption(), "-");
-  p.send(Mode::kWrite);
+  p.send(Mode::Write);
   ASSERT_GE(p.driver.writes.size(), 2u);
   EXPECT_EQ(p.driver.writes[0], "MSXxT81S4ES01SC7SC0S00S00S00S00S00SC5X") << "board 2's path";
   EXPECT_EQ(p.driver.writes[1], "xXSA9S00S0FxX");
@@ -459,9 +459,9 @@ TEST(BalancerPanel, BoardCountChangeResetsTheChain) {
   Panel p;
   p.click(p.c().Option_2[3]);
   p.f().operatorSelect(*p.c().Combo_2, 3);
-  p.read(Mode::kReadCommand, "C007000F");
+  p.read(Mode::ReadCommand, "C007000F");
   p.b().BalanceTime[5] = 7;
-  BalancerBoardCountChange(p.ctx(), 3);
+  balancerBoardCountChange(p.ctx(), 3);
   EXPECT_EQ(p.b().BalancerBoardCount, 3);
   EXPECT_EQ(p.b().ChipCount, 6);
   for (std::size_t k = 0; k < static_cast<std::size_t>(kChipsUsed); ++k) {
@@ -476,10 +476,10 @@ TEST(BalancerPanel, BoardCountChangeResetsTheChain) {
   EXPECT_TRUE(p.c().Option4[0].enabled);
   EXPECT_FALSE(p.c().Check_1[2].visible);
 
-  Check_5_FollowBoardCount(p.ctx(), 2);
+  followBoardCount(p.ctx(), 2);
   EXPECT_TRUE(p.c().Check_5->visible);
   EXPECT_EQ(p.c().Check_5->value(), 1);
-  Check_5_FollowBoardCount(p.ctx(), 1);
+  followBoardCount(p.ctx(), 1);
   EXPECT_FALSE(p.c().Check_5->visible);
   EXPECT_EQ(p.c().Check_5->value(), 0);
 }
@@ -510,7 +510,7 @@ TEST(BalancerPanel, BroadcastExecuteOpensEveryBoardsPathAndRestoresTheScope) {
   ASSERT_EQ(p.c().Check_5->value(), 1);
   p.click(p.c().Option3[0]);  // CUSTOM scope before the transfer
   p.driver.writes.clear();
-  p.send(Mode::kExecute);
+  p.send(Mode::Execute);
   ASSERT_GE(p.driver.writes.size(), 3u);
   EXPECT_EQ(p.driver.writes[0], "MSXxT01SC7SC0S00S00S00S00S00SC5X") << "GPIO1 low on every board";
   EXPECT_EQ(p.driver.writes[1], "xXSAFxX");

@@ -119,9 +119,9 @@ TEST(SimBalancer, ExecuteUsesTheWordHeldAtThatMoment) {
   rig.command(balancerString(0xA9, {0x000F, 0xC007}));
   rig.command("xXSAFxX");
   rig.command(balancerString(0xA9, {0x000F, 0x800E}));
-  EXPECT_EQ(rig.stack.battery().balance(0, 0), BalanceAction::kCharge);
+  EXPECT_EQ(rig.stack.battery().balance(0, 0), BalanceAction::Charge);
   rig.command("xXSAFxX");
-  EXPECT_EQ(rig.stack.battery().balance(0, 0), BalanceAction::kDischarge);
+  EXPECT_EQ(rig.stack.battery().balance(0, 0), BalanceAction::Discharge);
 }
 
 TEST(SimBalancer, SuspendAndKeepAliveTimeoutStopBalancing) {
@@ -196,8 +196,8 @@ TEST(SimBalancer, SeveralOpenPathsAnswerTogether) {
             test::h((0xC007 & 0x800E) >> 8) + test::h(0xC007 & 0x800E & 0xFF) +
                 test::h((0xFFF1 & 0x0029) >> 8) + test::h(0xFFF1 & 0x0029 & 0xFF));
   rig.command("xXSAFxX");  // a broadcast execute reaches both boards
-  EXPECT_EQ(rig.stack.battery().balance(0, 0), BalanceAction::kCharge);
-  EXPECT_EQ(rig.stack.battery().balance(1, 0), BalanceAction::kDischarge);
+  EXPECT_EQ(rig.stack.battery().balance(0, 0), BalanceAction::Charge);
+  EXPECT_EQ(rig.stack.battery().balance(1, 0), BalanceAction::Discharge);
 }
 
 TEST(SimBalancer, CorruptedRepliesFailTheirCheckButLeaveTheChipsAlone) {

@@ -74,7 +74,7 @@ TEST(StatusWindow, RowsFollowTheChipsOfTheStack) {
   EXPECT_EQ(r.rowsShown(), 2);
   EXPECT_EQ(r.gates(1), "......");
 
-  BalancerBoardCountChange(r.ctx(), 3);
+  balancerBoardCountChange(r.ctx(), 3);
   Display5520Status(r.ctx());
   EXPECT_EQ(r.rowsShown(), 6);
   EXPECT_EQ(r.s().Label12[6].caption(), "6");
@@ -160,7 +160,7 @@ TEST(StatusWindow, ChipMarkShowsOverVoltageBalancingAndTemperature) {
   };
   for (const Case& c : cases) {
     Rig r;
-    BalancerBoardCountChange(r.ctx(), 2);
+    balancerBoardCountChange(r.ctx(), 2);
     Display5520Status(r.ctx());
     auto& b = r.b();
     const auto k = static_cast<std::size_t>(c.chip);
@@ -225,7 +225,7 @@ TEST(StatusWindow, ABoardCountChangeWhileBalancingKeepsTheRows) {
   EXPECT_EQ(r.window->statusForm().width, 7075);
   EXPECT_EQ(r.rowsShown(), 2);
   r.b().ExecutingBoard1 = false;
-  StatusWindowBoardCountChange(r.ctx(), 1);
+  statusWindowBoardCountChange(r.ctx(), 1);
   EXPECT_EQ(r.rowsShown(), 4);
 }
 
@@ -241,7 +241,7 @@ TEST(StatusWindow, LoadedOnUseShownByItsButtonGoneWithTheMainWindow) {
   r.b().ReadbackCheck[0] = "OK";
   r.b().ReadbackDataHi[0] = "C0";
   r.b().ReadbackDataLo[0] = "07";
-  r.send(Mode::kReadStatus);  // nothing answers: the tables keep what they hold
+  r.send(Mode::ReadStatus);  // nothing answers: the tables keep what they hold
   EXPECT_EQ(loaded(), "True");
   EXPECT_FALSE(r.window->statusForm().visible);
   EXPECT_EQ(r.s().Shape1[0].backColor, kGreenField);
@@ -262,8 +262,8 @@ TEST(StatusWindow, SendDrawsWhatTheChipsReport) {
   r.click(r.ctx().c.Command0[1]);
   r.click(r.ctx().c.Option_2[3]);         // bottom chip: cell 1 charge
   r.click(r.ctx().c.Option4[4 * 5 + 2]);  // top chip: cell 6 discharge
-  r.send(Mode::kWrite);
-  r.send(Mode::kReadCommand);
+  r.send(Mode::Write);
+  r.send(Mode::ReadCommand);
   EXPECT_EQ(r.s().Label3[0].caption(), " | C0 | 07 |  | 00 | 29 | ");
   EXPECT_EQ(r.fields(0), (std::vector<std::int32_t>{kGreenField, kWhiteField, kWhiteField,
                                                     kWhiteField, kWhiteField, kWhiteField}));
@@ -271,8 +271,8 @@ TEST(StatusWindow, SendDrawsWhatTheChipsReport) {
                                                     kWhiteField, kWhiteField, kBlueField}));
   EXPECT_EQ(r.gates(0), "......");  // no status read yet
 
-  r.send(Mode::kExecute);
-  r.send(Mode::kReadStatus);
+  r.send(Mode::Execute);
+  r.send(Mode::ReadStatus);
   EXPECT_EQ(r.gates(0), "++++++");
   EXPECT_EQ(r.s().ChipMark[0].fillStyle, kCross);
   EXPECT_EQ(r.s().ChipMark[1].fillStyle, kCross) << "cell 6 counts on its own";
@@ -284,9 +284,9 @@ TEST(StatusWindow, CorruptedRepliesShowGreyFieldsAndFailedGates) {
   o.balancerCrcFaults.push_back(1);
   Rig r(o);
   r.openPath();
-  r.send(Mode::kWrite);
-  r.send(Mode::kReadCommand);
-  r.send(Mode::kReadStatus);
+  r.send(Mode::Write);
+  r.send(Mode::ReadCommand);
+  r.send(Mode::ReadStatus);
   EXPECT_EQ(r.fields(0), std::vector<std::int32_t>(6, kGreyField));
   EXPECT_EQ(r.fields(1), std::vector<std::int32_t>(6, kGreyField));
   EXPECT_EQ(r.gates(0), "------");

@@ -128,14 +128,14 @@ TEST(TransferLog, BoardSelectionRewritesTheRememberedRowForTheNewBoard) {
   LogReadBack(h.ctx(), ReadKind::RDCV, 0, 1);
   EXPECT_EQ(h.ctx().transferLog.lastKind, kLogReadCells + 1);
   h.ctx().boards.CurrentBoard = 1;
-  RewriteLog(h.ctx());
+  rewriteLog(h.ctx());
   auto r = h.row();
   EXPECT_EQ(r.desc, "Command = 0x04 RDCV");
   EXPECT_EQ(r.data, "   4E  |  DC  | 3A ==  3A");
   EXPECT_EQ(r.address, " Address = 0x81 BRD# 2");
   // Nothing remembered: the log is cleared and the indicators return to the system colour.
   forgetLog(h.ctx());
-  RewriteLog(h.ctx());
+  rewriteLog(h.ctx());
   EXPECT_EQ(h.row().desc, "");
   EXPECT_EQ(h.row().data, "");
   EXPECT_EQ(h.ctx().c.Shape12[0].fillColor, kWindowBackground);

@@ -76,7 +76,7 @@ void MainWindow::unload() {
 }
 
 void MainWindow::closeStatusWindow() {
-  ctx_.status->guarded("Form", "Unload", [&] { balancer::UnloadStatusWindow(ctx_); });
+  ctx_.status->guarded("Form", "Unload", [&] { balancer::unloadStatusWindow(ctx_); });
 }
 
 }  // namespace kb::ui
