@@ -115,18 +115,18 @@ void showTransfer(ui::Context& ctx, Mode mode, int board) {
   }
 }
 
+// The balancing flags of the boards an EXECUTE or SUSPEND reaches: every board's with "Broadcast
+// Execute/Suspend", else board 1's or the other boards'.
+void setExecuting(BalancerState& b, bool broadcast, bool boardOneShown, bool on) {
+  if (broadcast || boardOneShown) b.ExecutingBoard1 = on;
+  if (broadcast || !boardOneShown) b.ExecutingOtherBoards = on;
+}
+
 // SUSPEND first ends the balancing flags of the boards it reaches; with none left executing, the
 // keep-alive stops and the measurement buttons come back.
 void suspendFlags(ui::Context& ctx, bool broadcast, bool boardOneShown) {
   auto& b = ctx.balancer;
-  if (broadcast) {
-    b.ExecutingBoard1 = false;
-    b.ExecutingOtherBoards = false;
-  } else if (boardOneShown) {
-    b.ExecutingBoard1 = false;
-  } else {
-    b.ExecutingOtherBoards = false;
-  }
+  setExecuting(b, broadcast, boardOneShown, false);
   if (!b.executing()) {
     b.BalancerPolling = false;
     ctx.c.Label_3->visible = false;
@@ -138,14 +138,7 @@ void suspendFlags(ui::Context& ctx, bool broadcast, bool boardOneShown) {
 // measurement buttons are blocked; a WRITE before it tells whether any action was set.
 void executeFlags(ui::Context& ctx, bool broadcast, bool boardOneShown) {
   auto& b = ctx.balancer;
-  if (broadcast) {
-    b.ExecutingBoard1 = true;
-    b.ExecutingOtherBoards = true;
-  } else if (boardOneShown) {
-    b.ExecutingBoard1 = true;
-  } else {
-    b.ExecutingOtherBoards = true;
-  }
+  setExecuting(b, broadcast, boardOneShown, true);
   b.BalancerPolling = true;
   ctx.timed.FlagAlarm = false;
   ctx.cycle.BalanceCheckCount = 0;
