@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "link/FtdiDriver.h"
+#include "link/SerialDriver.h"
 #include "link/TraceText.h"
 #include "sim/SimOptions.h"
 #include "sim/SimStack.h"
@@ -23,7 +24,18 @@ std::unique_ptr<link::FtDriver> makeBackend(const std::string& device, const Clo
     }
     return std::make_unique<sim::SimStack>(std::move(options), clock);
   }
-  error = "kb4471: unknown device '" + link::traceText(device) + "' (use ftdi or sim[:OPTIONS])";
+  if (device == "serial" || device.rfind("serial:", 0) == 0) {
+    link::SerialOptions options;
+    std::string why;
+    if (!link::parseSerialOptions(device.size() > 7 ? device.substr(7) : std::string(), options,
+                                  why)) {
+      error = "kb4471: bad serial option: " + link::traceText(why);
+      return nullptr;
+    }
+    return std::make_unique<link::SerialDriver>(std::move(options));
+  }
+  error = "kb4471: unknown device '" + link::traceText(device) +
+          "' (use ftdi, serial[:PORT] or sim[:OPTIONS])";
   return nullptr;
 }
 
