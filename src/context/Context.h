@@ -35,6 +35,8 @@ struct Services {
   form::Desktop* desktop = nullptr;
   // The program's folder, where the export writes; empty: the executable's folder.
   std::string exportDir = {};
+  // A line added to the not-detected message (real controllers: where to look); empty: none.
+  std::string notDetectedHint = {};
 };
 
 struct Context {

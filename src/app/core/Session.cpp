@@ -62,8 +62,11 @@ Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
     }
     link_->setTrace(&trace_);
   }
+  // On a real controller the not-detected message says where to look.
+  const bool simulated = options.device == "sim" || options.device.rfind("sim:", 0) == 0;
   window_ = std::make_unique<ui::MainWindow>(
-      ui::Services{*link_, clock, dialogs, desktop, options.exportDir});
+      ui::Services{*link_, clock, dialogs, desktop, options.exportDir,
+                   simulated ? "" : "To see what is attached, run: kb4471 --list-devices"});
 }
 
 std::string Session::outputError() const {
