@@ -15,6 +15,7 @@
 #include "context/StateVariables.h"
 #include "continuous/CycleState.h"
 #include "continuous/DatalogState.h"
+#include "health/LinkHealth.h"
 #include "link/ControllerLink.h"
 #include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
@@ -73,6 +74,8 @@ struct Context {
   readings::Stream readings;
   // Alarms raised and cleared from those readings.
   alarms::Stream alarmEvents;
+  // How the controller link is doing (health/Wiring.cpp feeds it).
+  health::LinkHealth linkHealth;
 
   // Set when the program is to end (not detected, Exit, the tick finding no controller).
   bool programEnded = false;

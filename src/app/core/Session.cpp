@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "health/Wiring.h"
 #include "link/FtdiDriver.h"
 #include "link/SerialDriver.h"
 #include "link/TraceText.h"
@@ -67,6 +68,7 @@ Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
   window_ = std::make_unique<ui::MainWindow>(
       ui::Services{*link_, clock, dialogs, desktop, options.exportDir,
                    simulated ? "" : "To see what is attached, run: kb4471 --list-devices"});
+  health::wire(window_->context(), health::controllerName(options.device));
 }
 
 std::string Session::outputError() const {
