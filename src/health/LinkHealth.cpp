@@ -66,7 +66,7 @@ void LinkHealth::onRead(int board, ReadKind kind, bool good, std::int64_t micros
   if (board < 0 || board >= kBoardSlots) return;
   BoardHealth& h = boards_[static_cast<std::size_t>(board)];
   if (!good) {
-    (kind == ReadKind::BalancerWords || kind == ReadKind::BalancerStatus ? h.balancerFailures
+    (kind == ReadKind::BalancerWords || kind == ReadKind::BalancerStatus ? h.balancerErrors
                                                                          : h.pecMismatches)++;
     return;
   }
@@ -97,11 +97,12 @@ std::string LinkHealth::statusLine() const {
   return "Controller: " + controller_ + " - " + statusText();
 }
 
-std::string LinkHealth::boardText(int b) const {
+std::string LinkHealth::boardText(int b, int balancerTransfersFailed) const {
   const BoardHealth& h = board(b);
   std::string text = "board " + std::to_string(b + 1) + ": " + std::to_string(h.pecMismatches) +
-                     " PEC mismatches, " + std::to_string(h.balancerFailures) +
-                     " balancer failures; last good";
+                     " PEC mismatches, " + std::to_string(h.balancerErrors) +
+                     " balancer words in error, " + std::to_string(balancerTransfersFailed) +
+                     " balancer transfers failed; last good";
   for (int k = 0; k < kReadKinds; ++k) {
     const auto i = static_cast<std::size_t>(k);
     text += std::string(k == 0 ? " " : ", ") + readKindName(static_cast<ReadKind>(k)) + " " +

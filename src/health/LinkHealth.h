@@ -2,8 +2,8 @@
 // Link health: how the controller link is doing, for the operator's status line and the "Link
 // health" window. Per backend session it counts transactions, failed opens, short reads (time-outs)
 // and failed calls, and tells whether the controller answers and since when it does not; per board
-// it counts PEC mismatches and balancer transfers that did not answer, and keeps the time of the
-// last good read of each kind. It is fed by the link's transaction outcomes and by the readings
+// it counts PEC mismatches and balancer words in error, and keeps the time of the last good read of
+// each kind. It is fed by the link's transaction outcomes and by the readings
 // stream (health/Wiring.cpp); it reads nothing by itself.
 #include <array>
 #include <cstdint>
@@ -25,7 +25,7 @@ const char* readKindName(ReadKind kind);
 
 struct BoardHealth {
   int pecMismatches = 0;
-  int balancerFailures = 0;  // balancer reads whose chips did not answer or failed their check
+  int balancerErrors = 0;  // balancer reads with a word that failed its check
   std::array<std::int64_t, kReadKinds> lastGoodMicros = [] {
     std::array<std::int64_t, kReadKinds> a{};
     a.fill(-1);
@@ -66,8 +66,9 @@ class LinkHealth {
   std::string statusText() const;
   // The status line: "Controller: serial /dev/ttyUSB0 - " and the status text.
   std::string statusLine() const;
-  // Board b (0-based): its counts and the times of its last good reads.
-  std::string boardText(int b) const;
+  // Board b (0-based): its counts, the balancer's failed transfers (kept by the balancer) and
+  // the times of its last good reads.
+  std::string boardText(int b, int balancerTransfersFailed) const;
 
  private:
   void setAnswering(bool answering, std::int64_t micros, const DateTime& at);

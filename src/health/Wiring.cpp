@@ -53,16 +53,19 @@ void wire(ui::Context& ctx, const std::string& controller) {
   ctx.readings.subscribe([&health, &clock, &link](const readings::Reading& r) {
     const std::optional<ReadKind> kind = readKind(r.kind);
     if (!kind || r.board < 0 || r.check == readings::Check::None) return;
-    const bool good = r.check == readings::Check::Match;
     // A read whose transaction brought nothing back is counted as that (a failed open, no
-    // reply), not as a mismatch of the board.
-    if (!good && !link.lastEvent().answered()) return;
-    health.onRead(r.board, *kind, good, r.timeMicros, clock.dateTime());
+    // reply), neither as a good read nor as a mismatch of the board: its blank words may even
+    // pass their check.
+    if (!link.lastEvent().answered()) return;
+    health.onRead(r.board, *kind, r.check == readings::Check::Match, r.timeMicros,
+                  clock.dateTime());
   });
   ui::StateVariables& v = ctx.variables;
   v.add("LinkHealth", [&health] { return health.statusLine(); });
-  v.addTable("BoardHealth", kMaxBoards + 1, [&health](int board) {
-    return board < 1 ? std::string("boards are counted from 1") : health.boardText(board - 1);
+  const balancer::BalancerState& b = ctx.balancer;
+  v.addTable("BoardHealth", kMaxBoards + 1, [&health, &b](int board) {
+    if (board < 1) return std::string("boards are counted from 1");
+    return health.boardText(board - 1, b.failedTransfers[static_cast<std::size_t>(board - 1)]);
   });
 }
 

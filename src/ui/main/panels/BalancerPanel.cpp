@@ -126,6 +126,13 @@ void layoutSpiControl(form::Form& f, BalancerPanelControls& c, const Control& pa
   broadcast.visible = false;
   f.add(c.Check_3, ControlKind::CheckBox, &spi).place(8160, 780, 1200, 285).setCaption("Poll");
 
+  // Below "Poll", shown only while the balancer's transfers fail.
+  Control& warning =
+      f.add(c.Label_BalancerLink, ControlKind::Label, &spi).place(8160, 1140, 7200, 285);
+  warning.foreColor = kRed;
+  warning.fontBold = true;
+  warning.visible = false;
+
   captions.add(spi, "BOARD #", 11400, 420, 960, 255, 1);
   Control& board = f.add(c.Label21, ControlKind::Label, &spi).place(12480, 360, 600, 360);
   board.setCaption("1");
