@@ -27,7 +27,7 @@ void showWarning(ui::Context& ctx, const std::string& text) {
 std::string linkReason(const link::LinkEvent& e) {
   switch (e.outcome) {
     case link::Outcome::OpenFailed:
-      return "the controller does not open, no chip is reached";
+      return "the controller does not open";
     case link::Outcome::WriteFailed:
       return "the write to the controller failed" + (e.message.empty() ? "" : ": " + e.message);
     case link::Outcome::ReadFailed:

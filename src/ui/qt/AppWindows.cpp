@@ -7,10 +7,12 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QThread>
 #include <QVBoxLayout>
 
 #include "ui/qt/ControlWidgets.h"
+#include "ui/qt/LinkHealthView.h"
 
 namespace kb::qt {
 
@@ -42,6 +44,7 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   layout->addWidget(statusView_);
   statusWindow_->installEventFilter(this);
 
+  linkHealth_ = new LinkHealthView(*this, window_.context(), pump_);
   buildMenus();
   timer_.setTimerType(Qt::PreciseTimer);
   connect(&timer_, &QTimer::timeout, this, &MainFrame::onTimer);
@@ -52,6 +55,7 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
 MainFrame::~MainFrame() {
   // The views unregister from the pump, which is a member: delete them before it goes.
   timer_.stop();
+  delete linkHealth_;
   delete statusWindow_;
   delete takeCentralWidget();
 }
@@ -82,6 +86,7 @@ void MainFrame::buildMenus() {
     });
     actions_.push_back(action);
   }
+  linkHealth_->addMenu(*menuBar());
 }
 
 QAction* MainFrame::menuAction(const std::string& caption) const {
@@ -152,7 +157,8 @@ void MainFrame::onTimer() {
 void MainFrame::fitToForm() {
   fittedSize_ = mainView_->size();
   const int menuHeight = menuBar()->sizeHint().height();
-  resize(fittedSize_.width(), fittedSize_.height() + menuHeight);
+  const int statusHeight = statusBar()->sizeHint().height();
+  resize(fittedSize_.width(), fittedSize_.height() + menuHeight + statusHeight);
 }
 
 void MainFrame::placeStatusWindow() {

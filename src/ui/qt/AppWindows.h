@@ -15,6 +15,8 @@ class QScrollArea;
 
 namespace kb::qt {
 
+class LinkHealthView;
+
 class MainFrame final : public QMainWindow {
   Q_OBJECT
 
@@ -26,6 +28,7 @@ class MainFrame final : public QMainWindow {
   FormView& mainView() { return *mainView_; }
   FormView& statusView() { return *statusView_; }
   QWidget* statusWindow() { return statusWindow_; }
+  LinkHealthView& linkHealth() { return *linkHealth_; }
   // The menu bar's action of a menu item, by the item's caption; null if there is none.
   QAction* menuAction(const std::string& caption) const;
 
@@ -53,6 +56,7 @@ class MainFrame final : public QMainWindow {
   QScrollArea* scroll_ = nullptr;
   QWidget* statusWindow_ = nullptr;
   FormView* statusView_ = nullptr;
+  LinkHealthView* linkHealth_ = nullptr;
   std::vector<QAction*> actions_;
   QTimer timer_;
   bool timerHeld_ = false;
