@@ -60,6 +60,10 @@ void wire(ui::Context& ctx, const std::string& controller) {
     health.onRead(r.board, *kind, r.check == readings::Check::Match, r.timeMicros,
                   clock.dateTime());
   });
+  alarms::Engine& alarms = ctx.alarmEngine;
+  health.onAnsweringChanged([&alarms](bool answering, std::int64_t micros) {
+    alarms.setControllerAnswering(answering, micros);
+  });
   ui::StateVariables& v = ctx.variables;
   v.add("LinkHealth", [&health] { return health.statusLine(); });
   const balancer::BalancerState& b = ctx.balancer;

@@ -1,7 +1,7 @@
 #pragma once
 // Feeds link health from the link's transaction outcomes and the readings stream, and registers
 // its state variables for the runner: "LinkHealth" (the status line) and "BoardHealth B" (board B,
-// counted from 1).
+// counted from 1). The alarms hear when the controller stops or starts answering.
 #include <string>
 
 namespace kb::ui {

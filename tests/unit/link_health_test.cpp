@@ -41,6 +41,15 @@ TEST(LinkHealth, ContinuousReadThroughAnUnplugAndAReplug) {
   EXPECT_FALSE(changes[0].first);
   EXPECT_TRUE(changes[1].first);
   EXPECT_GE(changes[1].second, 9'000'000);
+  // The alarm raised and cleared with it.
+  int notAnswering = 0;
+  for (const alarms::Alarm& a : p.session->window().context().alarmBook.all()) {
+    if (a.kind != alarms::Kind::NotAnswering) continue;
+    ++notAnswering;
+    EXPECT_EQ(a.raisedMicros, changes[0].second);
+    EXPECT_EQ(a.clearedMicros, changes[1].second);
+  }
+  EXPECT_EQ(notAnswering, 1);
   EXPECT_TRUE(p.faults.empty());
 }
 
