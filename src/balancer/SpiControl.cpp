@@ -34,7 +34,7 @@ void enableMeasureButtons(ui::Context& ctx, bool on) {
 }
 
 std::string checkText(const std::string& hi, const std::string& lo) {
-  return checkOk(wordOf(hi, lo)) ? "OK" : "ERROR";
+  return wordTextOk(hi, lo) ? "OK" : "ERROR";
 }
 
 // Checks the words of the shown board's chips in one pair of tables.

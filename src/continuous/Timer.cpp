@@ -1,5 +1,6 @@
 // The tick of Timer1: watchdog service or balancer keep-alive with its balancing checks, the
-// balance clock, one step of the continuous read, and the watchdog indicator.
+// balance clock, one step of the continuous read, READ CONFIG's emphasis and the watchdog
+// indicator.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -8,6 +9,7 @@
 #include "balancer/FlagScope.h"
 #include "balancer/TimedBalance.h"
 #include "common/NumberText.h"
+#include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "continuous/Cycle.h"
 #include "monitor/Conversions.h"
@@ -157,6 +159,7 @@ void Timer1_Timer(ui::Context& ctx) {
     startup::Check_AUTO_Click(ctx);
     RunCycleStep(ctx);
   }
+  config::showReadConfigEmphasis(ctx);
   watchdogIndicator(ctx);
 }
 

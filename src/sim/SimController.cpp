@@ -25,7 +25,8 @@ int byteAt(std::string_view text, std::size_t i) {
 
 void SimController::clock(std::uint8_t mosi, std::string* out) {
   const std::uint8_t in = lowCurrent_ ? std::uint8_t{0xFF} : bus_.exchange(mosi);
-  if (out != nullptr) *out += hexByte(in);
+  if (out != nullptr && !replyCut_) *out += hexByte(in);
+  if (bus_.takeReplyCut()) replyCut_ = true;
 }
 
 std::size_t SimController::completeLength(std::string_view text) {
@@ -55,6 +56,7 @@ std::size_t SimController::completeLength(std::string_view text) {
 
 std::string SimController::run(std::string_view text) {
   std::string out;
+  replyCut_ = false;
   std::size_t i = 0;
   while (i < text.size()) {
     const char c = text[i];

@@ -35,6 +35,9 @@ class SimController {
  private:
   void clock(std::uint8_t mosi, std::string* out);
 
+  // A device cut the reply short: nothing more of this string's answer reaches the PC.
+  bool replyCut_ = false;
+
   SpiBus& bus_;
   std::string identity_;
   bool lowCurrent_ = false;

@@ -123,10 +123,10 @@ class OptionParser {
       out_.missingBoards.push_back(board);
       return {};
     }
-    if (kind == "balcrc" && parts.size() == 2) {
+    if ((kind == "balcrc" || kind == "balshort") && parts.size() == 2) {
       int board = 0;
       if (!parseBoard(parts[1], board)) return "board must be 1 to 10";
-      out_.balancerCrcFaults.push_back(board);
+      (kind == "balcrc" ? out_.balancerCrcFaults : out_.balancerShortFaults).push_back(board);
       return {};
     }
     if (kind == "thermal" && (parts.size() == 2 || parts.size() == 3)) {
@@ -159,7 +159,7 @@ class OptionParser {
       return {};
     }
     return "expected fault=pec:RATE, missing:B, thermal:B[:SECONDS], openwire:B:C, selftest:B:C, "
-           "balcrc:B, unplug:T1[:T2] or unplugged";
+           "balcrc:B, balshort:B, unplug:T1[:T2] or unplugged";
   }
 
   SimOptions& out_;
@@ -186,8 +186,10 @@ int boardBeyondCount(const SimOptions& o) {
   for (const int b : o.withoutTopChip) {
     if (beyond(b) != 0) return b;
   }
-  for (const int b : o.balancerCrcFaults) {
-    if (beyond(b) != 0) return b;
+  for (const std::vector<int>* boards : {&o.balancerCrcFaults, &o.balancerShortFaults}) {
+    for (const int b : *boards) {
+      if (beyond(b) != 0) return b;
+    }
   }
   return 0;
 }
@@ -226,6 +228,7 @@ std::string simOptionsHelp() {
          "  fault=openwire:B:C   open sense wire on cell C of board B\n"
          "  fault=selftest:B:C   cell C of board B reads its self-test pattern one off\n"
          "  fault=balcrc:B       board B's balancer chips answer reads with a wrong CRC-4\n"
+         "  fault=balshort:B     board B's balancer replies are cut short after two characters\n"
          "  fault=unplugged      no controller: opening it fails\n"
          "  fault=unplug:T1[:T2] the controller is pulled out at T1 seconds (and back at T2)\n";
 }

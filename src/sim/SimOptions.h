@@ -47,8 +47,9 @@ struct SimOptions {
   std::vector<ThermalFault> thermal;
   std::vector<OpenWire> openWires;
   std::vector<SelfTestFault> selfTestFaults;
-  std::vector<int> withoutTopChip;     // boards (1..10) whose top balancer chip is not fitted
-  std::vector<int> balancerCrcFaults;  // boards (1..10) whose balancer replies are corrupted
+  std::vector<int> withoutTopChip;       // boards (1..10) whose top balancer chip is not fitted
+  std::vector<int> balancerCrcFaults;    // boards (1..10) whose balancer replies are corrupted
+  std::vector<int> balancerShortFaults;  // boards (1..10) whose balancer replies are cut short
   bool unplugged = false;
   std::vector<Unplug> unplugs;
 };

@@ -38,6 +38,7 @@ SimStack::SimStack(SimOptions options, const Clock& clock)
     auto chain = std::make_unique<BalancerChain>(b, *monitor, battery_, time_,
                                                  !listed(options_.withoutTopChip, b + 1));
     chain->setCorruptReplies(listed(options_.balancerCrcFaults, b + 1));
+    chain->setShortReplies(listed(options_.balancerShortFaults, b + 1));
     bus_.attach(*monitor);
     bus_.attach(*chain);
     monitors_.push_back(std::move(monitor));

@@ -77,6 +77,13 @@ TEST(ScriptRunner, PrintsPropertiesAndStateVariables) {
             "CurrentBoard = 0\n");
 }
 
+TEST(ScriptRunner, PecErrorTellsTheLatestFailedRead) {
+  Program r("sim:fault=pec:1");
+  ASSERT_TRUE(r.loaded);
+  EXPECT_EQ(r.script("click Command1 7\nprint PecError 0\n"), 0);
+  EXPECT_EQ(r.out.str().rfind("PecError 0 = PEC_RDCV ERROR! 0x", 0), 0u) << r.out.str();
+}
+
 TEST(ScriptRunner, ActionsReachTheForms) {
   Program r;
   ASSERT_TRUE(r.loaded);

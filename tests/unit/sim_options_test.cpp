@@ -24,7 +24,7 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
       "boards=4,seed=77,id=QXB5520-1 other,cell=2:12:3.25,cell=4:1:0,fault=pec:0.25,"
       "fault=missing:3,fault=thermal:2,fault=thermal:4:7.5,fault=openwire:1:12,notop=4,"
       "fault=selftest:4:10,"
-      "fault=balcrc:2,fault=unplugged,fault=unplug:5:9.5,fault=unplug:20,",
+      "fault=balcrc:2,fault=balshort:3,fault=unplugged,fault=unplug:5:9.5,fault=unplug:20,",
       o, error))
       << error;
   EXPECT_EQ(o.boards, 4);
@@ -48,6 +48,7 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
   EXPECT_EQ(o.selfTestFaults[0].cell, 10);
   EXPECT_EQ(o.withoutTopChip, std::vector<int>{4});
   EXPECT_EQ(o.balancerCrcFaults, std::vector<int>{2});
+  EXPECT_EQ(o.balancerShortFaults, std::vector<int>{3});
   EXPECT_TRUE(o.unplugged);
   ASSERT_EQ(o.unplugs.size(), 2u);
   EXPECT_DOUBLE_EQ(o.unplugs[0].from, 5.0);
@@ -100,6 +101,7 @@ TEST(SimOptions, MalformedOptionsAreRejectedWithTheirName) {
       {"fault=missing:5", "boards=1"},
       {"fault=balcrc:0", "fault=balcrc:0"},
       {"fault=balcrc:2", "boards=1"},
+      {"fault=balshort:2", "boards=1"},
   };
   for (const BadCase& c : cases) {
     SimOptions o;
@@ -116,7 +118,7 @@ TEST(SimOptions, HelpNamesEveryOptionForm) {
   const std::string help = simOptionsHelp();
   for (const char* form : {"boards=", "seed=", "id=", "cell=", "notop=", "fault=pec:",
                            "fault=missing:", "fault=thermal:", "fault=openwire:", "fault=selftest:",
-                           "fault=balcrc:", "fault=unplugged", "fault=unplug:"}) {
+                           "fault=balcrc:", "fault=balshort:", "fault=unplugged", "fault=unplug:"}) {
     EXPECT_NE(help.find(form), std::string::npos) << form;
   }
 }

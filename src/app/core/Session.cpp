@@ -40,6 +40,19 @@ std::unique_ptr<link::FtDriver> makeBackend(const std::string& device, const Clo
   return nullptr;
 }
 
+namespace {
+
+// The export folder made absolute, so that the workbook's cell A1 and the desktop's "open" name
+// the file wherever they are read from. Empty stays empty (the program's own folder).
+std::string absoluteFolder(const std::string& folder) {
+  if (folder.empty()) return folder;
+  std::error_code ec;
+  const std::filesystem::path path = std::filesystem::absolute(folder, ec);
+  return ec ? folder : path.lexically_normal().string();
+}
+
+}  // namespace
+
 Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
                  form::Desktop* desktop)
     : clock_(clock) {
@@ -66,7 +79,7 @@ Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
   // On a real controller the not-detected message says where to look.
   const bool simulated = options.device == "sim" || options.device.rfind("sim:", 0) == 0;
   window_ = std::make_unique<ui::MainWindow>(
-      ui::Services{*link_, clock, dialogs, desktop, options.exportDir,
+      ui::Services{*link_, clock, dialogs, desktop, absoluteFolder(options.exportDir),
                    simulated ? "" : "To see what is attached, run: kb4471 --list-devices"});
   health::wire(window_->context(), health::controllerName(options.device));
 }

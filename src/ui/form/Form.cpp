@@ -285,20 +285,18 @@ void Form::operatorKey(Control& c, int key) {
     runProcedure(c.displayName(), "KeyPress", [&] { handler(index, key); });
   }
   if (c.kind_ != ControlKind::TextBox || c.locked || key == 0) return;
-  int caret = std::min<int>(std::max(c.selStart, 0), static_cast<int>(c.caption_.size()));
-  std::string text = c.caption_;
+  // Edited in place: typing at the end of a long text costs the same for every key.
+  const int caret = std::min<int>(std::max(c.selStart, 0), static_cast<int>(c.caption_.size()));
   if (key == 8) {
     if (caret == 0) return;
-    text.erase(static_cast<std::size_t>(caret - 1), 1);
-    --caret;
+    c.caption_.erase(static_cast<std::size_t>(caret - 1), 1);
+    c.selStart = caret - 1;
   } else if (key >= 32 && key < 256) {
-    text.insert(text.begin() + caret, static_cast<char>(key));
-    ++caret;
+    c.caption_.insert(static_cast<std::size_t>(caret), 1, static_cast<char>(key));
+    c.selStart = caret + 1;
   } else {
     return;
   }
-  c.caption_ = std::move(text);
-  c.selStart = caret;
   fire(Event::Change, c);
 }
 
