@@ -33,8 +33,11 @@ struct Services {
   Clock& clock;
   form::Dialogs& dialogs;
   form::Desktop* desktop = nullptr;
-  // The program's folder, where the export writes; empty: the executable's folder.
+  // The folder the export writes to; empty: the program's own folder, or the user's documents
+  // folder when that cannot be written.
   std::string exportDir = {};
+  // The program's own folder; empty: the executable's.
+  std::string programDir = {};
 };
 
 struct Context {
