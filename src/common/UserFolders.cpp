@@ -57,6 +57,17 @@ bool folderWritable(const std::string& folder) {
   return isFolder(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool systemProgramFolder(const std::string& folder) {
+  std::error_code error;
+  const std::string path = fs::canonical(folder, error).string();
+  if (error) return false;
+  for (const char* system :
+       {"/bin", "/sbin", "/usr/bin", "/usr/sbin", "/usr/local/bin", "/usr/local/sbin"}) {
+    if (path == system) return true;
+  }
+  return false;
+}
+
 std::string documentsFolder() {
   const std::string home = environment("HOME");
   if (home.empty()) return {};

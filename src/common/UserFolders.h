@@ -11,6 +11,10 @@ std::string programFolder();
 // True when the user may create files in the folder (it exists and is writable).
 bool folderWritable(const std::string& folder);
 
+// True for the folders of installed programs (/usr/bin and the like): no place for a user's
+// files, even for a user who may write there.
+bool systemProgramFolder(const std::string& folder);
+
 // The user's documents folder: XDG_DOCUMENTS_DIR from $XDG_CONFIG_HOME/user-dirs.dirs (default
 // ~/.config) when that folder exists, else ~/Documents when it exists, else the home folder.
 // Empty when HOME is not set.

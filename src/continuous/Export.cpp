@@ -26,17 +26,17 @@ std::tm exportTime(const ui::Context& ctx) {
 }
 
 // Where the workbook goes: the folder given; else the program's own folder (the default), or,
-// when that is not the user's to write (installed in a system folder), the documents folder.
+// when that is not the user's to write or is a system folder (installed), the documents folder.
 struct ExportFolder {
   std::string path;
-  std::string unwritable = {};  // the program's folder, when it could not be written
+  std::string refused = {};  // the program's folder, when it could not take the workbook
 };
 
 ExportFolder exportFolder(const ui::Context& ctx) {
   if (!ctx.services.exportDir.empty()) return {ctx.services.exportDir};
   const std::string own =
       ctx.services.programDir.empty() ? programFolder() : ctx.services.programDir;
-  if (folderWritable(own)) return {own};
+  if (folderWritable(own) && !systemProgramFolder(own)) return {own};
   const std::string documents = documentsFolder();
   if (documents.empty()) return {own};
   return {documents, own};
@@ -77,9 +77,9 @@ void mnuExcelOutTest_Click(ui::Context& ctx) {
     return;
   }
   app.quit();
-  if (!folder.unwritable.empty()) {
-    ctx.services.dialogs.msgBox("The program's folder " + folder.unwritable +
-                                    " cannot be written; the workbook was saved as " + path + ".",
+  if (!folder.refused.empty()) {
+    ctx.services.dialogs.msgBox("The workbook was saved as " + path + ": the program's folder " +
+                                    folder.refused + " is a system folder or cannot be written.",
                                 form::kAppTitle);
   }
 

@@ -192,7 +192,7 @@ TEST(Export, FailuresAreToldAndLeaveNothingHalfWritten) {
   }
 }
 
-TEST(Export, UnwritableProgramFolderSendsTheWorkbookToTheDocumentsFolderAndSaysSo) {
+TEST(Export, ProgramFolderThatCannotTakeItSendsTheWorkbookToTheDocumentsFolderAndSaysSo) {
   Program p;
   ASSERT_TRUE(p.loaded);
   test::ScopedEnv home("HOME", p.dir.string());
@@ -208,8 +208,9 @@ TEST(Export, UnwritableProgramFolderSendsTheWorkbookToTheDocumentsFolderAndSaysS
   p.ctx().services.programDir = p.path("bin");  // not there, so not writable
   ASSERT_TRUE(p.menu("Excel Out Test"));
   const std::string path = p.path("Documents/") + kFirstName;
-  EXPECT_EQ(p.messages.str(), "MSGBOX KB4471: The program's folder " + p.path("bin") +
-                                  " cannot be written; the workbook was saved as " + path + ".\n");
+  EXPECT_EQ(p.messages.str(), "MSGBOX KB4471: The workbook was saved as " + path +
+                                  ": the program's folder " + p.path("bin") +
+                                  " is a system folder or cannot be written.\n");
   EXPECT_EQ(p.desktop.opened, std::vector<std::string>{path});
   EXPECT_TRUE(fs::is_regular_file(path));
 }

@@ -33,6 +33,8 @@ TEST(UserFolders, DocumentsFolderFollowsTheUserDirsThenDocumentsThenHome) {
 
   EXPECT_TRUE(folderWritable(home.string()));
   EXPECT_FALSE(folderWritable((home / "none").string()));
+  EXPECT_TRUE(systemProgramFolder("/usr/bin/"));
+  EXPECT_FALSE(systemProgramFolder(home.string()));
   fs::remove_all(home);
 }
 

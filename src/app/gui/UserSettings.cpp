@@ -46,8 +46,9 @@ class StatusPlacer final : public QObject {
 }  // namespace
 
 UserSettings::UserSettings(const QString& file)
+    // The native format is INI text in $XDG_CONFIG_HOME/kb4471/kb4471.conf.
     : settings_(file.isEmpty() ? std::make_unique<QSettings>(
-                                     QSettings::IniFormat, QSettings::UserScope,
+                                     QSettings::NativeFormat, QSettings::UserScope,
                                      QStringLiteral("kb4471"), QStringLiteral("kb4471"))
                                : std::make_unique<QSettings>(file, QSettings::IniFormat)) {}
 
