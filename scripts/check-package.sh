@@ -15,7 +15,7 @@ echo "== $deb"
 dpkg-deb --info "$deb" | sed -n '/Depends:/p'
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 chmod 755 "$work"
 root=$work/root
 dpkg -x "$deb" "$root"
