@@ -38,10 +38,13 @@ struct Services {
   Clock& clock;
   form::Dialogs& dialogs;
   form::Desktop* desktop = nullptr;
-  // The program's folder, where the export writes; empty: the executable's folder.
+  // The folder the export writes to; empty: the program's own folder, or the user's documents
+  // folder when that cannot be written.
   std::string exportDir = {};
   // A line added to the not-detected message (real controllers: where to look); empty: none.
   std::string notDetectedHint = {};
+  // The program's own folder; empty: the executable's.
+  std::string programDir = {};
 };
 
 struct Context {

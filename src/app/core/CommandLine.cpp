@@ -150,16 +150,38 @@ std::string usageText() {
       "  --script FILE        operator actions, one per line\n"
       "  --screenshot DIR     start up (and run --script), save DIR/main.png and\n"
       "                       DIR/status.png, then exit\n"
-      "  --export-dir DIR     folder of the exported workbook (default: the program's\n"
-      "                       own folder)\n"
+      "  --export-dir DIR     folder of the exported workbook (default: see Files)\n"
       "  --list-devices [serial:PORT]\n"
       "                       list the USB bridges and serial ports that could be the\n"
       "                       controller; with serial:PORT, ask that port for its identity\n"
-      "  --help, --version\n"
+      "  --help               print this help and exit\n"
+      "  --version            print the version and exit\n"
       "\n"
-      "Simulator options (comma-separated after 'sim:'):\n" +
+      "Simulator options:\n"
+      "  The OPTIONS of --device sim:OPTIONS, separated by commas:\n" +
       sim::simOptionsHelp();
   if (text.back() != '\n') text += '\n';
+  text +=
+      "\n"
+      "Exit status:\n"
+      "  0                    normal end; headless: the script ran to its end\n"
+      "  1                    start-up ended the program (no controller detected)\n"
+      "  2                    bad command line or script line, or output that could\n"
+      "                       not be written\n"
+      "  3                    a fault of the program (headless and screenshot runs)\n"
+      "\n"
+      "Files:\n"
+      "  exported workbook    written to --export-dir DIR; without it, in an interactive\n"
+      "                       run, to the folder last given with --export-dir while it\n"
+      "                       can be written; else to the program's own folder, or,\n"
+      "                       when that cannot be written or is a system folder such\n"
+      "                       as /usr/bin, to the user's documents folder\n"
+      "                       (XDG_DOCUMENTS_DIR, else ~/Documents, else the home\n"
+      "                       folder), and a message box names it\n"
+      "  $XDG_CONFIG_HOME/kb4471/kb4471.conf\n"
+      "                       the last export folder given and the window positions\n"
+      "                       (default ~/.config/kb4471/kb4471.conf); only interactive\n"
+      "                       runs read and write it, never --headless or --screenshot\n";
   return text;
 }
 
