@@ -14,12 +14,6 @@
 
 namespace kb::qt {
 
-namespace {
-QString latin1(const std::string& s) {
-  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-}  // namespace
-
 MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
     : QMainWindow(parent), window_(window) {
   setObjectName(QStringLiteral("mainWindow"));
