@@ -52,6 +52,25 @@ void checkReadback(ui::Context& ctx, const ChipTexts& hi, const ChipTexts& lo, C
   (status ? tv.statusResult : tv.readbackResult).setCaption(result[top]);
 }
 
+// The words of a board's chips as read back, with their checks, for the readings stream.
+void publishWords(ui::Context& ctx, Mode mode, int board, bool hasTop) {
+  const auto& b = ctx.balancer;
+  const bool status = mode == Mode::kReadStatus;
+  readings::Reading reading =
+      ctx.reading(status ? readings::Kind::BalancerStatus : readings::Kind::BalancerWords, board,
+                  status ? "READ STATUS" : "READ COMMAND");
+  reading.check = readings::Check::Match;
+  for (int k = 0; k < (hasTop ? 2 : 1); ++k) {
+    const auto chip = static_cast<std::size_t>(2 * board + k);
+    const std::string& result = status ? b.StatusCheck[chip] : b.ReadbackCheck[chip];
+    reading.words.push_back({static_cast<int>(chip),
+                             status ? b.StatusDataHi[chip] : b.ReadbackDataHi[chip],
+                             status ? b.StatusDataLo[chip] : b.ReadbackDataLo[chip], result});
+    if (result == "ERROR") reading.check = readings::Check::Mismatch;
+  }
+  ctx.readings.publish(reading);
+}
+
 void storeReply(const ReplyWords& words, std::size_t bottom, ChipTexts& hi, ChipTexts& lo) {
   if (words.bottom) {
     hi[bottom] = words.bottom->hi;
@@ -169,11 +188,21 @@ void Command_1_Click(ui::Context& ctx) {
         bv.readbackResult.setCaption("-");
         ctx.link().SendCommand(frame(b.SPICommand, body));
         b.CommandWritten = true;
+        readings::Reading reading = ctx.reading(readings::Kind::BalancerCommand, board, "WRITE");
+        reading.words.push_back(
+            {static_cast<int>(bottom), b.CommandDataHi[bottom], b.CommandDataLo[bottom], "-"});
+        if (hasTop) {
+          reading.words.push_back(
+              {static_cast<int>(top), b.CommandDataHi[top], b.CommandDataLo[top], "-"});
+        }
+        ctx.readings.publish(reading);
         break;
       }
       case Mode::kExecute:
       case Mode::kSuspend:
         ctx.link().SendCommand(frame(b.SPICommand));
+        ctx.readings.publish(ctx.reading(readings::Kind::BalancerCommand, b.pathGlobal ? -1 : board,
+                                         mode == Mode::kExecute ? "EXECUTE" : "SUSPEND"));
         if (hasTop) {
           b.StatusCheck[top] = "-";
           tv.statusResult.setCaption("-");
@@ -195,6 +224,7 @@ void Command_1_Click(ui::Context& ctx) {
           storeReply(words, bottom, b.StatusDataHi, b.StatusDataLo);
           CheckStatusReadback(ctx);
         }
+        publishWords(ctx, mode, board, hasTop);
         UpdateCommandData(ctx, board);
         DISPLAY_CELLstatus(ctx);
         break;

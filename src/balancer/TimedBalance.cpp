@@ -48,6 +48,12 @@ std::string plainText(double value) {
   return text;
 }
 
+void publishRun(ui::Context& ctx, const char* event) {
+  readings::Reading reading = ctx.reading(readings::Kind::BalanceRun, -1, "TIMED BALANCE");
+  reading.text = event;
+  ctx.readings.publish(reading);
+}
+
 void showNextStop(ui::Context& ctx, const std::string& text) {
   ctx.c.Label_2[1].setCaption(text);
   ctx.c.Label_2[7].setCaption(text);
@@ -223,8 +229,10 @@ void Check_4_Click(ui::Context& ctx) {
     prepareRun(ctx);
     if (from == kStart) {
       box.setCaption(kPause);
+      publishRun(ctx, "start");
       StartBalance(ctx);
     } else {
+      publishRun(ctx, "continue");
       NextCell(ctx);
       box.setCaption(kPause);
     }
@@ -238,6 +246,7 @@ void Check_4_Click(ui::Context& ctx) {
     return;
   }
   box.setCaption(kContinue);
+  publishRun(ctx, "pause");
   SuspendBalancer(ctx);
   t.RemainingTime = std::max(0.0, t.RemainingTime - t.Elapsed);
   t.LastStop = std::max(0.0, t.LastStop - t.Elapsed);
@@ -344,6 +353,7 @@ void SuspendBalancer(ui::Context& ctx) {
 void StopBalancer(ui::Context& ctx) {
   auto& b = ctx.balancer;
   auto& t = ctx.timed;
+  publishRun(ctx, "stop");
   InitializeCommandData(ctx);
   InitializeBalTime(ctx);
   showRemaining(ctx, 0.0);

@@ -10,6 +10,7 @@
 #include "balancer/TimedState.h"
 #include "common/Clock.h"
 #include "config/ConfigState.h"
+#include "context/Readings.h"
 #include "context/StateVariables.h"
 #include "continuous/CycleState.h"
 #include "continuous/DatalogState.h"
@@ -65,6 +66,9 @@ struct Context {
 
   StateVariables variables;
 
+  // What the read paths read, for the consumers beside the window (recording, alarms, ...).
+  readings::Stream readings;
+
   // Set when the program is to end (not detected, Exit, the tick finding no controller).
   bool programEnded = false;
   int exitStatus = 0;
@@ -75,6 +79,9 @@ struct Context {
   }
   // "PEC Match Only" as it applies now: the check box, unless the display-all override is on.
   bool pecMatchOnly() const;
+
+  // A reading stamped with the program's clock and the origin of the command now running.
+  readings::Reading reading(readings::Kind kind, int board, std::string command) const;
 
   link::ControllerLink& link() { return services.link; }
   form::Form& form() { return *main; }

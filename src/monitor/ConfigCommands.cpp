@@ -37,6 +37,11 @@ void SendConfig(ui::Context& ctx) {
   // While the balancer path is polled, chip select is left low for the balancer transfer.
   if (ctx.balancer.BalancerPolling) frame += "x";
   ctx.link().SendCommand(frame);
+  const bool broadcast = ctx.boards.broadcast(startup::BroadcastCommand::WRCFG);
+  readings::Reading reading =
+      ctx.reading(readings::Kind::ConfigWrite, broadcast ? -1 : board, "WRCFG");
+  reading.bytes.assign(data.begin(), data.end());
+  ctx.readings.publish(reading);
 
   for (form::Control* box : {&c.Text4[0], &c.Text4[1], &c.Text4[2], &c.Text4[3], &c.Text4[4],
                              &c.Text4[5], &*c.Text3, &*c.Text15, &c.Text2[0], &c.Text2[1]}) {

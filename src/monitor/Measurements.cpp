@@ -53,6 +53,17 @@ void storeReply(ReadRecord& rec, const ReadReply& r) {
   rec.calculatedPec = r.calculatedPec;
 }
 
+readings::Check pecCheck(const ReadReply& r) {
+  return r.match() ? readings::Check::Match : readings::Check::Mismatch;
+}
+
+void addCodes(readings::Reading& reading, const int* codes, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    reading.codes.push_back(codes[i]);
+    reading.volts.push_back((codes[i] - 512) * 0.0015);
+  }
+}
+
 }  // namespace
 
 // ---- Decoding ---------------------------------------------------------------------------------
@@ -127,6 +138,11 @@ void ReadCellVoltages(ui::Context& ctx, int mode) {
   }
   // Only a reply that arrived intact counts as a reading of the board.
   if (judged.match) ctx.views.CellDataValid[static_cast<std::size_t>(board)] = 1;
+  readings::Reading reading = ctx.reading(readings::Kind::Cells, board, "RDCV");
+  if (ctx.selfTest.cellHexFlag == 1) reading.origin = readings::Origin::SelfTest;
+  reading.check = pecCheck(r);
+  addCodes(reading, codes.data(), codes.size());
+  ctx.readings.publish(reading);
   ShowCellVoltages(ctx);
 }
 
@@ -152,6 +168,10 @@ void ReadFlags(ui::Context& ctx) {
                                       ReadKind::RDFLG, ctx.pecMatchOnly());
   showPecIndicator(ctx, board);
   if (judged.match) ctx.views.FlagDataValid[static_cast<std::size_t>(board)] = 1;
+  readings::Reading reading = ctx.reading(readings::Kind::Flags, board, "RDFLG");
+  reading.check = pecCheck(r);
+  reading.bytes = r.data;
+  ctx.readings.publish(reading);
   ShowFlags(ctx);
 }
 
@@ -188,6 +208,12 @@ void ReadTemperatures(ui::Context& ctx) {
     ctx.measure.code[slot] = codeText(t.code[static_cast<std::size_t>(k)]);
     ctx.measure.volts[slot] = codeToVolts(t.code[static_cast<std::size_t>(k)]);
   }
+  readings::Reading reading = ctx.reading(readings::Kind::Temperatures, board, "RDTMP");
+  if (ctx.selfTest.tempHexFlag == 1) reading.origin = readings::Origin::SelfTest;
+  reading.check = pecCheck(r);
+  addCodes(reading, t.code.data(), t.code.size());
+  if (r.match()) reading.thermal = t.shutdown;
+  ctx.readings.publish(reading);
 }
 
 void ShowTemperatures(ui::Context& ctx) {

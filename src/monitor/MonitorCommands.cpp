@@ -63,6 +63,10 @@ void ReadBackConfig(ui::Context& ctx) {
   for (std::size_t i = 0; i < read.size(); ++i) read[i] = hexByte(r.data[i]);
   ShowReadConfig(ctx);
   ctx.reads.measureMode[static_cast<std::size_t>(board)] = (r.data[0] & 0x07) != 0 ? 1 : 0;
+  readings::Reading reading = ctx.reading(readings::Kind::ConfigRead, board, "RDCFG");
+  reading.check = r.match() ? readings::Check::Match : readings::Check::Mismatch;
+  reading.bytes = r.data;
+  ctx.readings.publish(reading);
   CompareConfig(ctx);
   config::showReadBackVolts(ctx);
 }
