@@ -8,6 +8,7 @@
 #include <QStylePainter>
 #include <QTextDocument>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/form/Form.h"
 #include "ui/qt/QtColors.h"
@@ -55,20 +56,10 @@ void fitChoiceCaption(QAbstractButton* button, const WidgetEnv& env, const form:
       st->pixelMetric(check ? QStyle::PM_CheckBoxLabelSpacing : QStyle::PM_RadioButtonLabelSpacing,
                       nullptr, button);
   const QSize area(button->width() - indicator - 2, button->height());
-  const QFont base = env.font(c);
-  QFont font = fittedFont(base, latin1(c.caption()), area, false);
-  // A caption too long for one line wraps at its blanks when the box is tall enough, as the
-  // toolkit's check boxes do.
-  if (QFontMetrics(font).horizontalAdvance(latin1(c.caption())) > area.width()) {
-    const QFont wrapped = fittedFont(base, latin1(c.caption()), area, true);
-    const QString lines = wrapAtBlanks(literalCaption(c.caption()), wrapped, area.width());
-    if (QFontMetrics(wrapped).boundingRect(QRect(QPoint(0, 0), area), 0, lines).height() <=
-        area.height()) {
-      font = wrapped;
-      button->setText(lines);
-    }
-  }
-  button->setFont(font);
+  const TextFit fit = fitText(env.font(c), latin1(c.caption()), area, true);
+  // The toolkit's check boxes draw one line: a wrapped caption gets its line breaks here.
+  if (fit.wrap) button->setText(wrapAtBlanks(literalCaption(c.caption()), fit.font, area.width()));
+  button->setFont(fit.font);
 }
 
 // What check boxes and option buttons share: the fitted caption and the colours.
@@ -260,7 +251,14 @@ ButtonWidget::ButtonWidget(QWidget* parent, const WidgetEnv& env, form::Control&
 }
 
 void ButtonWidget::apply(const form::Control& c, Applied& a, bool f) {
-  if (changed(f, a.caption, c.caption())) setCaption(latin1(c.caption()));
+  if (changed(f, a.caption, c.caption()) || a.refit) {
+    caption_ = latin1(c.caption());
+    setAccessibleName(caption_);
+    const TextFit fit = fitText(font(), caption_, captionArea().size(), true);
+    captionFont_ = fit.font;
+    captionWraps_ = fit.wrap;
+    update();
+  }
   if (coloursChanged(c, a, f)) {
     QPalette p = env_.basePalette();
     p.setColor(QPalette::Button, env_.color(c.backColor));
@@ -269,11 +267,8 @@ void ButtonWidget::apply(const form::Control& c, Applied& a, bool f) {
   }
 }
 
-void ButtonWidget::setCaption(const QString& caption) {
-  if (caption == caption_) return;
-  caption_ = caption;
-  setAccessibleName(caption_);
-  update();
+QRect ButtonWidget::captionArea() const {
+  return rect().adjusted(2, 1, -2, -1);
 }
 
 QSize ButtonWidget::sizeHint() const {
@@ -286,16 +281,13 @@ void ButtonWidget::paintEvent(QPaintEvent*) {
   initStyleOption(&opt);
   opt.text.clear();
   p.drawControl(QStyle::CE_PushButtonBevel, opt);
-  QRect area = rect().adjusted(2, 1, -2, -1);
+  QRect area = captionArea();
   if (isDown()) {
     area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this),
                    style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &opt, this));
   }
-  // A caption a little too big for its button is drawn a little smaller rather than clipped.
-  const QFont f = fittedFont(font(), caption_, area.size(), true);
-  const bool oneLine = QFontMetrics(f).horizontalAdvance(caption_) <= area.width();
-  const int flags = oneLine ? int(Qt::AlignCenter) : Qt::AlignCenter | Qt::TextWordWrap;
-  p.setFont(f);
+  const int flags = captionWraps_ ? Qt::AlignCenter | Qt::TextWordWrap : int(Qt::AlignCenter);
+  p.setFont(captionFont_);
   style()->drawItemText(&p, area, flags, palette(), isEnabled(), caption_, QPalette::ButtonText);
 }
 
@@ -386,9 +378,17 @@ LabelWidget::LabelWidget(QWidget* parent, const WidgetEnv& env, form::Control& c
 }
 
 void LabelWidget::apply(const form::Control& c, Applied& a, bool f) {
-  if (changed(f, a.caption, c.caption()) || a.refit) {
+  if (changed(f, a.caption, c.caption()) | changed(f, a.control.columnPitch, c.columnPitch) |
+          changed(f, a.control.columnCentre, c.columnCentre) ||
+      a.refit) {
     setText(latin1(c.caption()));
-    setFont(fittedFont(env_.font(c), latin1(c.caption()), size(), true));
+    if (c.columnPitch > 0) {
+      setFont(env_.font(c));
+      placeWords(c);
+    } else {
+      words_.clear();
+      setFont(fitText(env_.font(c), latin1(c.caption()), size(), true).font);
+    }
   }
   if (changed(f, a.control.alignment, c.alignment)) {
     setAlignment(horizontal(c.alignment) | Qt::AlignTop);
@@ -400,6 +400,34 @@ void LabelWidget::apply(const form::Control& c, Applied& a, bool f) {
     setPalette(p);
     setAutoFillBackground(c.opaque);
   }
+}
+
+void LabelWidget::placeWords(const form::Control& c) {
+  words_.clear();
+  const QFontMetrics fm(font());
+  const QStringList list = text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  for (qsizetype k = 0; k < list.size(); ++k) {
+    const int width = fm.horizontalAdvance(list[k]);
+    int left = 0;
+    if (k > 0) {
+      // The column's centre in the container, less where the label starts in it.
+      const double centre =
+          (c.left + c.columnCentre + c.columnPitch * static_cast<double>(k - 1)) / kTwipsPerPixel;
+      left = static_cast<int>(std::lround(centre - width / 2.0)) - toPixels(c.left);
+    }
+    words_.push_back({list[k], QRect(left, 0, width, fm.height())});
+  }
+}
+
+void LabelWidget::paintEvent(QPaintEvent* event) {
+  if (words_.empty()) {
+    QLabel::paintEvent(event);
+    return;
+  }
+  QPainter p(this);
+  p.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+  for (const Word& w : words_) p.drawText(w.rect, Qt::AlignLeft | Qt::AlignTop, w.text);
 }
 
 void LabelWidget::mouseReleaseEvent(QMouseEvent* event) {

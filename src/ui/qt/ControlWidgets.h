@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "ui/qt/ControlWidget.h"
 
@@ -88,8 +89,11 @@ class ButtonWidget final : public QPushButton, public ControlWidget {
   ButtonWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
   QWidget* widget() override { return this; }
   void apply(const form::Control& c, Applied& a, bool fresh) override;
-  void setCaption(const QString& caption);
   const QString& caption() const { return caption_; }
+  // Where the caption is drawn, in which font, and whether it wraps at blanks there.
+  QRect captionArea() const;
+  const QFont& captionFont() const { return captionFont_; }
+  bool captionWraps() const { return captionWraps_; }
   QSize sizeHint() const override;
 
  protected:
@@ -98,6 +102,8 @@ class ButtonWidget final : public QPushButton, public ControlWidget {
  private:
   const WidgetEnv& env_;
   QString caption_;
+  QFont captionFont_;
+  bool captionWraps_ = false;
 };
 
 // A frame: back colour, an etched border and the caption over its top edge. Drawn here rather
@@ -151,20 +157,31 @@ class OptionWidget final : public QRadioButton, public ControlWidget {
   const WidgetEnv& env_;
 };
 
-// A label: plain text, wrapped at blanks, made a little smaller rather than clipped. A click on
-// it is the label's click.
+// A label: plain text, wrapped at blanks, made a little smaller rather than clipped; or a row of
+// column headings, each word drawn over its column. A click on it is the label's click.
 class LabelWidget final : public QLabel, public ControlWidget {
  public:
+  struct Word {
+    QString text;
+    QRect rect;  // where it is drawn
+  };
+
   LabelWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
   QWidget* widget() override { return this; }
   void apply(const form::Control& c, Applied& a, bool fresh) override;
+  // The words of a heading row and where they stand; empty for plain text.
+  const std::vector<Word>& columnWords() const { return words_; }
 
  protected:
+  void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  void placeWords(const form::Control& c);
+
   const WidgetEnv& env_;
   form::Control& control_;
+  std::vector<Word> words_;
 };
 
 // A drop-down list; the operator choosing an entry is the combo's click.

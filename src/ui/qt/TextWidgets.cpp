@@ -14,9 +14,19 @@ namespace kb::qt {
 
 namespace {
 
-// Multi-line text: the model separates lines with CR LF (or a lone CR/LF), the widget with LF.
-QString displayText(const std::string& s) {
-  QString t = latin1(s);
+// Multi-line text: the model separates lines with CR LF (or a lone CR/LF), the widget with LF. A
+// row break the model asks for (Control::rowBreak) shows as one more line break.
+bool breaksAt(const std::string& s, int rowBreak) {
+  if (rowBreak <= 0 || rowBreak >= static_cast<int>(s.size())) return false;
+  const auto at = static_cast<std::size_t>(rowBreak);
+  auto isEnd = [](char ch) { return ch == '\r' || ch == '\n'; };
+  return !isEnd(s[at - 1]) && !isEnd(s[at]);
+}
+
+QString displayText(const std::string& s, int rowBreak) {
+  std::string shown = s;
+  if (breaksAt(s, rowBreak)) shown.insert(static_cast<std::size_t>(rowBreak), 1, '\n');
+  QString t = latin1(shown);
   t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return t;
@@ -26,18 +36,33 @@ std::size_t modelStep(const std::string& s, std::size_t i) {
   return (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ? 2 : 1;
 }
 
-int modelToDisplayCaret(const std::string& s, int caret) {
+int modelToDisplayCaret(const std::string& s, int caret, int rowBreak) {
   int display = 0;
   for (std::size_t i = 0; i < s.size() && static_cast<int>(i) < caret; i += modelStep(s, i)) {
     ++display;
   }
-  return display;
+  return display + (breaksAt(s, rowBreak) && caret >= rowBreak ? 1 : 0);
 }
 
-int displayToModelCaret(const std::string& s, int caret) {
+int displayToModelCaret(const std::string& s, int caret, int rowBreak) {
+  if (breaksAt(s, rowBreak) && caret > modelToDisplayCaret(s, rowBreak, -1)) --caret;
   std::size_t i = 0;
   for (int d = 0; d < caret && i < s.size(); ++d) i += modelStep(s, i);
   return static_cast<int>(i);
+}
+
+// The largest size, down to three quarters, at which every row of text fits the room on one line.
+QFont rowsFont(const QFont& font, const QString& text, QSize room) {
+  const QStringList rows = text.split(QLatin1Char('\n'));
+  QFont f = font;
+  for (int size = font.pixelSize(); size > 0 && size * 4 >= font.pixelSize() * 3; --size) {
+    f.setPixelSize(size);
+    const QFontMetrics fm(f);
+    bool fits = fm.lineSpacing() * static_cast<int>(rows.size()) <= room.height();
+    for (const QString& row : rows) fits = fits && fm.horizontalAdvance(row) <= room.width();
+    if (fits) return f;
+  }
+  return font;
 }
 
 // Typed keys go to the form as its operator's keys; the caret the operator moves is the model's.
@@ -50,7 +75,8 @@ TextBoxHooks hooksFor(const WidgetEnv& env, form::Control& c, bool multi) {
   };
   hooks.caret = [e, target, multi](int caret) {
     if (e->syncing()) return;
-    target->selStart = multi ? displayToModelCaret(target->caption(), caret) : caret;
+    target->selStart =
+        multi ? displayToModelCaret(target->caption(), caret, target->rowBreak) : caret;
   };
   return hooks;
 }
@@ -216,11 +242,18 @@ TextEditWidget::TextEditWidget(QWidget* parent, const WidgetEnv& env, form::Cont
 }
 
 void TextEditWidget::apply(const form::Control& c, Applied& a, bool f) {
-  const bool textChanged = changed(f, a.caption, c.caption()) || textDirty_;
+  const bool textChanged =
+      changed(f, a.caption, c.caption()) | changed(f, a.control.rowBreak, c.rowBreak) || textDirty_;
   const bool caretChanged = changed(f, a.control.selStart, c.selStart) || textChanged;
   textDirty_ = false;
-  if (textChanged) setTextKeepingView(displayText(c.caption()));
-  if (caretChanged) setCaret(modelToDisplayCaret(c.caption(), c.selStart));
+  if (textChanged) setTextKeepingView(displayText(c.caption(), c.rowBreak));
+  if (caretChanged) setCaret(modelToDisplayCaret(c.caption(), c.selStart, c.rowBreak));
+  // Rows the model gives stand on one line each.
+  if (c.rowBreak >= 0 && (textChanged || a.refit)) {
+    const int margin = static_cast<int>(document()->documentMargin());
+    setFont(rowsFont(env_.font(c), displayText(c.caption(), c.rowBreak),
+                     viewport()->size() - QSize(2 * margin, 2 * margin)));
+  }
   if (changed(f, a.control.alignment, c.alignment)) {
     document()->setDefaultTextOption(QTextOption(horizontal(c.alignment)));
   }
