@@ -162,7 +162,7 @@ QRect drawnText(QWidget* w) {
 
 // Every visible control of a view whose text does not stand whole; every two visible controls of
 // one container that the layout keeps apart but the widgets overlap; and texts of neighbours that
-// run into each other (less than a pixel between them).
+// run into each other (less than 3 px between them).
 std::vector<std::string> faultsOf(FormView& view) {
   std::vector<std::string> faults;
   std::vector<std::pair<const form::Control*, QWidget*>> shown;
@@ -186,7 +186,7 @@ std::vector<std::string> faultsOf(FormView& view) {
       }
       const QRect textA = drawnText(wa);
       const QRect textB = drawnText(wb);
-      if (!textA.isEmpty() && !textB.isEmpty() && textA.adjusted(-1, 0, 1, 0).intersects(textB)) {
+      if (!textA.isEmpty() && !textB.isEmpty() && textA.adjusted(-3, 0, 3, 0).intersects(textB)) {
         faults.push_back(name(*a) + " runs into " + name(*b));
       }
     }
