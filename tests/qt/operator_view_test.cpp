@@ -6,7 +6,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -14,9 +16,13 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "QtTestUtil.h"
@@ -24,17 +30,22 @@
 #include "app/core/Session.h"
 #include "ui/qt/AppWindows.h"
 #include "ui/qt/ControlWidgets.h"
+#include "ui/qt/QtServices.h"
 
 namespace kb::qt {
 namespace {
 
 using form::ControlKind;
 
-// The windows over a stack of boards, shown with that many boards in use.
-struct Bench {
-  explicit Bench(int boards, const std::string& more = "")
+// The windows over a stack of boards, shown with that many boards in use; the timer is held,
+// ticks come from timerTick() with the manual clock.
+template <typename Dialogs = app::PrintingDialogs>
+struct BenchOf {
+  explicit BenchOf(int boards, const std::string& more = "")
       : session(options(boards, more), clock, dialogs), frame(session.window()) {
     EXPECT_TRUE(session.error().empty()) << session.error();
+    session.link().setTrace(&trace);
+    frame.holdTimer(true);
     EXPECT_TRUE(window().load());
     window().form().operatorSelect(*c().Combo1, boards - 1);
     frame.pump().syncNow();
@@ -48,13 +59,44 @@ struct Bench {
   ui::MainWindow& window() { return session.window(); }
   ui::MainControls& c() { return window().context().c; }
   std::uint64_t sent() { return session.link().transactionCount(); }
+  QWidget* widget(const form::Control& c) {
+    return frame.mainView().widgetFor(c.name(), c.index());
+  }
+  // The lines traced since the last call.
+  std::vector<std::string> traced() {
+    std::vector<std::string> lines;
+    std::istringstream in(trace.str().substr(seen));
+    seen = trace.str().size();
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  void activate() {
+    frame.activateWindow();
+    EXPECT_TRUE(test::waitFor([&] { return frame.isActiveWindow(); }));
+  }
 
   ManualClock clock;
   std::ostringstream messages;
-  app::PrintingDialogs dialogs{messages};
+  Dialogs dialogs = make();
+  std::ostringstream trace;
+  std::size_t seen = 0;
   app::Session session;
   MainFrame frame;
+
+ private:
+  Dialogs make() {
+    if constexpr (std::is_same_v<Dialogs, app::PrintingDialogs>) {
+      return Dialogs(messages);
+    } else {
+      return Dialogs();
+    }
+  }
 };
+using Bench = BenchOf<>;
+
+int count(const std::vector<std::string>& lines, const std::string& line) {
+  return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
 
 std::string name(const form::Control& c) {
   return c.displayName();
@@ -243,6 +285,105 @@ TEST(OperatorViewTest, EveryTextStandsWholeAndNoControlsRunIntoEachOther) {
       ADD_FAILURE() << boards << " boards: " << fault;
     }
   }
+}
+
+TEST(OperatorViewTest, TheWheelOverAClosedListChangesNothing) {
+  Bench b(10);
+  for (const auto& c : b.window().form().controls()) {
+    if (c->kind() != ControlKind::ComboBox) continue;
+    SCOPED_TRACE(name(*c));
+    QWidget* combo = b.widget(*c);
+    const int position = c->listIndex();
+    const std::uint64_t before = b.sent();
+    const QPointF at = combo->rect().center();
+    QWheelEvent notch(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(combo, &notch);
+    EXPECT_EQ(c->listIndex(), position);
+    EXPECT_EQ(b.sent(), before);
+    EXPECT_FALSE(combo->hasFocus());
+  }
+}
+
+TEST(OperatorViewTest, ReturnClicksTheFocusedButtonButNotTheOneALimitBoxHandsTheFocusTo) {
+  Bench b(1);
+  b.activate();
+  b.widget(b.c().Command1[7])->setFocus(Qt::TabFocusReason);
+  b.traced();
+  test::pressKey(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(b.traced().front(), "> MSxT80T49T04TDCRRRRRRRRRRRRRRRRRRRX") << "RDCV";
+
+  // Enter in a limit box moves the focus to WRITE CONFIG, and a held Enter does not click it.
+  b.widget(b.c().Text2[0])->setFocus(Qt::MouseFocusReason);
+  test::typeText(QApplication::focusWidget(), "4");
+  test::pressKey(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), b.widget(b.c().Command1[5]));
+  QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+  QApplication::sendEvent(QApplication::focusWidget(), &held);
+  EXPECT_TRUE(b.traced().empty());
+}
+
+TEST(OperatorViewTest, TabPassesTheBoxesThatOnlyShow) {
+  Bench b(3);
+  b.activate();
+  QWidget* first = b.widget(b.c().Text2[0]);
+  first->setFocus(Qt::TabFocusReason);
+  std::vector<std::string> reached;
+  for (int k = 0; k < 400; ++k) {
+    test::pressKey(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* now = QApplication::focusWidget();
+    if (now == first) break;
+    const form::Control* c = b.window().form().focused();
+    ASSERT_NE(c, nullptr) << "Tab stops at a " << now->metaObject()->className();
+    EXPECT_FALSE(c->kind() == ControlKind::TextBox && c->locked) << name(*c);
+    reached.push_back(name(*c));
+  }
+  for (const char* wanted : {"Text2(1)", "Command1(7)", "Check0(0)", "Command4(2)", "Combo1"}) {
+    EXPECT_NE(std::find(reached.begin(), reached.end(), wanted), reached.end()) << wanted;
+  }
+}
+
+// A procedure waiting in a message box for 3 s of the program's clock: the watchdog keep-alive
+// goes on, and the configuration written before it survives.
+TEST(OperatorViewTest, AMessageBoxDoesNotStopTheWatchdogKeepAlive) {
+  BenchOf<QtDialogs> b(1);
+  b.frame.attachDialogs(b.dialogs);
+  auto& f = b.window().form();
+  auto& c = b.c();
+  f.operatorClick(c.Command0[1]);  // CDC 1
+  f.operatorClick(c.Command1[5]);  // WRITE CONFIG
+  ASSERT_EQ(b.window().context().cycle.WdtServiceActive, 1);
+  f.operatorType(c.Text2[0], "4.2");
+  f.operatorKey(c.Text2[0], 13);  // VUV stored
+  f.operatorType(c.Text2[1], "1");
+  b.frame.pump().syncNow();
+  b.traced();
+
+  std::vector<std::string> whileOpen;
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) {
+      ADD_FAILURE() << "no message box";
+      return;
+    }
+    shown = box->text();
+    for (int t = 0; t < 30; ++t) {
+      b.clock.advance(0.1);
+      b.frame.timerTick();
+    }
+    whileOpen = b.traced();
+    box->buttons().front()->click();
+  });
+  // Enter in the VOV box: 1 V under the stored 4.2 V is refused in a box.
+  b.frame.pump().deliver([&] { f.operatorKey(c.Text2[1], 13); });
+  EXPECT_EQ(shown, "VUV must be less than VOV");
+  EXPECT_EQ(count(whileOpen, "> MSxS40S07X"), 5) << "a keep-alive every 600 ms";
+  EXPECT_EQ(whileOpen.size(), 5u) << "nothing else of the tick";
+
+  f.operatorClick(c.Command1[6]);  // READ CONFIG
+  EXPECT_EQ(c.Text_ReadCfg[0].text(), c.Text4[0].text());
+  EXPECT_EQ(b.window().context().reads.pecState[0], monitor::kPecMatch);
 }
 
 }  // namespace

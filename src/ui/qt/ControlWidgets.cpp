@@ -1,5 +1,6 @@
 #include "ui/qt/ControlWidgets.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -7,6 +8,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTextDocument>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -245,7 +247,7 @@ void MarkerWidget::paintEvent(QPaintEvent*) {
 // Command button
 
 ButtonWidget::ButtonWidget(QWidget* parent, const WidgetEnv& env, form::Control& c)
-    : QPushButton(parent), env_(env) {
+    : QPushButton(parent), env_(env), control_(c) {
   setAutoDefault(false);
   connect(this, &QAbstractButton::clicked, this, [this, &c] { env_.click(c); });
 }
@@ -265,6 +267,20 @@ void ButtonWidget::apply(const form::Control& c, Applied& a, bool f) {
     setTextColor(p, QPalette::ButtonText, env_.color(c.foreColor));
     setPalette(p);
   }
+}
+
+void ButtonWidget::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+    QPushButton::keyPressEvent(event);
+    return;
+  }
+  // A held key repeats: only its first press counts, so that an Enter that moved the focus here
+  // (a limit box hands it to WRITE CONFIG) does not click what it landed on.
+  if (!event->isAutoRepeat()) {
+    env_.deliver([this] { env_.form().operatorKey(control_, 13); });
+  }
+  event->accept();
 }
 
 QRect ButtonWidget::captionArea() const {
@@ -444,6 +460,7 @@ void LabelWidget::mouseReleaseEvent(QMouseEvent* event) {
 ComboWidget::ComboWidget(QWidget* parent, const WidgetEnv& env, form::Control& c)
     : QComboBox(parent), env_(env) {
   setEditable(false);
+  setFocusPolicy(Qt::StrongFocus);
   connect(this, &QComboBox::activated, this, [this, &c](int position) {
     env_.deliver([this, &c, position] { env_.form().operatorSelect(c, position); });
   });
@@ -469,6 +486,14 @@ void ComboWidget::apply(const form::Control& c, Applied& a, bool f) {
     setTextColor(p, QPalette::ButtonText, env_.color(c.foreColor));
     setTextColor(p, QPalette::PlaceholderText, env_.color(c.foreColor));
     setPalette(p);
+  }
+}
+
+void ComboWidget::wheelEvent(QWheelEvent* event) {
+  if (hasFocus()) {
+    QComboBox::wheelEvent(event);
+  } else {
+    event->ignore();  // on to the window beneath, which scrolls
   }
 }
 
@@ -500,6 +525,14 @@ void TabWidget::apply(const form::Control& c, Applied& a, bool f) {
   }
   if (changed(f, a.value, c.value()) && c.value() >= 0 && c.value() < count()) {
     setCurrentIndex(c.value());
+  }
+}
+
+void TabWidget::wheelEvent(QWheelEvent* event) {
+  if (hasFocus()) {
+    QTabBar::wheelEvent(event);
+  } else {
+    event->ignore();
   }
 }
 

@@ -83,7 +83,8 @@ class MarkerWidget final : public QWidget, public ControlWidget {
   QColor color_;
 };
 
-// A command button whose caption wraps at blanks and keeps every blank it has.
+// A command button whose caption wraps at blanks and keeps every blank it has. Return or Enter
+// on the focused button is the operator's key 13 on it, which clicks it (Space clicks it too).
 class ButtonWidget final : public QPushButton, public ControlWidget {
  public:
   ButtonWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
@@ -98,9 +99,11 @@ class ButtonWidget final : public QPushButton, public ControlWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   const WidgetEnv& env_;
+  form::Control& control_;
   QString caption_;
   QFont captionFont_;
   bool captionWraps_ = false;
@@ -184,23 +187,32 @@ class LabelWidget final : public QLabel, public ControlWidget {
   std::vector<Word> words_;
 };
 
-// A drop-down list; the operator choosing an entry is the combo's click.
+// A drop-down list; the operator choosing an entry is the combo's click. As on the desktop, the
+// wheel over a closed list changes it only while it has the keyboard focus (the wheel neither
+// gives it the focus); else the wheel scrolls the window beneath.
 class ComboWidget final : public QComboBox, public ControlWidget {
  public:
   ComboWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
   QWidget* widget() override { return this; }
   void apply(const form::Control& c, Applied& a, bool fresh) override;
 
+ protected:
+  void wheelEvent(QWheelEvent* event) override;
+
  private:
   const WidgetEnv& env_;
 };
 
-// The tab strip; the operator choosing a tab selects it in the model.
+// The tab strip; the operator choosing a tab selects it in the model. The wheel changes the tab
+// only while the strip has the keyboard focus.
 class TabWidget final : public QTabBar, public ControlWidget {
  public:
   TabWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
   QWidget* widget() override { return this; }
   void apply(const form::Control& c, Applied& a, bool fresh) override;
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   const WidgetEnv& env_;

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <algorithm>
@@ -85,7 +86,16 @@ void applyColours(QWidget* w, const WidgetEnv& env, const form::Control& c) {
   QPalette p = env.basePalette();
   p.setColor(QPalette::Base, env.color(c.backColor));
   setTextColor(p, QPalette::Text, env.color(c.foreColor));
+  // The flat border of a box that only shows (a plain frame draws in the window-text colour).
+  p.setColor(QPalette::WindowText, p.color(QPalette::Mid));
   w->setPalette(p);
+}
+
+// A box the operator cannot change looks like one: a flat border instead of the sunken field,
+// no text cursor, and Tab passes it by (a click still gives it the focus).
+void showReadOnly(QWidget* w, bool locked) {
+  w->setFocusPolicy(locked ? Qt::ClickFocus : Qt::StrongFocus);
+  w->setCursor(locked ? Qt::ArrowCursor : Qt::IBeamCursor);
 }
 
 }  // namespace
@@ -199,9 +209,22 @@ void LineEditWidget::apply(const form::Control& c, Applied& a, bool f) {
   if (changed(f, a.control.alignment, c.alignment)) {
     setAlignment(horizontal(c.alignment) | Qt::AlignVCenter);
   }
+  if (changed(f, a.control.locked, c.locked)) {
+    setReadOnly(c.locked);
+    setFrame(!c.locked);  // the flat border of paintEvent instead
+    showReadOnly(this, c.locked);
+  }
   if (changed(f, a.control.backColor, c.backColor) | changed(f, a.control.foreColor, c.foreColor)) {
     applyColours(this, env_, c);
   }
+}
+
+void LineEditWidget::paintEvent(QPaintEvent* event) {
+  QLineEdit::paintEvent(event);
+  if (!isReadOnly()) return;
+  QPainter p(this);
+  p.setPen(palette().color(QPalette::Mid));
+  p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void LineEditWidget::keyPressEvent(QKeyEvent* event) {
@@ -256,6 +279,12 @@ void TextEditWidget::apply(const form::Control& c, Applied& a, bool f) {
   }
   if (changed(f, a.control.alignment, c.alignment)) {
     document()->setDefaultTextOption(QTextOption(horizontal(c.alignment)));
+  }
+  if (changed(f, a.control.locked, c.locked)) {
+    setReadOnly(c.locked);
+    setFrameStyle(c.locked ? int(QFrame::Box) | QFrame::Plain : int(QFrame::StyledPanel));
+    showReadOnly(this, c.locked);
+    viewport()->setCursor(c.locked ? Qt::ArrowCursor : Qt::IBeamCursor);
   }
   if (changed(f, a.control.backColor, c.backColor) | changed(f, a.control.foreColor, c.foreColor)) {
     applyColours(this, env_, c);

@@ -1,6 +1,7 @@
 #pragma once
 // Text boxes: one- and multi-line widgets whose typed keys go to the form's KeyPress procedure as
-// character codes; the text shown is always the model's.
+// character codes; the text shown is always the model's. A locked box (one the operator only
+// reads) looks read-only and is no Tab stop.
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
@@ -44,6 +45,7 @@ class LineEditWidget final : public QLineEdit, public ControlWidget {
   void apply(const form::Control& c, Applied& a, bool fresh) override;
 
  protected:
+  void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
