@@ -94,7 +94,7 @@ int runGui(int& argc, char** argv, const Options& options) {
   });
   if (!session.window().load()) return session.window().context().exitStatus;
   qt::MainFrame frame(session.window());
-  dialogs.setParent(&frame);
+  frame.attachDialogs(dialogs);
   settings.restoreWindows(frame);
   frame.showWindows();
   if (session.window().ended()) return session.window().context().exitStatus;

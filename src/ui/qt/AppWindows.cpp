@@ -16,12 +16,6 @@
 
 namespace kb::qt {
 
-namespace {
-QString latin1(const std::string& s) {
-  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-}  // namespace
-
 MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
     : QMainWindow(parent), window_(window) {
   setObjectName(QStringLiteral("mainWindow"));
@@ -31,6 +25,7 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   scroll_ = new QScrollArea(this);
   scroll_->setFrameShape(QFrame::NoFrame);
   scroll_->setWidgetResizable(false);
+  scroll_->setFocusPolicy(Qt::NoFocus);  // no Tab stop of its own: it scrolls to the focus
   scroll_->setWidget(mainView_);
   setCentralWidget(scroll_);
 
@@ -47,13 +42,14 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   linkHealth_ = new LinkHealthView(*this, window_.context(), pump_);
   buildMenus();
   timer_.setTimerType(Qt::PreciseTimer);
-  connect(&timer_, &QTimer::timeout, this, &MainFrame::onTimer);
+  connect(&timer_, &QTimer::timeout, this, &MainFrame::timerTick);
   pump_.addSyncHook([this] { syncWindows(); });
   pump_.syncNow();
 }
 
 MainFrame::~MainFrame() {
   // The views unregister from the pump, which is a member: delete them before it goes.
+  pump_.close();
   timer_.stop();
   delete linkHealth_;
   delete statusWindow_;
@@ -148,10 +144,19 @@ void MainFrame::holdTimer(bool hold) {
   syncTimer();
 }
 
-void MainFrame::onTimer() {
-  // A tick never runs inside another event's procedure (a message box may be open in it).
-  if (pump_.busy()) return;
-  pump_.deliver([this] { window_.tick(); });
+void MainFrame::timerTick() {
+  if (!pump_.busy()) {
+    pump_.deliver([this] { window_.tick(); });
+    return;
+  }
+  // A tick never runs inside another event's procedure. While that procedure waits in a message
+  // box, the watchdog keep-alive alone goes on, so the chips keep their configuration.
+  if (dialogs_ != nullptr && dialogs_->open()) pump_.deliver([this] { window_.keepAliveTick(); });
+}
+
+void MainFrame::attachDialogs(QtDialogs& dialogs) {
+  dialogs_ = &dialogs;
+  dialogs.setParent(this);
 }
 
 void MainFrame::fitToForm() {

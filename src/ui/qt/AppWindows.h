@@ -9,6 +9,7 @@
 #include "ui/main/MainWindow.h"
 #include "ui/qt/EventPump.h"
 #include "ui/qt/FormView.h"
+#include "ui/qt/QtServices.h"
 
 class QAction;
 class QScrollArea;
@@ -36,6 +37,11 @@ class MainFrame final : public QMainWindow {
   void showWindows();
   // Stops or resumes the timer (screenshots hold it so that what they show is repeatable).
   void holdTimer(bool hold);
+  // One tick as the timer gives it: the whole tick, or only the keep-alive while a procedure
+  // waits in a message box of dialogs (tests with a manual clock call it themselves).
+  void timerTick();
+  // The program's message boxes: parented to this window, and watched for the tick.
+  void attachDialogs(QtDialogs& dialogs);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -48,9 +54,9 @@ class MainFrame final : public QMainWindow {
   void fitToForm();
   void placeStatusWindow();
   void quitLoop();
-  void onTimer();
 
   ui::MainWindow& window_;
+  QtDialogs* dialogs_ = nullptr;
   EventPump pump_;
   FormView* mainView_ = nullptr;
   QScrollArea* scroll_ = nullptr;

@@ -26,7 +26,9 @@ void QtDialogs::msgBox(const std::string& text, const std::string& title) {
                   messageText(text), QMessageBox::Ok, parent_.data());
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
+  ++open_;
   box.exec();
+  --open_;
 }
 
 bool QtDesktop::open(const std::string& path) {
