@@ -353,9 +353,9 @@ TEST(OperatorViewTest, AMessageBoxDoesNotStopTheWatchdogKeepAlive) {
   f.operatorClick(c.Command0[1]);  // CDC 1
   f.operatorClick(c.Command1[5]);  // WRITE CONFIG
   ASSERT_EQ(b.window().context().cycle.WdtServiceActive, 1);
-  f.operatorType(c.Text2[0], "4.2");
-  f.operatorKey(c.Text2[0], 13);  // VUV stored
-  f.operatorType(c.Text2[1], "1");
+  f.operatorType(c.Text2[1], "4.2");
+  f.operatorKey(c.Text2[1], 13);  // VOV stored first, as from a fresh start
+  f.operatorType(c.Text2[0], "5");
   b.frame.pump().syncNow();
   b.traced();
 
@@ -375,8 +375,8 @@ TEST(OperatorViewTest, AMessageBoxDoesNotStopTheWatchdogKeepAlive) {
     whileOpen = b.traced();
     box->buttons().front()->click();
   });
-  // Enter in the VOV box: 1 V under the stored 4.2 V is refused in a box.
-  b.frame.pump().deliver([&] { f.operatorKey(c.Text2[1], 13); });
+  // Enter in the VUV box: 5 V over the stored 4.2 V is refused in a box.
+  b.frame.pump().deliver([&] { f.operatorKey(c.Text2[0], 13); });
   EXPECT_EQ(shown, "VUV must be less than VOV");
   EXPECT_EQ(count(whileOpen, "> MSxS40S07X"), 5) << "a keep-alive every 600 ms";
   EXPECT_EQ(whileOpen.size(), 5u) << "nothing else of the tick";
