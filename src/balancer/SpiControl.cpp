@@ -7,6 +7,7 @@
 #include "balancer/StatusWindow.h"
 #include "balancer/TimedBalance.h"
 #include "balancer/Transfer.h"
+#include "balancer/TransferWatch.h"
 #include "common/HexText.h"
 #include "common/NumberText.h"
 #include "startup/BoardControls.h"
@@ -214,8 +215,11 @@ void Command_1_Click(ui::Context& ctx) {
     openBalancerPath(ctx, (executeOrSuspend && broadcast) || b.ForceGlobalScope);
     SetSPICommand(ctx);
     const int board = ctx.boards.CurrentBoard;
-    const ReplyWords words = transact(ctx.link(), transferRequest(b, mode, board));
-    storeTransfer(b, mode, board, words);
+    const TransferReply reply = transact(ctx.link(), transferRequest(b, mode, board));
+    if (mode == Mode::ReadCommand || mode == Mode::ReadStatus) {
+      noteChipReplies(ctx, board, reply.text, b.TopChipPresent[static_cast<std::size_t>(board)]);
+    }
+    storeTransfer(b, mode, board, reply.words);
     publishTransfer(ctx, mode, board);
     showTransfer(ctx, mode, board);
     closeBalancerPath(ctx);

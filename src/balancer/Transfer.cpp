@@ -40,7 +40,7 @@ TransferRequest transferRequest(const BalancerState& b, Mode mode, int board) {
   return r;
 }
 
-ReplyWords transact(link::ControllerLink& link, const TransferRequest& request) {
+TransferReply transact(link::ControllerLink& link, const TransferRequest& request) {
   switch (request.mode) {
     case Mode::Write: {
       std::string body;
@@ -57,9 +57,11 @@ ReplyWords transact(link::ControllerLink& link, const TransferRequest& request) 
     case Mode::ReadStatus: {
       // Four characters for each word clocked out: one or two chips.
       const int chips = request.topChip ? 2 : 1;
-      const std::string reply = link.SendAndReceive(frame(request.command, readTokens(chips)),
-                                                    static_cast<std::uint16_t>(4 * chips));
-      return parseReply(reply, request.topChip);
+      TransferReply reply;
+      reply.text = link.SendAndReceive(frame(request.command, readTokens(chips)),
+                                       static_cast<std::uint16_t>(4 * chips));
+      reply.words = parseReply(reply.text, request.topChip);
+      return reply;
     }
   }
   return {};

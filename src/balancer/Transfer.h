@@ -22,10 +22,15 @@ struct TransferRequest {
 // The request of board's chips in a mode, with the command byte and the words of the tables.
 TransferRequest transferRequest(const BalancerState& b, Mode mode, int board);
 
+struct TransferReply {
+  std::string text;  // a read's reply as the link returned it; empty for the other modes
+  ReplyWords words;  // the words taken from it (parseReply)
+};
+
 // The transfer over the link: a WRITE sends the words, EXECUTE and SUSPEND the command byte alone,
-// a read asks four characters for every chip it clocks out and returns the words taken from the
-// reply (parseReply); the other modes return none.
-ReplyWords transact(link::ControllerLink& link, const TransferRequest& request);
+// a read asks four characters for every chip it clocks out and returns its reply with the words
+// taken from it.
+TransferReply transact(link::ControllerLink& link, const TransferRequest& request);
 
 // The tables after a transfer of board's chips: a WRITE makes their read-backs unknown ("-") and
 // notes the write; EXECUTE and SUSPEND make their statuses unknown; a read stores the words it took

@@ -5,6 +5,7 @@
 #include "balancer/ChipView.h"
 #include "balancer/StatusWindow.h"
 #include "balancer/TimedBalance.h"
+#include "balancer/TransferWatch.h"
 
 namespace kb::balancer {
 
@@ -115,6 +116,7 @@ void wire(ui::Context& ctx) {
   addVariables(ctx);
   registerSteps(ctx);
   wireTimed(ctx);
+  watchTransfers(ctx);
 }
 
 void loadBalancer(ui::Context& ctx) {

@@ -1,6 +1,7 @@
 #include "config/ConfigEditor.h"
 
 #include <string>
+#include <string_view>
 
 #include "common/Colors.h"
 #include "config/ConfigRegisters.h"
@@ -91,6 +92,7 @@ void showCdc(ui::Context& ctx) {
   const int cdc = ctx.config.cdc.at(slot(ctx.boards.CurrentBoard));
   const CdcDescription& d = cdcDescription(cdc);
   c.Text3->setText(std::string(d.values) + d.remark);
+  c.Text3->rowBreak = static_cast<int>(std::string_view(d.values).size());  // values, then remark
   c.Text15->setText(std::to_string(cdc));
   showStandby(ctx, cdc);
 }

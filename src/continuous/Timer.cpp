@@ -80,6 +80,14 @@ void watchdogService(ui::Context& ctx) {
   }
 }
 
+// The watchdog phase steps once a tick (three steps while balancing: the keep-alive goes out
+// every other tick then).
+void advanceWdtPhase(ui::Context& ctx) {
+  auto& s = ctx.cycle;
+  s.WdtPhase += balancingActive(ctx) ? 3 : 1;
+  if (s.WdtPhase >= kWdtPhases) s.WdtPhase = 0;
+}
+
 void showStatusLine(form::Control& line, const std::string& text, std::int32_t back) {
   line.setCaption(text);
   line.backColor = back;
@@ -136,8 +144,7 @@ void watchdogIndicator(ui::Context& ctx) {
       c.Command1[ui::kPollAdcButton].width = ui::kButtonWidthNarrow;
       c.Command1[ui::kPollAdcButton].left = ui::kButtonLeftNarrow;
     }
-    s.WdtPhase += balancing ? 3 : 1;
-    if (s.WdtPhase >= kWdtPhases) s.WdtPhase = 0;
+    advanceWdtPhase(ctx);
   }
   if (s.ContinuousReadOn == 1 && !c.Label_AUTOstatus->visible && !line.visible && anyCdc) {
     showStatusLine(line, continuousText(), kPaleGreen);
@@ -162,6 +169,19 @@ void Timer1_Timer(ui::Context& ctx) {
   }
   config::showReadConfigEmphasis(ctx);
   watchdogIndicator(ctx);
+}
+
+void Timer1_KeepAliveOnly(ui::Context& ctx) {
+  auto& s = ctx.cycle;
+  if (s.WdtServiceActive != 1) return;
+  if (ctx.startup.LowCurrentStandby == 0 && s.WdtPhase == kKeepAlivePhase) {
+    if (balancingActive(ctx)) {
+      balancer::BalancerKeepAlive(ctx);
+    } else {
+      monitor::SendBroadcastPladc(ctx);
+    }
+  }
+  advanceWdtPhase(ctx);
 }
 
 void wireCycle(ui::Context& ctx) {

@@ -94,6 +94,21 @@ class OptionParser {
       out_.unplugged = true;
       return {};
     }
+    if (kind == "unplug" && (parts.size() == 2 || parts.size() == 3)) {
+      Unplug unplug;
+      if (!parseDouble(parts[1], unplug.from) || unplug.from < 0.0) {
+        return "seconds must be 0 or more";
+      }
+      if (parts.size() == 3) {
+        double until = 0.0;
+        if (!parseDouble(parts[2], until) || until <= unplug.from) {
+          return "the second time must come after the first";
+        }
+        unplug.until = until;
+      }
+      out_.unplugs.push_back(unplug);
+      return {};
+    }
     if (kind == "pec" && parts.size() == 2) {
       double rate = 0.0;
       if (!parseDouble(parts[1], rate) || rate < 0.0 || rate > 1.0) {
@@ -144,7 +159,7 @@ class OptionParser {
       return {};
     }
     return "expected fault=pec:RATE, missing:B, thermal:B[:SECONDS], openwire:B:C, selftest:B:C, "
-           "balcrc:B, balshort:B or unplugged";
+           "balcrc:B, balshort:B, unplug:T1[:T2] or unplugged";
   }
 
   SimOptions& out_;
@@ -214,7 +229,8 @@ std::string simOptionsHelp() {
          "  fault=selftest:B:C   cell C of board B reads its self-test pattern one off\n"
          "  fault=balcrc:B       board B's balancer chips answer reads with a wrong CRC-4\n"
          "  fault=balshort:B     board B's balancer replies are cut short after two characters\n"
-         "  fault=unplugged      no controller: opening it fails\n";
+         "  fault=unplugged      no controller: opening it fails\n"
+         "  fault=unplug:T1[:T2] the controller is pulled out at T1 seconds (and back at T2)\n";
 }
 
 }  // namespace kb::sim

@@ -96,13 +96,22 @@ void SimStack::advanceTo(SimMicros t) {
   battery_.advanceTo(time_.now);
 }
 
+bool SimStack::pluggedAt(SimMicros t) const {
+  if (options_.unplugged) return false;
+  for (const Unplug& u : options_.unplugs) {
+    if (t >= microsOf(u.from) && (!u.until || t < microsOf(*u.until))) return false;
+  }
+  return true;
+}
+
 link::FtStatus SimStack::FT_OpenEx(const char* description, std::uint32_t flags,
                                    link::FtHandle* handle) {
   if (handle != nullptr) *handle = nullptr;
   if (open_) return link::kFtDeviceNotOpened;
   advanceTo(clock_.elapsedMicros());
+  const bool plugged = pluggedAt(time_.now);
   advanceTo(later(time_.now, kOpenMicros));
-  if (options_.unplugged || description == nullptr || flags != link::kOpenByDescription ||
+  if (!plugged || description == nullptr || flags != link::kOpenByDescription ||
       std::strcmp(description, kControllerDescription) != 0) {
     return link::kFtDeviceNotFound;
   }

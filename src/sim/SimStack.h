@@ -61,7 +61,8 @@ class SimStack final : public link::FtDriver {
   SimStack(const SimStack&) = delete;
   SimStack& operator=(const SimStack&) = delete;
 
-  // FT_OpenEx fails (kFtDeviceNotFound, handle null) when unplugged or for another description.
+  // FT_OpenEx fails (kFtDeviceNotFound, handle null) when unplugged (at the time the open starts)
+  // or for another description.
   link::FtStatus FT_OpenEx(const char* description, std::uint32_t flags,
                            link::FtHandle* handle) override;
   link::FtStatus FT_SetTimeouts(link::FtHandle handle, std::uint32_t readMs,
@@ -78,6 +79,8 @@ class SimStack final : public link::FtDriver {
   // Moves simulated time to max(now, t), running every chip event on the way in time order.
   void advanceTo(SimMicros t);
   SimMicros now() const { return time_.now; }
+  // Whether the controller is plugged in at simulated time t (fault=unplugged, fault=unplug).
+  bool pluggedAt(SimMicros t) const;
 
   // Access for tests and tools. Boards are 0-based; a missing board has no monitor or chain.
   const SimOptions& options() const { return options_; }

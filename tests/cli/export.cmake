@@ -24,3 +24,7 @@ expect_equal("opened" "${opened}" "-1")
 
 run_program(status out err --help)
 expect_contains("help" "${out}" "--export-dir DIR")
+# Headless runs neither read nor write the user's settings.
+if(EXISTS $ENV{XDG_CONFIG_HOME}/kb4471)
+  message(FATAL_ERROR "a headless run wrote settings in $ENV{XDG_CONFIG_HOME}/kb4471")
+endif()

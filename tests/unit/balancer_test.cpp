@@ -89,7 +89,7 @@ TEST(BalancerTransfer, EachModesStringAndTheWordsOfARead) {
   test::FakeDriver driver;
   link::ControllerLink link(driver);
   TransferRequest r{Mode::Write, "A9", true, {"C0", "07"}, {"00", "29"}};
-  EXPECT_TRUE(!transact(link, r).bottom);
+  EXPECT_TRUE(!transact(link, r).words.bottom);
   r.topChip = false;
   transact(link, r);
   r.mode = Mode::Execute;
@@ -102,7 +102,7 @@ TEST(BalancerTransfer, EachModesStringAndTheWordsOfARead) {
   r.command = "AC";
   r.topChip = true;
   driver.answers.push_back("FC87C0");  // the top chip's word cut short
-  const ReplyWords words = transact(link, r);
+  const ReplyWords words = transact(link, r).words;
   EXPECT_EQ(driver.writes, std::vector<std::string>{"xXSACRRRRxX"});
   EXPECT_EQ(driver.calls.back().what, "close");
   ASSERT_TRUE(words.bottom && words.top);

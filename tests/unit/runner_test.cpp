@@ -97,6 +97,17 @@ TEST(ScriptRunner, ActionsReachTheForms) {
             "Frame13.Visible = True\n");
 }
 
+TEST(ScriptRunner, TypeAndKeyActAsAPersonAtTheKeyboard) {
+  Program r;
+  ASSERT_TRUE(r.loaded);
+  // The focus stays in the box after typing, so Enter lands there and stores the limit; Enter on
+  // a focused button clicks it.
+  EXPECT_EQ(r.script("type Text2 1 4.2\nkey Text2 1 13\nprint Text2 1 Text\n"
+                     "focus Command1 7\nkey Command1 7 13\nprint Label8 1 Caption\n"),
+            0);
+  EXPECT_EQ(r.out.str(), "Text2(1).Text = 4.200V \nLabel8(1).Caption = Command = 0x04 RDCV\n");
+}
+
 TEST(ScriptRunner, TicksAndWaitsMoveTheClockExactly) {
   const struct {
     const char* script;

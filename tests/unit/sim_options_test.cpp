@@ -24,7 +24,7 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
       "boards=4,seed=77,id=QXB5520-1 other,cell=2:12:3.25,cell=4:1:0,fault=pec:0.25,"
       "fault=missing:3,fault=thermal:2,fault=thermal:4:7.5,fault=openwire:1:12,notop=4,"
       "fault=selftest:4:10,"
-      "fault=balcrc:2,fault=balshort:3,fault=unplugged,",
+      "fault=balcrc:2,fault=balshort:3,fault=unplugged,fault=unplug:5:9.5,fault=unplug:20,",
       o, error))
       << error;
   EXPECT_EQ(o.boards, 4);
@@ -50,6 +50,10 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
   EXPECT_EQ(o.balancerCrcFaults, std::vector<int>{2});
   EXPECT_EQ(o.balancerShortFaults, std::vector<int>{3});
   EXPECT_TRUE(o.unplugged);
+  ASSERT_EQ(o.unplugs.size(), 2u);
+  EXPECT_DOUBLE_EQ(o.unplugs[0].from, 5.0);
+  EXPECT_DOUBLE_EQ(*o.unplugs[0].until, 9.5);
+  EXPECT_FALSE(o.unplugs[1].until.has_value());
 }
 
 TEST(SimOptions, OrderDoesNotMatterForBoardReferences) {
@@ -87,6 +91,9 @@ TEST(SimOptions, MalformedOptionsAreRejectedWithTheirName) {
       {"fault=selftest:1", "fault=selftest:1"},
       {"fault=selftest:3:1", "boards=1"},
       {"fault=unplugged:1", "fault=unplugged:1"},
+      {"fault=unplug:5:4", "fault=unplug:5:4"},
+      {"fault=unplug:-1", "fault=unplug:-1"},
+      {"fault=unplug", "fault=unplug"},
       {"fault=smoke", "fault=smoke"},
       {"colour=red", "colour=red"},
       {"boards", "boards"},
@@ -111,7 +118,7 @@ TEST(SimOptions, HelpNamesEveryOptionForm) {
   const std::string help = simOptionsHelp();
   for (const char* form : {"boards=", "seed=", "id=", "cell=", "notop=", "fault=pec:",
                            "fault=missing:", "fault=thermal:", "fault=openwire:", "fault=selftest:",
-                           "fault=balcrc:", "fault=balshort:", "fault=unplugged"}) {
+                           "fault=balcrc:", "fault=balshort:", "fault=unplugged", "fault=unplug:"}) {
     EXPECT_NE(help.find(form), std::string::npos) << form;
   }
 }

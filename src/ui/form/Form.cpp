@@ -5,6 +5,18 @@
 
 namespace kb::form {
 
+namespace {
+
+// Keys that press a focused button as on the desktop: Enter or Space on a command button, Space
+// on a check box or option button.
+bool pressesButton(ControlKind kind, int key) {
+  if (kind == ControlKind::CommandButton) return key == 13 || key == 32;
+  if (kind == ControlKind::CheckBox || kind == ControlKind::OptionButton) return key == 32;
+  return false;
+}
+
+}  // namespace
+
 std::string_view eventName(Event event) {
   switch (event) {
     case Event::Click:
@@ -283,6 +295,10 @@ void Form::operatorKey(Control& c, int key) {
     const KeyHandler handler = it->second.keyPress;
     const int index = c.index();
     runProcedure(c.displayName(), "KeyPress", [&] { handler(index, key); });
+  }
+  if (pressesButton(c.kind_, key)) {
+    operatorClick(c);
+    return;
   }
   if (c.kind_ != ControlKind::TextBox || c.locked || key == 0) return;
   // Edited in place: typing at the end of a long text costs the same for every key.
