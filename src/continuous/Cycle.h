@@ -18,7 +18,7 @@ void Timer1_Timer(ui::Context& ctx);
 // balancer keep-alive while balancing) goes out on its schedule, so the chips keep their
 // configuration; nothing else of the tick runs, and the procedure that opened the box is not
 // entered again.
-void Timer1_KeepAliveOnly(ui::Context& ctx);
+void keepAliveTick(ui::Context& ctx);
 
 // "START CONTINUOUS READ CELLS" / "STOP  CONTINUOUS READ CELLS".
 void toggleContinuousRead(ui::Context& ctx);

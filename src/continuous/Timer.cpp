@@ -171,7 +171,7 @@ void Timer1_Timer(ui::Context& ctx) {
   watchdogIndicator(ctx);
 }
 
-void Timer1_KeepAliveOnly(ui::Context& ctx) {
+void keepAliveTick(ui::Context& ctx) {
   auto& s = ctx.cycle;
   if (s.WdtServiceActive != 1) return;
   if (ctx.startup.LowCurrentStandby == 0 && s.WdtPhase == kKeepAlivePhase) {

@@ -78,7 +78,7 @@ void MainWindow::unload() {
 void MainWindow::keepAliveTick() {
   // Not through the form's event machinery: the procedure that opened the box is still running,
   // and this must neither run another procedure nor take part in its fault handling.
-  if (ctx_.c.Timer1->enabled) continuous::Timer1_KeepAliveOnly(ctx_);
+  if (ctx_.c.Timer1->enabled) continuous::keepAliveTick(ctx_);
 }
 
 void MainWindow::closeStatusWindow() {

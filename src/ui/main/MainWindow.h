@@ -34,7 +34,7 @@ class MainWindow {
   // One tick of Timer1 (when it is enabled).
   void tick() { ctx_.main->tick(*ctx_.c.Timer1); }
   // A tick that comes while a message box of the program is open: the watchdog keep-alive alone
-  // (continuous::Timer1_KeepAliveOnly).
+  // (continuous::keepAliveTick).
   void keepAliveTick();
   bool ended() const { return ctx_.programEnded; }
 
