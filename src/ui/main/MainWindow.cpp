@@ -32,6 +32,9 @@ void checkHandles(const form::HandleSet& set, const char* window) {
 MainWindow::MainWindow(Services services) : ctx_(services) {
   checkHandles(ctx_.c, "main window");
   checkHandles(ctx_.s, "status window");
+  // The consumers of the readings learn where each event's readings end.
+  ctx_.main->setEventEndHook([this] { ctx_.readings.eventEnded(); });
+  ctx_.status->setEventEndHook([this] { ctx_.readings.eventEnded(); });
   // Each subsystem registers its event procedures and state variables.
   startup::wire(ctx_);
   monitor::wire(ctx_);
