@@ -1,5 +1,6 @@
 #include "alarms/Engine.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -18,6 +19,12 @@ std::string fourDecimals(double volts) {
   char text[32];
   std::snprintf(text, sizeof text, "%.4f", volts);
   return text;
+}
+
+// Volts to 0.1 mV, as the texts show them: codes step by 1.5 mV and limits by 24 mV, so the
+// rounded number is the value itself.
+double tenthMillivolts(double volts) {
+  return std::round(volts * 10000.0) / 10000.0;
 }
 
 bool validBoard(int board) {
@@ -84,13 +91,13 @@ void Engine::cellsRead(const readings::Reading& r) {
   }
   BoardWatch& b = boards_[static_cast<std::size_t>(r.board)];
   const Limits& l = b.limits;
-  const double vovVolts = (l.vov - 32) * kLimitStep;
-  const double vuvVolts = (l.vuv - 31) * kLimitStep;
+  const double vovVolts = tenthMillivolts((l.vov - 32) * kLimitStep);
+  const double vuvVolts = tenthMillivolts((l.vuv - 31) * kLimitStep);
   for (int c = 0; c < kCells; ++c) {
     const auto i = static_cast<std::size_t>(c);
     const bool watched = i < r.codes.size() && ((l.mask >> c) & 1u) == 0;
     const int code = watched ? r.codes[i] : 0;
-    const double volts = (code - 512) * kCodeVolts;
+    const double volts = tenthMillivolts((code - 512) * kCodeVolts);
     const std::string cell = boardName(r.board) + " cell " + std::to_string(c + 1);
 
     Alarm over;
