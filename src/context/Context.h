@@ -21,6 +21,7 @@
 #include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
 #include "monitor/SelfTestState.h"
+#include "record/RecordingState.h"
 #include "startup/BoardSet.h"
 #include "startup/StartupState.h"
 #include "ui/form/Form.h"
@@ -76,6 +77,8 @@ struct Context {
   // Every alarm of the run, and the engine that raises and clears them from the readings.
   alarms::Book alarmBook{alarmEvents};
   alarms::Engine alarmEngine{alarmBook};
+  // The session recording (it subscribes to both streams above, so it goes first).
+  record::RecordingState recording;
 
   // Set when the program is to end (not detected, Exit, the tick finding no controller).
   bool programEnded = false;

@@ -11,7 +11,11 @@ struct Options {
   bool headless = false;
   std::string scriptFile;
   std::string screenshotDir;
-  std::string exportDir;  // where the export writes; empty: the executable's folder
+  std::string exportDir;        // where the export writes; empty: the executable's folder
+  std::string recordFile;       // --record: the new recording of this session
+  std::string exportRecording;  // --export-recording: the recording to export, then exit
+  std::string csvFile;          // its CSV output
+  std::string xlsxFile;         // its workbook output
   bool help = false;
   bool version = false;
 };

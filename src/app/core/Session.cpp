@@ -5,6 +5,7 @@
 
 #include "link/FtdiDriver.h"
 #include "link/TraceText.h"
+#include "record/Recording.h"
 #include "sim/SimOptions.h"
 #include "sim/SimStack.h"
 
@@ -52,6 +53,20 @@ Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
   }
   window_ = std::make_unique<ui::MainWindow>(
       ui::Services{*link_, clock, dialogs, desktop, options.exportDir});
+  ui::Context& ctx = window_->context();
+  ctx.recording.device = options.device;
+  if (!options.recordFile.empty()) {
+    // Scripted runs write at the end of each event, so their output never depends on a thread;
+    // the GUI writes from a thread of its own.
+    const bool scripted = options.headless || !options.screenshotDir.empty();
+    std::string why;
+    if (!record::startRecording(
+            ctx, options.recordFile, false,
+            scripted ? record::Writer::Mode::Inline : record::Writer::Mode::Background, why)) {
+      error_ = "kb4471: cannot record to '" + link::traceText(options.recordFile) +
+               "': " + link::traceText(why);
+    }
+  }
 }
 
 std::string Session::outputError() const {

@@ -15,6 +15,7 @@
 #include "common/Clock.h"
 #include "ui/qt/AppWindows.h"
 #include "ui/qt/QtServices.h"
+#include "ui/qt/RecordingDialogs.h"
 
 namespace kb::app {
 
@@ -88,6 +89,7 @@ int runGui(int& argc, char** argv, const Options& options) {
   if (!session.window().load()) return session.window().context().exitStatus;
   qt::MainFrame frame(session.window());
   dialogs.setParent(&frame);
+  qt::RecordingDialogs recordingDialogs(session.window(), frame.pump(), &frame);
   frame.showWindows();
   if (session.window().ended()) return session.window().context().exitStatus;
   return QApplication::exec();

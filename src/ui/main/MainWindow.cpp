@@ -10,6 +10,7 @@
 #include "continuous/Datalog.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/SelfTest.h"
+#include "record/Recording.h"
 #include "startup/Startup.h"
 #include "views/Selection.h"
 #include "views/Views.h"
@@ -47,6 +48,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   config::wire(ctx_);
   continuous::wireCycle(ctx_);
   alarms::wire(ctx_);
+  record::wire(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
     const form::Control* c = ctx_.main->focused();

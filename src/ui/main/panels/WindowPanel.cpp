@@ -18,6 +18,10 @@ void layoutWindow(form::Form& f, WindowControls& c) {
   timer.interval = 100;
   timer.enabled = false;
 
+  // The recording items are enabled by the recording as it starts and stops.
+  f.addMenuItem({"File", "mnuRecordSession", "Record session...", false});
+  f.addMenuItem({"File", "mnuStopRecording", "Stop recording", false});
+  f.addMenuItem({"File", "mnuExportRecording", "Export recording...", false});
   f.addMenuItem({"File", "mnuExit", "Exit", true});
   f.addMenuItem({"Datalog", "mnuExcelOutTest", "Excel Out Test", true});
   f.addMenuItem({"Datalog", "mnuCreateNewSetup", "Create New Setup", true});

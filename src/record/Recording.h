@@ -1,0 +1,38 @@
+#pragma once
+// Session recording in the program: started from --record or "File > Record session...",
+// stopped from "Stop recording", by a write that fails (a full disk), or at the program's end.
+#include <string>
+
+#include "common/Clock.h"
+#include "record/RecordingState.h"
+#include "record/Writer.h"
+
+namespace kb::ui {
+struct Context;
+}
+
+namespace kb::record {
+
+// Subscribes the recording to the readings, the alarms and the ends of events; registers the
+// "File" menu's recording items and the state variable RecordingFile.
+void wire(ui::Context& ctx);
+
+// Starts recording the run into a new file (replace: the operator confirmed replacing the file
+// of that name). Alarms active now are written first. False with the reason when the file could
+// not be made.
+bool startRecording(ui::Context& ctx, const std::string& path, bool replace, Writer::Mode mode,
+                    std::string& error);
+// Writes what is pending, notes the stop time and closes the file.
+void stopRecording(ui::Context& ctx);
+// The GUI's dialogs (null: none, as in the headless runner); the menu items follow.
+void attachUi(ui::Context& ctx, RecordingUi* ui);
+
+// "kb4471 2026-01-05 08-00-00.db": the name the save dialog offers.
+std::string suggestedFileName(const DateTime& start);
+
+// The recording menu items' captions.
+inline constexpr const char* kRecordSession = "Record session...";
+inline constexpr const char* kStopRecording = "Stop recording";
+inline constexpr const char* kExportRecording = "Export recording...";
+
+}  // namespace kb::record
