@@ -11,8 +11,13 @@ Recorder::Recorder(std::unique_ptr<Store> store, Writer::Mode mode, const Clock&
     : clock_(clock), writer_(std::move(store), mode) {}
 
 Recorder::~Recorder() {
+  finish();
+}
+
+std::string Recorder::finish() {
   endEvent();
   writer_.finish(clock_.elapsedMicros());
+  return writer_.error();
 }
 
 void Recorder::endEvent() {

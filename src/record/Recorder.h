@@ -29,6 +29,8 @@ class Recorder {
   void endEvent();
   // Empty while the recording writes; else why it failed.
   std::string error() const { return writer_.error(); }
+  // Hands over what is pending, waits for the writer, notes the stop time; returns error().
+  std::string finish();
   const std::string& path() const { return writer_.path(); }
   std::uint64_t rowsWritten() const { return writer_.rowsWritten(); }
 

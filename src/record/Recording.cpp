@@ -21,6 +21,12 @@ void updateMenus(ui::Context& ctx) {
   if (form::MenuItem* m = f.findMenuItem(kExportRecording)) m->enabled = dialogs;
 }
 
+void tellStopped(ui::Context& ctx, const std::string& file, const std::string& why) {
+  ctx.services.dialogs.msgBox("Recording stopped: the file " + file + " could not be written.\n" +
+                                  why + "\nThe program goes on without recording.",
+                              form::kAppTitle);
+}
+
 // A write failed (the disk is full, the file went away): the recording stops, the program goes on.
 void afterEvent(ui::Context& ctx) {
   Recorder* r = ctx.recording.recorder.get();
@@ -30,9 +36,14 @@ void afterEvent(ui::Context& ctx) {
   if (why.empty()) return;
   const std::string file = r->path();
   stopRecording(ctx);
-  ctx.services.dialogs.msgBox("Recording stopped: the file " + file + " could not be written.\n" +
-                                  why + "\nThe program goes on without recording.",
-                              form::kAppTitle);
+  tellStopped(ctx, file, why);
+}
+
+void mnuStopRecording_Click(ui::Context& ctx) {
+  if (!ctx.recording.recorder) return;
+  const std::string file = ctx.recording.recorder->path();
+  const std::string why = stopRecording(ctx);
+  if (!why.empty()) tellStopped(ctx, file, why);
 }
 
 void mnuRecordSession_Click(ui::Context& ctx) {
@@ -66,7 +77,7 @@ void wire(ui::Context& ctx) {
 
   form::Form& f = ctx.form();
   f.onMenu("mnuRecordSession", [c] { mnuRecordSession_Click(*c); });
-  f.onMenu("mnuStopRecording", [c] { stopRecording(*c); });
+  f.onMenu("mnuStopRecording", [c] { mnuStopRecording_Click(*c); });
   f.onMenu("mnuExportRecording", [c] { mnuExportRecording_Click(*c); });
   updateMenus(ctx);
 
@@ -102,10 +113,12 @@ void attachUi(ui::Context& ctx, RecordingUi* ui) {
   updateMenus(ctx);
 }
 
-void stopRecording(ui::Context& ctx) {
-  if (!ctx.recording.recorder) return;
+std::string stopRecording(ui::Context& ctx) {
+  if (!ctx.recording.recorder) return {};
+  const std::string why = ctx.recording.recorder->finish();
   ctx.recording.recorder.reset();
   updateMenus(ctx);
+  return why;
 }
 
 }  // namespace kb::record

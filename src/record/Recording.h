@@ -22,8 +22,9 @@ void wire(ui::Context& ctx);
 // not be made.
 bool startRecording(ui::Context& ctx, const std::string& path, bool replace, Writer::Mode mode,
                     std::string& error);
-// Writes what is pending, notes the stop time and closes the file.
-void stopRecording(ui::Context& ctx);
+// Writes what is pending, notes the stop time and closes the file. Returns why the last writes
+// failed, or nothing.
+std::string stopRecording(ui::Context& ctx);
 // The GUI's dialogs (null: none, as in the headless runner); the menu items follow.
 void attachUi(ui::Context& ctx, RecordingUi* ui);
 
