@@ -41,9 +41,10 @@ const char* checkName(readings::Check check) {
 
 // Creates the file, refusing one that exists: an empty file is an empty database to SQLite.
 void createNew(const std::string& path, bool replace) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) throw sql::Error("it is a folder");
   if (replace) {
     for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-      std::error_code ec;
       std::filesystem::remove(path + suffix, ec);
     }
   }
