@@ -108,6 +108,11 @@ bool startRecording(ui::Context& ctx, const std::string& path, bool replace, Wri
   return true;
 }
 
+void noteLinkFailure(ui::Context& ctx, const std::string& kind, const std::string& detail) {
+  if (!ctx.recording.recorder) return;
+  ctx.recording.recorder->add(LinkRow{ctx.services.clock.elapsedMicros(), kind, detail});
+}
+
 void attachUi(ui::Context& ctx, RecordingUi* ui) {
   ctx.recording.ui = ui;
   updateMenus(ctx);

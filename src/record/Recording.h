@@ -25,6 +25,11 @@ bool startRecording(ui::Context& ctx, const std::string& path, bool replace, Wri
 // Writes what is pending, notes the stop time and closes the file. Returns why the last writes
 // failed, or nothing.
 std::string stopRecording(ui::Context& ctx);
+// A failure of the link itself ("open-failed", "short-read", "write-failed", "read-failed", with
+// the command and the backend's words), for the recording's link_events at the program's time;
+// nothing while not recording.
+void noteLinkFailure(ui::Context& ctx, const std::string& kind, const std::string& detail);
+
 // The GUI's dialogs (null: none, as in the headless runner); the menu items follow.
 void attachUi(ui::Context& ctx, RecordingUi* ui);
 

@@ -221,6 +221,28 @@ TEST_F(ScriptedSession, ExportsHoldTheNumbersOfTheDatabase) {
   EXPECT_NE(out.find("OK\n"), std::string::npos) << out;
 }
 
+TEST(Recording, LinkFailuresGoWithTheirEvent) {
+  TempDir dir;
+  app::Options o;
+  o.device = "sim";
+  o.recordFile = dir / "link.db";
+  o.headless = true;
+  test::ScriptProgram p(o);
+  ASSERT_TRUE(p.loaded);
+  ui::Context& ctx = p.session->window().context();
+  ASSERT_EQ(p.script("wait 1.5\n"), 0);
+  noteLinkFailure(ctx, "open-failed", "RDCV: device not found");
+  ASSERT_EQ(p.script("tick\n"), 0);  // the tick's end commits it
+  sql::Db db(dir / "link.db", SQLITE_OPEN_READONLY);
+  sql::Statement s(db, "SELECT time_us, kind, detail FROM link_events");
+  ASSERT_TRUE(s.step());
+  EXPECT_EQ(s.integer(0), 1'500'000);
+  EXPECT_EQ(s.text(1), "open-failed");
+  EXPECT_EQ(s.text(2), "RDCV: device not found");
+  EXPECT_EQ(*p.session->window().stateVariable("RecordingFile", -1), dir / "link.db");
+  stopRecording(ctx);
+}
+
 TEST_F(ScriptedSession, ACancelledOrFailedExportLeavesNoFile) {
   TempDir out;
   const std::string db = *dir / "session.db";
