@@ -22,6 +22,7 @@
 #include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
 #include "monitor/SelfTestState.h"
+#include "record/RecordingState.h"
 #include "startup/BoardSet.h"
 #include "startup/StartupState.h"
 #include "ui/form/Form.h"
@@ -84,6 +85,8 @@ struct Context {
   alarms::Engine alarmEngine{alarmBook};
   // How the controller link is doing (health/Wiring.cpp feeds it).
   health::LinkHealth linkHealth;
+  // The session recording (it subscribes to both streams above, so it goes first).
+  record::RecordingState recording;
 
   // Set when the program is to end (not detected, Exit, the tick finding no controller).
   bool programEnded = false;

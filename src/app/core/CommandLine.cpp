@@ -95,6 +95,14 @@ class Parser {
       if (once("--screenshot")) value("--screenshot", o.screenshotDir);
     } else if (is(a, "--export-dir")) {
       if (once("--export-dir")) value("--export-dir", o.exportDir);
+    } else if (is(a, "--record")) {
+      if (once("--record")) value("--record", o.recordFile);
+    } else if (is(a, "--export-recording")) {
+      if (once("--export-recording")) value("--export-recording", o.exportRecording);
+    } else if (is(a, "--csv")) {
+      if (once("--csv")) value("--csv", o.csvFile);
+    } else if (is(a, "--xlsx")) {
+      if (once("--xlsx")) value("--xlsx", o.xlsxFile);
     } else {
       fail("unknown option '" + a + "' (see --help)");
     }
@@ -103,7 +111,14 @@ class Parser {
   void checkCombinations() {
     const Options& o = r_.options;
     if (o.help || o.version || o.listDevices) return;
-    if (seen_.count("--simulate") != 0 && seen_.count("--device") != 0) {
+    const bool exporting = !o.exportRecording.empty();
+    if (exporting && o.csvFile.empty() == o.xlsxFile.empty()) {
+      fail("--export-recording needs one of --csv FILE or --xlsx FILE");
+    } else if (!exporting && (!o.csvFile.empty() || !o.xlsxFile.empty())) {
+      fail(std::string(o.csvFile.empty() ? "--xlsx" : "--csv") + " needs --export-recording FILE");
+    } else if (exporting && seen_.size() > 2) {
+      fail("--export-recording takes only --csv FILE or --xlsx FILE");
+    } else if (seen_.count("--simulate") != 0 && seen_.count("--device") != 0) {
       fail("--simulate and --device both choose the device; give one of them");
     } else if (o.headless && !o.screenshotDir.empty()) {
       fail("--headless and --screenshot exclude each other");
@@ -130,8 +145,9 @@ std::string usageText() {
   std::string text =
       "Usage: kb4471 [--device DEVICE | --simulate[=BOARDS]] [--trace FILE]\n"
       "              [--headless --script FILE | --screenshot DIR [--script FILE]]\n"
-      "              [--export-dir DIR]\n"
+      "              [--export-dir DIR] [--record FILE]\n"
       "       kb4471 --list-devices [serial:PORT]\n"
+      "       kb4471 --export-recording FILE --csv OUT | --xlsx OUT\n"
       "\n"
       "Desktop control program of the KB4471 battery-management evaluation system.\n"
       "\n"
@@ -151,6 +167,12 @@ std::string usageText() {
       "  --screenshot DIR     start up (and run --script), save DIR/main.png and\n"
       "                       DIR/status.png, then exit\n"
       "  --export-dir DIR     folder of the exported workbook (default: see Files)\n"
+      "  --record FILE        record every reading and alarm of the session into FILE,\n"
+      "                       a new SQLite database (an existing file is refused)\n"
+      "  --export-recording FILE\n"
+      "                       export the recording FILE and exit: --csv OUT writes the\n"
+      "                       cell voltages as CSV, --xlsx OUT a workbook of cell\n"
+      "                       voltages, temperatures and alarms\n"
       "  --list-devices [serial:PORT]\n"
       "                       list the USB bridges and serial ports that could be the\n"
       "                       controller; with serial:PORT, ask that port for its identity\n"

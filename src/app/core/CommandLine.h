@@ -13,7 +13,11 @@ struct Options {
   std::string screenshotDir;
   std::string exportDir;  // where the export writes; empty: the executable's folder
   bool listDevices = false;
-  std::string listDevice;  // --list-devices serial:PORT: the port to ask as well
+  std::string listDevice;       // --list-devices serial:PORT: the port to ask as well
+  std::string recordFile;       // --record: the new recording of this session
+  std::string exportRecording;  // --export-recording: the recording to export, then exit
+  std::string csvFile;          // its CSV output
+  std::string xlsxFile;         // its workbook output
   bool help = false;
   bool version = false;
 };

@@ -16,6 +16,7 @@
 #include "common/Clock.h"
 #include "ui/qt/AppWindows.h"
 #include "ui/qt/QtServices.h"
+#include "ui/qt/RecordingDialogs.h"
 
 namespace kb::app {
 
@@ -96,6 +97,7 @@ int runGui(int& argc, char** argv, const Options& options) {
   qt::MainFrame frame(session.window());
   frame.attachDialogs(dialogs);
   settings.restoreWindows(frame);
+  qt::RecordingDialogs recordingDialogs(session.window(), frame.pump(), &frame);
   frame.showWindows();
   if (session.window().ended()) return session.window().context().exitStatus;
   const int status = QApplication::exec();

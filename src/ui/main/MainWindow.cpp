@@ -10,6 +10,7 @@
 #include "continuous/Datalog.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/SelfTest.h"
+#include "record/Recording.h"
 #include "startup/Startup.h"
 #include "views/Selection.h"
 #include "views/Views.h"
@@ -32,6 +33,9 @@ void checkHandles(const form::HandleSet& set, const char* window) {
 MainWindow::MainWindow(Services services) : ctx_(services) {
   checkHandles(ctx_.c, "main window");
   checkHandles(ctx_.s, "status window");
+  // The consumers of the readings learn where each event's readings end.
+  ctx_.main->setEventEndHook([this] { ctx_.readings.eventEnded(); });
+  ctx_.status->setEventEndHook([this] { ctx_.readings.eventEnded(); });
   // Each subsystem registers its event procedures and state variables.
   startup::wire(ctx_);
   monitor::wire(ctx_);
@@ -44,6 +48,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   config::wire(ctx_);
   continuous::wireCycle(ctx_);
   alarms::wire(ctx_);
+  record::wire(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
     const form::Control* c = ctx_.main->focused();

@@ -103,6 +103,8 @@ void MainFrame::syncWindows() {
     const QString text = literalCaption(items[i].caption);
     if (actions_[i]->text() != text) actions_[i]->setText(text);
     if (actions_[i]->isEnabled() != items[i].enabled) actions_[i]->setEnabled(items[i].enabled);
+    if (actions_[i]->isCheckable() != items[i].checked) actions_[i]->setCheckable(items[i].checked);
+    if (actions_[i]->isChecked() != items[i].checked) actions_[i]->setChecked(items[i].checked);
   }
 
   const QString title = latin1(main.caption);
