@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need, when they are missing.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
+pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev xvfb xauth
       fonts-dejavu-core libftdi1-dev libserialport-dev libxlsxwriter-dev libgtest-dev
       libgmock-dev libbenchmark-dev python3-openpyxl)
 missing=()

@@ -15,6 +15,8 @@
 #include "context/StateVariables.h"
 #include "continuous/CycleState.h"
 #include "continuous/DatalogState.h"
+#include "history/History.h"
+#include "history/TrendWindowState.h"
 #include "link/ControllerLink.h"
 #include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
@@ -71,6 +73,9 @@ struct Context {
   readings::Stream readings;
   // Alarms raised and cleared from those readings.
   alarms::Stream alarmEvents;
+  // Every cell and temperature read since start-up, bounded; the trend window draws it.
+  history::History history;
+  history::TrendWindowState trendWindow;
 
   // Set when the program is to end (not detected, Exit, the tick finding no controller).
   bool programEnded = false;

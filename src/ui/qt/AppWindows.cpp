@@ -41,6 +41,7 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   statusView_ = new FormView(window_.statusForm(), pump_, statusWindow_);
   layout->addWidget(statusView_);
   statusWindow_->installEventFilter(this);
+  trendWindow_ = new TrendWindow(window_.context(), this);
 
   buildMenus();
   timer_.setTimerType(Qt::PreciseTimer);
@@ -115,6 +116,9 @@ void MainFrame::syncWindows() {
       if (status.visible && !statusPlaced_) placeStatusWindow();
       statusWindow_->setVisible(status.visible);
     }
+    const bool trends = window_.context().trendWindow.open;
+    if (trendWindow_->isVisible() != trends) trendWindow_->setVisible(trends);
+    trendWindow_->sync();
   }
   syncTimer();
 
@@ -122,6 +126,7 @@ void MainFrame::syncWindows() {
     quitting_ = true;
     timer_.stop();
     statusWindow_->hide();
+    trendWindow_->hide();
     hide();
     quitLoop();
   }

@@ -9,6 +9,7 @@
 #include "ui/main/MainWindow.h"
 #include "ui/qt/EventPump.h"
 #include "ui/qt/FormView.h"
+#include "ui/qt/TrendWindow.h"
 
 class QAction;
 class QScrollArea;
@@ -26,6 +27,7 @@ class MainFrame final : public QMainWindow {
   FormView& mainView() { return *mainView_; }
   FormView& statusView() { return *statusView_; }
   QWidget* statusWindow() { return statusWindow_; }
+  TrendWindow& trendWindow() { return *trendWindow_; }
   // The menu bar's action of a menu item, by the item's caption; null if there is none.
   QAction* menuAction(const std::string& caption) const;
 
@@ -53,6 +55,7 @@ class MainFrame final : public QMainWindow {
   QScrollArea* scroll_ = nullptr;
   QWidget* statusWindow_ = nullptr;
   FormView* statusView_ = nullptr;
+  TrendWindow* trendWindow_ = nullptr;
   std::vector<QAction*> actions_;
   QTimer timer_;
   bool timerHeld_ = false;
