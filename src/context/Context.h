@@ -6,6 +6,7 @@
 #include <string>
 
 #include "alarms/Alarm.h"
+#include "alarms/AlarmList.h"
 #include "alarms/Book.h"
 #include "alarms/Engine.h"
 #include "balancer/BalancerState.h"
@@ -81,6 +82,7 @@ struct Context {
   // Every alarm of the run, and the engine that raises and clears them from the readings.
   alarms::Book alarmBook{alarmEvents};
   alarms::Engine alarmEngine{alarmBook};
+  alarms::AlarmListState alarmList;
 
   // Set when the program is to end (not detected, Exit, the tick finding no controller).
   bool programEnded = false;

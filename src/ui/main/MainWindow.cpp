@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "alarms/AlarmList.h"
 #include "alarms/Alarms.h"
 #include "balancer/Balancer.h"
 #include "balancer/StatusWindow.h"
@@ -46,6 +47,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   continuous::wireCycle(ctx_);
   history::wire(ctx_);
   alarms::wire(ctx_);
+  alarms::wireList(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
     const form::Control* c = ctx_.main->focused();

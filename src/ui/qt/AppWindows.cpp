@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -42,6 +44,9 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   layout->addWidget(statusView_);
   statusWindow_->installEventFilter(this);
   trendWindow_ = new TrendWindow(window_.context(), this);
+  alarmWindow_ = new AlarmWindow(window_.context(), this);
+  statusBar()->addPermanentWidget(alarmWindow_->statusLabel());
+  alarmWindow_->statusLabel()->show();
 
   buildMenus();
   timer_.setTimerType(Qt::PreciseTimer);
@@ -119,7 +124,10 @@ void MainFrame::syncWindows() {
     const bool trends = window_.context().trendWindow.open;
     if (trendWindow_->isVisible() != trends) trendWindow_->setVisible(trends);
     trendWindow_->sync();
+    const bool alarmList = window_.context().alarmList.open;
+    if (alarmWindow_->isVisible() != alarmList) alarmWindow_->setVisible(alarmList);
   }
+  alarmWindow_->sync();
   syncTimer();
 
   if (window_.ended() && !quitting_) {
@@ -127,6 +135,7 @@ void MainFrame::syncWindows() {
     timer_.stop();
     statusWindow_->hide();
     trendWindow_->hide();
+    alarmWindow_->hide();
     hide();
     quitLoop();
   }
@@ -157,7 +166,8 @@ void MainFrame::onTimer() {
 void MainFrame::fitToForm() {
   fittedSize_ = mainView_->size();
   const int menuHeight = menuBar()->sizeHint().height();
-  resize(fittedSize_.width(), fittedSize_.height() + menuHeight);
+  const int statusHeight = statusBar()->sizeHint().height();
+  resize(fittedSize_.width(), fittedSize_.height() + menuHeight + statusHeight);
 }
 
 void MainFrame::placeStatusWindow() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/main/MainWindow.h"
+#include "ui/qt/AlarmWindow.h"
 #include "ui/qt/EventPump.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/TrendWindow.h"
@@ -28,6 +29,7 @@ class MainFrame final : public QMainWindow {
   FormView& statusView() { return *statusView_; }
   QWidget* statusWindow() { return statusWindow_; }
   TrendWindow& trendWindow() { return *trendWindow_; }
+  AlarmWindow& alarmWindow() { return *alarmWindow_; }
   // The menu bar's action of a menu item, by the item's caption; null if there is none.
   QAction* menuAction(const std::string& caption) const;
 
@@ -56,6 +58,7 @@ class MainFrame final : public QMainWindow {
   QWidget* statusWindow_ = nullptr;
   FormView* statusView_ = nullptr;
   TrendWindow* trendWindow_ = nullptr;
+  AlarmWindow* alarmWindow_ = nullptr;
   std::vector<QAction*> actions_;
   QTimer timer_;
   bool timerHeld_ = false;

@@ -24,6 +24,7 @@ void layoutWindow(form::Form& f, WindowControls& c) {
   f.addMenuItem({"Datalog", "mnuUsePreviousSetup", "Use Previous Setup", true});
   f.addMenuItem({"Datalog", "mnuViewLastDatalog", "View Last Datalog", true});
   f.addMenuItem({"View", "mnuTrends", "Trends", true});
+  f.addMenuItem({"View", "mnuAlarms", "Alarms", true});
 }
 
 }  // namespace kb::ui

@@ -1,6 +1,7 @@
-// The trend window over a session on three simulated boards: opened from "View > Trends" without
-// taking the focus, its charts drawn from the history, the board selection followed, live and
-// frozen, hover tips and PNG export.
+// The trend and alarm windows over a session on the simulated stack. Trends: opened from
+// "View > Trends" without taking the focus, its charts drawn from the history, the board selection
+// followed, live and frozen, hover tips and PNG export. Alarms: the list and the status line's
+// count, acknowledged by double-click and by the button.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -10,6 +11,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <sstream>
 
@@ -21,21 +24,25 @@
 namespace kb::qt {
 namespace {
 
-struct TrendRig {
-  TrendRig() : session(options(), clock, dialogs), runner(session.window(), out, clock) {
+// Three boards out of standby, VUV 3.0 V and VOV 4.2 V written to every chip, a read cycle.
+constexpr const char* kThreeBoardsReading =
+    "select Combo1 2\nclick Command0 1\ntype Text2 0 3.0\ntype Text2 1 4.2\n"
+    "click Command1 5\nclick Command1 10\ntick 90\n";
+
+struct ViewRig {
+  explicit ViewRig(const std::string& device = "sim:boards=3,fault=pec:0",
+                   const char* start = kThreeBoardsReading)
+      : session(options(device), clock, dialogs), runner(session.window(), out, clock) {
     loaded = session.window().load();
-    // Three boards out of standby, VUV 3.0 V and VOV 4.2 V written to every chip, a read cycle.
-    script(
-        "select Combo1 2\nclick Command0 1\ntype Text2 0 3.0\ntype Text2 1 4.2\n"
-        "click Command1 5\nclick Command1 10\ntick 90\n");
+    script(start);
     frame = std::make_unique<MainFrame>(session.window());
     frame->holdTimer(true);  // the script's ticks alone
     frame->showWindows();
     frame->activateWindow();
   }
-  static app::Options options() {
+  static app::Options options(const std::string& device) {
     app::Options o;
-    o.device = "sim:boards=3,fault=pec:0";
+    o.device = device;
     return o;
   }
   int script(const std::string& text) {
@@ -61,7 +68,7 @@ struct TrendRig {
 };
 
 TEST(TrendWindowTest, OpensFromTheViewMenuWithoutTakingTheFocusAndDrawsTheHistory) {
-  TrendRig r;
+  ViewRig r;
   ASSERT_TRUE(r.loaded);
   QWidget* active = QApplication::activeWindow();
   r.open();
@@ -94,7 +101,7 @@ TEST(TrendWindowTest, OpensFromTheViewMenuWithoutTakingTheFocusAndDrawsTheHistor
 }
 
 TEST(TrendWindowTest, FollowsTheBoardSelectionAndFreezesWhenTheReadStops) {
-  TrendRig r;
+  ViewRig r;
   r.open();
   TrendWindow& t = r.trends();
   ASSERT_EQ(r.script("click Command4 1\n"), 0);
@@ -124,7 +131,7 @@ TEST(TrendWindowTest, FollowsTheBoardSelectionAndFreezesWhenTheReadStops) {
 }
 
 TEST(TrendWindowTest, HoverNamesThePointAndEachChartSavesAsPng) {
-  TrendRig r;
+  ViewRig r;
   r.open();
   TrendWindow& t = r.trends();
   const QPointF point = t.cells().cellSeries(4)->at(3);
@@ -150,6 +157,60 @@ TEST(TrendWindowTest, HoverNamesThePointAndEachChartSavesAsPng) {
     QFile::remove(path);
   }
   EXPECT_FALSE(t.cells().savePng(dir.filePath(QStringLiteral("no/such/folder/chart.png"))));
+}
+
+TEST(AlarmWindowTest, ListsTheOverVoltageAndAcknowledgingLowersTheStatusLinesCount) {
+  // Cell 3 of board 1 above the VOV of 4.2 V written to its chip.
+  ViewRig r("sim:cell=1:3:4.3,fault=pec:0",
+            "click Command0 1\ntype Text2 1 4.2\nclick Command1 5\nclick Command1 2\n"
+            "click Command1 7\n");
+  AlarmWindow& a = r.frame->alarmWindow();
+  EXPECT_EQ(a.statusLabel()->text(), "Alarms: 1 active, 1 unacknowledged");
+  EXPECT_TRUE(a.statusLabel()->isVisible());
+  QWidget* active = QApplication::activeWindow();
+  r.frame->menuAction("Alarms")->trigger();
+  ASSERT_TRUE(a.isVisible());
+  EXPECT_EQ(QApplication::activeWindow(), active);
+
+  QTableWidget& t = *a.table();
+  ASSERT_EQ(t.rowCount(), 1);
+  const auto cell = [&](int column) { return t.item(0, column)->text(); };
+  EXPECT_EQ(cell(0), QString::fromUtf8("\u25cf"));
+  EXPECT_EQ(cell(2), "active");
+  EXPECT_EQ(cell(3), "1");
+  EXPECT_EQ(cell(4), "cell 3");
+  EXPECT_EQ(cell(5), "4.2000 V");
+  EXPECT_TRUE(cell(6).startsWith("4.3")) << cell(6).toStdString();
+  EXPECT_TRUE(cell(7).startsWith("Board 1 cell 3 over-voltage")) << cell(7).toStdString();
+  EXPECT_TRUE(t.item(0, 7)->font().bold());
+  EXPECT_FALSE(a.acknowledgeButton()->isEnabled());
+
+  emit t.cellDoubleClicked(0, 4);
+  r.frame->pump().syncNow();
+  EXPECT_EQ(a.statusLabel()->text(), "Alarms: 1 active, 0 unacknowledged");
+  EXPECT_EQ(t.item(0, 0)->text(), "");
+  EXPECT_FALSE(t.item(0, 7)->font().bold());
+  EXPECT_TRUE(r.ctx().alarmBook.find(a.alarmAt(0))->acknowledged);
+}
+
+TEST(AlarmWindowTest, TheButtonAcknowledgesTheSelectedAlarms) {
+  ViewRig r("sim:cell=1:3:4.3,cell=1:5:2.5,fault=pec:0",
+            "click Command0 1\ntype Text2 0 3.0\ntype Text2 1 4.2\nclick Command1 5\n"
+            "click Command1 2\nclick Command1 7\nmenu Alarms\n");
+  AlarmWindow& a = r.frame->alarmWindow();
+  ASSERT_TRUE(a.isVisible());
+  ASSERT_EQ(a.table()->rowCount(), 2);
+  a.table()->selectRow(1);
+  ASSERT_TRUE(a.acknowledgeButton()->isEnabled());
+  const int id = a.alarmAt(1);
+  ASSERT_TRUE(test::clickOn(a.acknowledgeButton()));
+  EXPECT_TRUE(r.ctx().alarmBook.find(id)->acknowledged);
+  EXPECT_FALSE(r.ctx().alarmBook.find(a.alarmAt(0))->acknowledged);
+  EXPECT_EQ(a.statusLabel()->text(), "Alarms: 2 active, 1 unacknowledged");
+  EXPECT_EQ(a.alarmAt(1), id) << "the rows keep their order";
+  EXPECT_FALSE(a.acknowledgeButton()->isEnabled());
+  a.close();
+  EXPECT_FALSE(r.ctx().alarmList.open);
 }
 
 }  // namespace
