@@ -157,7 +157,8 @@ void TrendChart::resizeEvent(QResizeEvent* event) {
 }
 
 int TrendChart::slices() const {
-  return std::max(200, plotWidth());
+  // A slice gives up to two points (its lowest and highest): about one point a pixel.
+  return std::max(100, plotWidth() / 2);
 }
 
 void TrendChart::showTip(const QString& text) {

@@ -51,7 +51,7 @@ class TrendChart : public QChartView {
   void settle();
   // What the last hovered point showed (empty before any).
   const QString& lastTip() const { return lastTip_; }
-  // How many slices wide the chart's plot is, one a pixel.
+  // How many time slices the chart's plot is wide, two pixels each.
   int slices() const;
 
  protected:
