@@ -56,6 +56,9 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
 }
 
 MainFrame::~MainFrame() {
+  // Taking the form's widgets away moves their focus, which delivers an event and syncs: the
+  // windows being deleted must not be synced then.
+  destroying_ = true;
   // The views unregister from the pump, which is a member: delete them before it goes.
   timer_.stop();
   delete statusWindow_;
@@ -99,6 +102,7 @@ QAction* MainFrame::menuAction(const std::string& caption) const {
 }
 
 void MainFrame::syncWindows() {
+  if (destroying_) return;
   form::Form& main = window_.form();
   form::Form& status = window_.statusForm();
 

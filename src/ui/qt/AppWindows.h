@@ -64,6 +64,7 @@ class MainFrame final : public QMainWindow {
   bool timerHeld_ = false;
   bool shown_ = false;
   bool quitting_ = false;
+  bool destroying_ = false;
   bool statusPlaced_ = false;
   QSize fittedSize_;
 };

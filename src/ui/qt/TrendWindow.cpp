@@ -116,7 +116,8 @@ void TrendWindow::redraw() {
   cells_->update(ctx_.history, board_, span);
   TrendSpan stackSpan = span;
   stackSpan.slices = stack_->slices();
-  stack_->update(ctx_.history, ctx_.boards.LastBoardIndex + 1, stackSpan);
+  boards_ = ctx_.boards.LastBoardIndex + 1;
+  stack_->update(ctx_.history, boards_, stackSpan);
   TrendSpan temperatureSpan = span;
   temperatureSpan.slices = temperatures_->slices();
   temperatures_->update(ctx_.history, board_, temperatureSpan);
@@ -125,7 +126,8 @@ void TrendWindow::redraw() {
 
 void TrendWindow::sync() {
   if (!isVisible()) return;
-  if (selectedBoard() != board_ || live() != wasLive_) {
+  if (selectedBoard() != board_ || ctx_.boards.LastBoardIndex + 1 != boards_ ||
+      live() != wasLive_) {
     redraw();
     return;
   }

@@ -29,8 +29,8 @@ class TrendWindow final : public QWidget {
 
   explicit TrendWindow(ui::Context& ctx, QWidget* parent = nullptr);
 
-  // After every event of the main window: follows the board selection at once, and while the
-  // continuous read runs draws the newest reads.
+  // After every event of the main window: follows the board selection and the board count at
+  // once, and while live draws the newest reads.
   void sync();
   // Draws every chart from the history now.
   void redraw();
@@ -63,6 +63,7 @@ class TrendWindow final : public QWidget {
   QElapsedTimer sinceRedraw_;
   std::uint64_t drawnRevision_ = 0;
   int board_ = -1;
+  int boards_ = 0;
   bool wasLive_ = false;
 };
 
