@@ -145,6 +145,10 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
   frame.showWindows();
   waitExposed(&frame);
   if (frame.statusWindow()->isVisible()) waitExposed(frame.statusWindow());
+  QWidget* trends = &frame.trendWindow();
+  if (trends->isVisible()) waitExposed(trends);
+  QWidget* alarmList = &frame.alarmWindow();
+  if (alarmList->isVisible()) waitExposed(alarmList);
 
   // Made only now, so that a bad script or a missing controller leaves no empty folder behind.
   const QString dir = QString::fromStdString(options.screenshotDir);
@@ -155,7 +159,11 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
 
   const bool saved =
       saveGrab(&frame, QDir(dir).filePath(QStringLiteral("main.png"))) &&
-      saveGrab(frame.statusWindow(), QDir(dir).filePath(QStringLiteral("status.png")));
+      saveGrab(frame.statusWindow(), QDir(dir).filePath(QStringLiteral("status.png"))) &&
+      (!trends->isVisible() ||
+       saveGrab(trends, QDir(dir).filePath(QStringLiteral("trends.png")))) &&
+      (!alarmList->isVisible() ||
+       saveGrab(alarmList, QDir(dir).filePath(QStringLiteral("alarms.png"))));
   return saved ? status : 2;
 }
 

@@ -2,12 +2,14 @@
 
 #include <stdexcept>
 
+#include "alarms/AlarmList.h"
 #include "alarms/Alarms.h"
 #include "balancer/Balancer.h"
 #include "balancer/StatusWindow.h"
 #include "config/ConfigEditor.h"
 #include "continuous/Cycle.h"
 #include "continuous/Datalog.h"
+#include "history/Wiring.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/SelfTest.h"
 #include "record/Recording.h"
@@ -47,8 +49,10 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   continuous::wireDatalog(ctx_);
   config::wire(ctx_);
   continuous::wireCycle(ctx_);
+  history::wire(ctx_);
   alarms::wire(ctx_);
   record::wire(ctx_);
+  alarms::wireList(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
     const form::Control* c = ctx_.main->focused();

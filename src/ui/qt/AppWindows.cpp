@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -38,6 +39,10 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   statusView_ = new FormView(window_.statusForm(), pump_, statusWindow_);
   layout->addWidget(statusView_);
   statusWindow_->installEventFilter(this);
+  trendWindow_ = new TrendWindow(window_.context(), this);
+  alarmWindow_ = new AlarmWindow(window_.context(), this);
+  statusBar()->addPermanentWidget(alarmWindow_->statusLabel());
+  alarmWindow_->statusLabel()->show();
 
   linkHealth_ = new LinkHealthView(*this, window_.context(), pump_);
   buildMenus();
@@ -48,6 +53,9 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
 }
 
 MainFrame::~MainFrame() {
+  // Taking the form's widgets away moves their focus, which delivers an event and syncs: the
+  // windows being deleted must not be synced then.
+  destroying_ = true;
   // The views unregister from the pump, which is a member: delete them before it goes.
   pump_.close();
   timer_.stop();
@@ -94,6 +102,7 @@ QAction* MainFrame::menuAction(const std::string& caption) const {
 }
 
 void MainFrame::syncWindows() {
+  if (destroying_) return;
   form::Form& main = window_.form();
   form::Form& status = window_.statusForm();
 
@@ -118,13 +127,21 @@ void MainFrame::syncWindows() {
       if (status.visible && !statusPlaced_) placeStatusWindow();
       statusWindow_->setVisible(status.visible);
     }
+    const bool trends = window_.context().trendWindow.open;
+    if (trendWindow_->isVisible() != trends) trendWindow_->setVisible(trends);
+    trendWindow_->sync();
+    const bool alarmList = window_.context().alarmList.open;
+    if (alarmWindow_->isVisible() != alarmList) alarmWindow_->setVisible(alarmList);
   }
+  alarmWindow_->sync();
   syncTimer();
 
   if (window_.ended() && !quitting_) {
     quitting_ = true;
     timer_.stop();
     statusWindow_->hide();
+    trendWindow_->hide();
+    alarmWindow_->hide();
     hide();
     quitLoop();
   }

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "ui/main/MainWindow.h"
+#include "ui/qt/AlarmWindow.h"
 #include "ui/qt/EventPump.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/QtServices.h"
+#include "ui/qt/TrendWindow.h"
 
 class QAction;
 class QScrollArea;
@@ -30,6 +32,8 @@ class MainFrame final : public QMainWindow {
   FormView& statusView() { return *statusView_; }
   QWidget* statusWindow() { return statusWindow_; }
   LinkHealthView& linkHealth() { return *linkHealth_; }
+  TrendWindow& trendWindow() { return *trendWindow_; }
+  AlarmWindow& alarmWindow() { return *alarmWindow_; }
   // The menu bar's action of a menu item, by the item's caption; null if there is none.
   QAction* menuAction(const std::string& caption) const;
 
@@ -63,11 +67,14 @@ class MainFrame final : public QMainWindow {
   QWidget* statusWindow_ = nullptr;
   FormView* statusView_ = nullptr;
   LinkHealthView* linkHealth_ = nullptr;
+  TrendWindow* trendWindow_ = nullptr;
+  AlarmWindow* alarmWindow_ = nullptr;
   std::vector<QAction*> actions_;
   QTimer timer_;
   bool timerHeld_ = false;
   bool shown_ = false;
   bool quitting_ = false;
+  bool destroying_ = false;
   bool statusPlaced_ = false;
   QSize fittedSize_;
 };

@@ -29,6 +29,8 @@ void layoutWindow(form::Form& f, WindowControls& c) {
   f.addMenuItem({"Datalog", "mnuCreateNewSetup", "Create New Setup", true});
   f.addMenuItem({"Datalog", "mnuUsePreviousSetup", "Use Previous Setup", true});
   f.addMenuItem({"Datalog", "mnuViewLastDatalog", "View Last Datalog", true});
+  f.addMenuItem({"View", "mnuTrends", "Trends", true});
+  f.addMenuItem({"View", "mnuAlarms", "Alarms", true});
 }
 
 }  // namespace kb::ui
