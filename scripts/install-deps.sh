@@ -3,7 +3,8 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
       fonts-dejavu-core libftdi1-dev libserialport-dev libxlsxwriter-dev libgtest-dev
-      libgmock-dev libbenchmark-dev python3-openpyxl)
+      libgmock-dev libbenchmark-dev python3-openpyxl libmosquitto-dev mosquitto
+      openssl)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

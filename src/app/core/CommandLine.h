@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "telemetry/PublishSettings.h"
+
 namespace kb::app {
 
 struct Options {
@@ -12,6 +14,9 @@ struct Options {
   std::string scriptFile;
   std::string screenshotDir;
   std::string exportDir;  // where the export writes; empty: the executable's folder
+  // --publish URL and its companions, checked.
+  bool publishing = false;
+  telemetry::PublishSettings publish;
   bool help = false;
   bool version = false;
 };

@@ -52,6 +52,17 @@ Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
   }
   window_ = std::make_unique<ui::MainWindow>(
       ui::Services{*link_, clock, dialogs, desktop, options.exportDir});
+  if (options.publishing) {
+    std::string why;
+    if (!startPublishing(options.publish, why)) error_ = "kb4471: " + link::traceText(why);
+  }
+}
+
+bool Session::startPublishing(const telemetry::PublishSettings& settings, std::string& error,
+                              telemetry::PublisherTuning tuning) {
+  telemetry_.reset();
+  telemetry_ = telemetry::startTelemetry(window_->context(), settings, error, tuning);
+  return telemetry_ != nullptr;
 }
 
 std::string Session::outputError() const {

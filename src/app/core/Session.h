@@ -10,6 +10,7 @@
 #include "common/Clock.h"
 #include "link/ControllerLink.h"
 #include "link/FtDriver.h"
+#include "telemetry/Telemetry.h"
 #include "ui/form/Services.h"
 #include "ui/main/MainWindow.h"
 
@@ -33,6 +34,17 @@ class Session {
   link::FtDriver& driver() { return *driver_; }
   Clock& clock() { return clock_; }
 
+  // Publishes the run's readings and alarms to an MQTT broker, in place of any publishing before.
+  // Returns false with a one-line reason, publishing nothing.
+  bool startPublishing(const telemetry::PublishSettings& settings, std::string& error,
+                       telemetry::PublisherTuning tuning = {});
+  // Sends what waits (briefly), says "offline" and disconnects.
+  void stopPublishing() { telemetry_.reset(); }
+  // Null while not publishing.
+  const telemetry::Publisher* publisher() const {
+    return telemetry_ ? &telemetry_->publisher() : nullptr;
+  }
+
  private:
   Clock& clock_;
   std::string error_;
@@ -41,6 +53,8 @@ class Session {
   std::unique_ptr<link::FtDriver> driver_;
   std::unique_ptr<link::ControllerLink> link_;
   std::unique_ptr<ui::MainWindow> window_;
+  // After the window: it unsubscribes from the window's streams when it goes.
+  std::unique_ptr<telemetry::Telemetry> telemetry_;
 };
 
 }  // namespace kb::app
