@@ -34,7 +34,8 @@ bool printable(const std::string& s) {
 
 bool parsePublishUrl(const std::string& url, PublishSettings& settings, std::string& error) {
   const auto fail = [&](const std::string& why) {
-    error = "--publish " + url + ": " + why;
+    // The URL is not repeated: it may hold a password that is to show nowhere.
+    error = "--publish: " + why;
     return false;
   };
   PublishSettings s = settings;

@@ -98,6 +98,7 @@ std::string Publisher::lastError() const {
 }
 
 void Publisher::fail(const std::string& why) {
+  failed_ = true;
   std::lock_guard lock(mutex_);
   lastError_ = why;
 }
@@ -138,6 +139,7 @@ mosquitto* Publisher::newClient() {
   connected_ = false;
   accepted_ = false;
   rejected_ = false;
+  failed_ = false;
   statusMid_ = -1;
   mosquitto* m = mosquitto_new(clientId_.c_str(), true, this);
   if (m == nullptr) {

@@ -78,6 +78,7 @@ class Publisher {
   void handOver(mosquitto* m);
   void finish(mosquitto* m);
   void requeueInFlight();
+  // Network thread only: the reason this connection failed.
   void fail(const std::string& why);
   bool waitRetry(std::chrono::milliseconds delay);
 
@@ -108,6 +109,7 @@ class Publisher {
   bool connected_ = false;
   bool accepted_ = false;  // this connection was accepted once
   bool rejected_ = false;
+  bool failed_ = false;  // a reason was given for this connection
   int statusMid_ = -1;
 };
 
