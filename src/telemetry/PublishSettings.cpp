@@ -131,8 +131,6 @@ bool checkSettings(const PublishSettings& s, std::string& error) {
     error = "a password file needs a user name";
   } else if (s.tls && s.caFile.empty()) {
     error = "TLS needs a CA file to check the broker's certificate against";
-  } else if (!s.tls && !s.caFile.empty()) {
-    error = "a CA file is for TLS (mqtts://) only";
   } else if (s.keepAlive < kMinKeepAlive || s.keepAlive > kMaxKeepAlive) {
     error = "the keep-alive must be " + std::to_string(kMinKeepAlive) + " to " +
             std::to_string(kMaxKeepAlive) + " seconds";

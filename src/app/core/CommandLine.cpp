@@ -134,6 +134,8 @@ class Parser {
     std::string why;
     if (!telemetry::parsePublishUrl(publishUrl_, o.publish, why)) {
       fail(why);
+    } else if (!o.publish.tls && !o.publish.caFile.empty()) {
+      fail("--publish-ca is for TLS: use an mqtts:// URL");
     } else if (!telemetry::checkSettings(o.publish, why)) {
       fail("--publish: " + why);
     } else {

@@ -12,6 +12,7 @@
 
 #include "app/core/ScriptRunner.h"
 #include "app/core/Session.h"
+#include "app/gui/PublishMenu.h"
 #include "common/Clock.h"
 #include "ui/qt/AppWindows.h"
 #include "ui/qt/QtServices.h"
@@ -88,6 +89,7 @@ int runGui(int& argc, char** argv, const Options& options) {
   if (!session.window().load()) return session.window().context().exitStatus;
   qt::MainFrame frame(session.window());
   dialogs.setParent(&frame);
+  setUpPublishing(frame, session, options, dialogs, true);
   frame.showWindows();
   if (session.window().ended()) return session.window().context().exitStatus;
   return QApplication::exec();
@@ -129,6 +131,7 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
   }
 
   qt::MainFrame frame(session.window());
+  setUpPublishing(frame, session, options, dialogs, false);
   frame.holdTimer(true);  // what the shots show is the state after start-up and the script
   frame.showWindows();
   waitExposed(&frame);

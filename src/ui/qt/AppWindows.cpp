@@ -82,6 +82,17 @@ void MainFrame::buildMenus() {
     });
     actions_.push_back(action);
   }
+  for (QMenu* menu : ownMenus_) menuBar()->addMenu(menu);
+}
+
+QMenu* MainFrame::ownMenu(const QString& title) {
+  for (QMenu* menu : ownMenus_) {
+    if (menu->title() == title) return menu;
+  }
+  auto* menu = new QMenu(title, menuBar());
+  ownMenus_.push_back(menu);
+  menuBar()->addMenu(menu);
+  return menu;
 }
 
 QAction* MainFrame::menuAction(const std::string& caption) const {

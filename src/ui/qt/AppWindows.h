@@ -11,6 +11,7 @@
 #include "ui/qt/FormView.h"
 
 class QAction;
+class QMenu;
 class QScrollArea;
 
 namespace kb::qt {
@@ -28,6 +29,9 @@ class MainFrame final : public QMainWindow {
   QWidget* statusWindow() { return statusWindow_; }
   // The menu bar's action of a menu item, by the item's caption; null if there is none.
   QAction* menuAction(const std::string& caption) const;
+  // A menu of the Qt layer's own (not of the form), by its title: made when absent, kept after
+  // the form's menus whenever the menu bar is rebuilt.
+  QMenu* ownMenu(const QString& title);
 
   // Shows the main window at the form's size and, when its form is visible, the status window.
   void showWindows();
@@ -54,6 +58,7 @@ class MainFrame final : public QMainWindow {
   QWidget* statusWindow_ = nullptr;
   FormView* statusView_ = nullptr;
   std::vector<QAction*> actions_;
+  std::vector<QMenu*> ownMenus_;
   QTimer timer_;
   bool timerHeld_ = false;
   bool shown_ = false;
