@@ -51,7 +51,7 @@ TEST(PublishDialogTest, RefusesTlsWithoutCaAndKeepsWhatItAccepts) {
   EXPECT_TRUE(QFile::exists(config.path() + "/kb4471/kb4471.ini"));
 }
 
-TEST(PublishDialogTest, OwnMenuIsMadeOnceAndOutlivesAMenuBarRebuild) {
+TEST(PublishDialogTest, OwnItemsKeepTheirMenuAcrossRebuildsAndJoinAFormMenuOfTheirTitle) {
   ManualClock clock;
   std::ostringstream messages;
   app::PrintingDialogs dialogs{messages};
@@ -59,13 +59,24 @@ TEST(PublishDialogTest, OwnMenuIsMadeOnceAndOutlivesAMenuBarRebuild) {
   options.device = "sim";
   app::Session session(options, clock, dialogs);
   MainFrame frame(session.window());
-  QMenu* options1 = frame.ownMenu(kPublishMenu);
-  EXPECT_EQ(frame.ownMenu(kPublishMenu), options1);
+  QAction* publish = frame.addOwnItem(kPublishMenu, kPublishAction);
+  const auto menuTitles = [&] {
+    QStringList titles;
+    for (QAction* a : frame.menuBar()->actions()) titles << a->text();
+    return titles;
+  };
+  EXPECT_EQ(menuTitles(), (QStringList{"File", "Datalog", "Options"}));
+  // The form gains a menu item (the bar is rebuilt), then a menu "Options" of its own.
   session.window().form().addMenuItem({"File", "mnuExtra", "Extra"});
-  frame.pump().syncNow();  // the form's menus changed: the bar is rebuilt
-  const QList<QAction*> menus = frame.menuBar()->actions();
-  ASSERT_FALSE(menus.empty());
-  EXPECT_EQ(menus.back()->menu(), options1);
+  frame.pump().syncNow();
+  EXPECT_EQ(menuTitles(), (QStringList{"File", "Datalog", "Options"}));
+  session.window().form().addMenuItem({"Options", "mnuSpeed", "Speed"});
+  frame.pump().syncNow();
+  EXPECT_EQ(menuTitles(), (QStringList{"File", "Datalog", "Options"}));
+  QMenu* options1 = frame.menuBar()->actions().back()->menu();
+  ASSERT_EQ(options1->actions().size(), 2);
+  EXPECT_EQ(options1->actions()[0]->text(), "Speed");
+  EXPECT_EQ(options1->actions()[1], publish);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "app/gui/PublishMenu.h"
 
 #include <QAction>
-#include <QMenu>
 #include <memory>
 
 #include "ui/qt/PublishDialog.h"
@@ -45,8 +44,8 @@ void setUpPublishing(qt::MainFrame& frame, Session& session, const Options& opti
     *current = qt::loadPublishChoice();
     if (current->enabled) apply(session, *current, dialogs);
   }
-  QMenu* menu = frame.ownMenu(QString::fromLatin1(qt::kPublishMenu));
-  QAction* action = menu->addAction(QString::fromLatin1(qt::kPublishAction));
+  QAction* action = frame.addOwnItem(QString::fromLatin1(qt::kPublishMenu),
+                                     QString::fromLatin1(qt::kPublishAction));
   QObject::connect(action, &QAction::triggered, &frame, [&frame, &session, &dialogs, current] {
     qt::PublishDialog dialog(
         *current, [&session] { return linkState(session); }, &frame);

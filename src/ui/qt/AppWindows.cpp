@@ -82,17 +82,32 @@ void MainFrame::buildMenus() {
     });
     actions_.push_back(action);
   }
-  for (QMenu* menu : ownMenus_) menuBar()->addMenu(menu);
+  // The Qt layer's own items: in the form's menu of their title, else in menus of their own.
+  for (QMenu* own : ownMenus_) own->clear();
+  for (const OwnItem& item : ownItems_) {
+    QMenu* menu = nullptr;
+    for (const auto& [caption, m] : menus) {
+      if (literalCaption(caption) == item.menu) menu = m;
+    }
+    for (QMenu* own : ownMenus_) {
+      if (menu == nullptr && own->title() == item.menu) menu = own;
+    }
+    if (menu == nullptr) {
+      menu = new QMenu(item.menu, this);
+      ownMenus_.push_back(menu);
+    }
+    menu->addAction(item.action);
+  }
+  for (QMenu* own : ownMenus_) {
+    if (!own->isEmpty()) menuBar()->addMenu(own);
+  }
 }
 
-QMenu* MainFrame::ownMenu(const QString& title) {
-  for (QMenu* menu : ownMenus_) {
-    if (menu->title() == title) return menu;
-  }
-  auto* menu = new QMenu(title, menuBar());
-  ownMenus_.push_back(menu);
-  menuBar()->addMenu(menu);
-  return menu;
+QAction* MainFrame::addOwnItem(const QString& menu, const QString& caption) {
+  auto* action = new QAction(caption, this);
+  ownItems_.push_back({menu, action});
+  buildMenus();
+  return action;
 }
 
 QAction* MainFrame::menuAction(const std::string& caption) const {

@@ -29,9 +29,10 @@ class MainFrame final : public QMainWindow {
   QWidget* statusWindow() { return statusWindow_; }
   // The menu bar's action of a menu item, by the item's caption; null if there is none.
   QAction* menuAction(const std::string& caption) const;
-  // A menu of the Qt layer's own (not of the form), by its title: made when absent, kept after
-  // the form's menus whenever the menu bar is rebuilt.
-  QMenu* ownMenu(const QString& title);
+  // An item of the Qt layer's own (not of the form) in the menu titled `menu`: it joins the
+  // form's menu of that title when there is one, else a menu of its own made after the form's;
+  // it keeps its place whenever the menu bar is rebuilt.
+  QAction* addOwnItem(const QString& menu, const QString& caption);
 
   // Shows the main window at the form's size and, when its form is visible, the status window.
   void showWindows();
@@ -58,6 +59,11 @@ class MainFrame final : public QMainWindow {
   QWidget* statusWindow_ = nullptr;
   FormView* statusView_ = nullptr;
   std::vector<QAction*> actions_;
+  struct OwnItem {
+    QString menu;
+    QAction* action;
+  };
+  std::vector<OwnItem> ownItems_;
   std::vector<QMenu*> ownMenus_;
   QTimer timer_;
   bool timerHeld_ = false;
