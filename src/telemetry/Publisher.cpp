@@ -58,15 +58,24 @@ void Publisher::start() {
   if (thread_.joinable() || stopping_) return;
   initLibrary();
   state_ = LinkState::Retrying;
-  thread_ = std::thread([this] { run(); });
+  finished_ = false;
+  thread_ = std::thread([this] {
+    run();
+    state_ = LinkState::Off;
+    finished_ = true;
+  });
 }
 
-void Publisher::stop() {
+void Publisher::requestStop() {
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
   }
   wake_.notify_all();
+}
+
+void Publisher::stop() {
+  requestStop();
   if (thread_.joinable()) thread_.join();
   state_ = LinkState::Off;
 }
@@ -191,10 +200,12 @@ Publisher::End Publisher::session(mosquitto* m) {
     const int rc = mosquitto_loop(m, kLoopMillis, 1);
     if (rejected_) return End::Lost;
     if (rc != MOSQ_ERR_SUCCESS) {
-      if (connected_)
+      // A reason libmosquitto logged for this connection (a TLS error, say) says more.
+      if (connected_) {
         fail("connection lost: " + reason(rc));
-      else if (lastError().empty())
+      } else if (!failed_) {
         fail("cannot connect: " + reason(rc));
+      }
       return End::Lost;
     }
     if (!connected_ && Clock::now() - started > tuning_.connectTimeout) {
@@ -209,11 +220,13 @@ Publisher::End Publisher::session(mosquitto* m) {
 void Publisher::handOver(mosquitto* m) {
   for (;;) {
     Message message;
+    bool status = false;
     {
       std::lock_guard lock(mutex_);
       if (onlineDirty_ && online_) {
         message = *online_;
         onlineDirty_ = false;
+        status = true;
       } else if (inFlight_.size() >= tuning_.window) {
         return;
       } else if (auto next = queue_.pop()) {
@@ -230,7 +243,11 @@ void Publisher::handOver(mosquitto* m) {
       inFlight_.emplace(mid, std::move(message));
     } else if (rc == MOSQ_ERR_NO_CONN || rc == MOSQ_ERR_CONN_LOST || rc == MOSQ_ERR_NOMEM) {
       std::lock_guard lock(mutex_);
-      queue_.pushFront(std::move(message));
+      if (status) {
+        onlineDirty_ = true;
+      } else {
+        queue_.pushFront(std::move(message));
+      }
       return;
     } else {
       std::lock_guard lock(mutex_);

@@ -54,7 +54,12 @@ class Publisher {
   Publisher& operator=(const Publisher&) = delete;
 
   void start();
+  // Tells the thread to finish (send what waits, say "offline", disconnect) without waiting.
+  void requestStop();
+  // requestStop() and waits for the thread to end.
   void stop();
+  // The thread has ended (or never started).
+  bool finished() const { return finished_.load(); }
 
   // Any thread. Messages wait in the queue until a connection takes them.
   void enqueue(Message message);
@@ -103,6 +108,7 @@ class Publisher {
 
   std::atomic<LinkState> state_{LinkState::Off};
   std::atomic<std::uint64_t> sent_{0};
+  std::atomic<bool> finished_{true};
 
   // The network thread's own.
   std::map<int, Message> inFlight_;

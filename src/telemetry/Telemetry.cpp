@@ -23,9 +23,20 @@ Telemetry::Telemetry(ui::Context& ctx, const PublishSettings& settings, std::str
 }
 
 Telemetry::~Telemetry() {
-  ctx_.readings.unsubscribe(readingsId_);
-  ctx_.alarmEvents.unsubscribe(alarmsId_);
+  unsubscribe();
   publisher_.stop();
+}
+
+void Telemetry::retire() {
+  unsubscribe();
+  publisher_.requestStop();
+}
+
+void Telemetry::unsubscribe() {
+  if (readingsId_ != 0) ctx_.readings.unsubscribe(readingsId_);
+  if (alarmsId_ != 0) ctx_.alarmEvents.unsubscribe(alarmsId_);
+  readingsId_ = 0;
+  alarmsId_ = 0;
 }
 
 // The online status names the controller: it is set once start-up has found one, and anew if its

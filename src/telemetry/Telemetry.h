@@ -20,6 +20,9 @@ class Telemetry {
             PublisherTuning tuning = {});
   // Unsubscribes, then stops the publisher (which sends what waits, for a short while).
   ~Telemetry();
+  // Unsubscribes and lets the publisher finish on its own thread; the destructor then waits only
+  // for what is left of that.
+  void retire();
   Telemetry(const Telemetry&) = delete;
   Telemetry& operator=(const Telemetry&) = delete;
 
@@ -28,6 +31,7 @@ class Telemetry {
 
  private:
   void followController();
+  void unsubscribe();
 
   ui::Context& ctx_;
   std::string prefix_;

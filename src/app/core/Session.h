@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/core/CommandLine.h"
 #include "common/Clock.h"
@@ -38,8 +39,9 @@ class Session {
   // Returns false with a one-line reason, publishing nothing.
   bool startPublishing(const telemetry::PublishSettings& settings, std::string& error,
                        telemetry::PublisherTuning tuning = {});
-  // Sends what waits (briefly), says "offline" and disconnects.
-  void stopPublishing() { telemetry_.reset(); }
+  // Stops taking readings at once; the publisher sends what waits (briefly), says "offline" and
+  // disconnects on its own thread, so that a slow broker never holds up the caller.
+  void stopPublishing();
   // Null while not publishing.
   const telemetry::Publisher* publisher() const {
     return telemetry_ ? &telemetry_->publisher() : nullptr;
@@ -55,6 +57,8 @@ class Session {
   std::unique_ptr<ui::MainWindow> window_;
   // After the window: it unsubscribes from the window's streams when it goes.
   std::unique_ptr<telemetry::Telemetry> telemetry_;
+  // Publishers told to stop, finishing on their threads; waited for when the session ends.
+  std::vector<std::unique_ptr<telemetry::Telemetry>> retired_;
 };
 
 }  // namespace kb::app
