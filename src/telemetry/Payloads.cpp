@@ -224,10 +224,10 @@ std::vector<Message> readingMessages(const Reading& r, const std::string& prefix
   return out;
 }
 
-Message alarmMessage(alarms::Event event, const alarms::Alarm& a, const std::string& prefix) {
+Message alarmMessage(alarms::Event event, const alarms::Alarm& a, const std::string& prefix,
+                     std::int64_t nowMicros) {
   Json j;
-  const bool cleared = event == alarms::Event::Cleared && a.clearedMicros >= 0;
-  j.raw("time", seconds(cleared ? a.clearedMicros : a.raisedMicros))
+  j.raw("time", seconds(nowMicros))
       .str("event", alarms::eventName(event))
       .num("id", a.id)
       .str("kind", alarms::kindName(a.kind));

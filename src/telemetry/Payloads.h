@@ -1,6 +1,7 @@
 #pragma once
 // Topics and JSON payloads of what the program publishes (schema version kSchemaVersion; the
 // README documents it). Pure functions: the same reading gives the same messages.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,9 @@ inline constexpr int kSchemaVersion = 1;
 // the flags, the configuration read back, the balancer's words and events.
 std::vector<Message> readingMessages(const readings::Reading& reading, const std::string& prefix);
 
-// PREFIX/alarm, QoS 1.
-Message alarmMessage(alarms::Event event, const alarms::Alarm& alarm, const std::string& prefix);
+// PREFIX/alarm, QoS 1; nowMicros: the program's time of the event.
+Message alarmMessage(alarms::Event event, const alarms::Alarm& alarm, const std::string& prefix,
+                     std::int64_t nowMicros);
 
 // PREFIX/status, retained, QoS 1: "online" with the program's version and the controller's
 // identity, or "offline" (the last will, and what a clean end publishes).

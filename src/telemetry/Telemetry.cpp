@@ -16,7 +16,7 @@ Telemetry::Telemetry(ui::Context& ctx, const PublishSettings& settings, std::str
     for (Message& m : readingMessages(r, prefix_)) publisher_.enqueue(std::move(m));
   });
   alarmsId_ = ctx_.alarmEvents.subscribe([this](alarms::Event e, const alarms::Alarm& a) {
-    publisher_.enqueue(alarmMessage(e, a, prefix_));
+    publisher_.enqueue(alarmMessage(e, a, prefix_, ctx_.services.clock.elapsedMicros()));
   });
   followController();
   publisher_.start();

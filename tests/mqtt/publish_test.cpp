@@ -269,7 +269,7 @@ TEST(Publish, TlsWithUserAndPasswordConnectsOnlyWhenEverythingChecksOut) {
     std::string error;
     EXPECT_TRUE(telemetry::readPasswordFile(s.passwordFile, pw, error)) << error;
     auto p = std::make_unique<telemetry::Publisher>(s, pw, quickRetry());
-    p->enqueue(telemetry::alarmMessage(alarms::Event::Raised, alarms::Alarm{}, "tls"));
+    p->enqueue(telemetry::alarmMessage(alarms::Event::Raised, alarms::Alarm{}, "tls", 0));
     p->start();
     return p;
   };

@@ -105,9 +105,8 @@ TEST(Payloads, CellsFlagsAlarmsAndStatus) {
   a.limit = 4.2;
   a.value = 4.2315;
   a.raisedMicros = 1'000'000;
-  a.clearedMicros = 2'500'000;
   a.text = "Board 3 cell 7 \"OV\"";
-  const Message alarm = alarmMessage(alarms::Event::Cleared, a, "p");
+  const Message alarm = alarmMessage(alarms::Event::Cleared, a, "p", 2'500'000);
   EXPECT_EQ(alarm.topic, "p/alarm");
   EXPECT_EQ(alarm.qos, 1);
   EXPECT_TRUE(alarm.alarm);
