@@ -103,6 +103,20 @@ class Parser {
       if (once("--csv")) value("--csv", o.csvFile);
     } else if (is(a, "--xlsx")) {
       if (once("--xlsx")) value("--xlsx", o.xlsxFile);
+    } else if (is(a, "--publish")) {
+      if (once("--publish")) value("--publish", publishUrl_);
+    } else if (is(a, "--publish-ca")) {
+      if (once("--publish-ca")) value("--publish-ca", o.publish.caFile);
+    } else if (is(a, "--publish-password-file")) {
+      if (once("--publish-password-file")) value("--publish-password-file", o.publish.passwordFile);
+    } else if (is(a, "--publish-client-id")) {
+      if (once("--publish-client-id")) value("--publish-client-id", o.publish.clientId);
+    } else if (is(a, "--publish-keepalive")) {
+      std::string text;
+      if (!once("--publish-keepalive") || !value("--publish-keepalive", text)) return;
+      const char* end = text.data() + text.size();
+      const auto [p, ec] = std::from_chars(text.data(), end, o.publish.keepAlive);
+      if (ec != std::errc() || p != end) fail("--publish-keepalive " + text + ": not a number");
     } else {
       fail("unknown option '" + a + "' (see --help)");
     }
@@ -126,12 +140,37 @@ class Parser {
       fail("--headless needs --script FILE");
     } else if (!o.scriptFile.empty() && !o.headless && o.screenshotDir.empty()) {
       fail("--script needs --headless or --screenshot DIR");
+    } else {
+      checkPublish();
+    }
+  }
+
+  void checkPublish() {
+    Options& o = r_.options;
+    for (const char* flag : {"--publish-ca", "--publish-password-file", "--publish-client-id",
+                             "--publish-keepalive"}) {
+      if (seen_.count(flag) != 0 && publishUrl_.empty()) {
+        fail(std::string(flag) + " needs --publish URL");
+        return;
+      }
+    }
+    if (publishUrl_.empty()) return;
+    std::string why;
+    if (!telemetry::parsePublishUrl(publishUrl_, o.publish, why)) {
+      fail(why);
+    } else if (!o.publish.tls && !o.publish.caFile.empty()) {
+      fail("--publish-ca is for TLS: use an mqtts:// URL");
+    } else if (!telemetry::checkSettings(o.publish, why)) {
+      fail("--publish: " + why);
+    } else {
+      o.publishing = true;
     }
   }
 
   const std::vector<std::string>& args_;
   std::size_t i_ = 0;
   std::set<std::string> seen_;
+  std::string publishUrl_;
   ParseResult r_;
 };
 
@@ -145,7 +184,9 @@ std::string usageText() {
   std::string text =
       "Usage: kb4471 [--device DEVICE | --simulate[=BOARDS]] [--trace FILE]\n"
       "              [--headless --script FILE | --screenshot DIR [--script FILE]]\n"
-      "              [--export-dir DIR] [--record FILE]\n"
+      "              [--export-dir DIR] [--record FILE] [--publish URL [--publish-ca FILE]\n"
+      "              [--publish-password-file FILE] [--publish-client-id ID]\n"
+      "              [--publish-keepalive SECONDS]]\n"
       "       kb4471 --list-devices [serial:PORT]\n"
       "       kb4471 --export-recording FILE --csv OUT | --xlsx OUT\n"
       "\n"
@@ -174,6 +215,17 @@ std::string usageText() {
       "                       export the recording FILE and exit: --csv OUT writes the\n"
       "                       cell voltages as CSV, --xlsx OUT a workbook of cell\n"
       "                       voltages, temperatures and alarms\n"
+      "  --publish URL        publish readings and alarms to an MQTT broker:\n"
+      "                       mqtt://[USER@]HOST[:PORT]/PREFIX, or mqtts://... for TLS\n"
+      "  --publish-ca FILE    TLS: the CA certificate the broker's certificate is\n"
+      "                       checked against (needed with mqtts://)\n"
+      "  --publish-password-file FILE\n"
+      "                       USER's password: the first line of FILE\n"
+      "  --publish-client-id ID\n"
+      "                       MQTT client id (default kb4471-HOST-PID)\n"
+      "  --publish-keepalive SECONDS\n"
+      "                       keep-alive, 5 to 3600 (default 30); the broker marks the\n"
+      "                       program offline within 1.5 times this when it goes away\n"
       "  --list-devices [serial:PORT]\n"
       "                       list the USB bridges and serial ports that could be the\n"
       "                       controller; with serial:PORT, ask that port for its identity\n"

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "telemetry/PublishSettings.h"
+
 namespace kb::app {
 
 struct Options {
@@ -18,6 +20,9 @@ struct Options {
   std::string exportRecording;  // --export-recording: the recording to export, then exit
   std::string csvFile;          // its CSV output
   std::string xlsxFile;         // its workbook output
+  // --publish URL and its companions, checked.
+  bool publishing = false;
+  telemetry::PublishSettings publish;
   bool help = false;
   bool version = false;
 };

@@ -108,6 +108,25 @@ Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
                "': " + link::traceText(why);
     }
   }
+  if (options.publishing) {
+    std::string why;
+    if (!startPublishing(options.publish, why)) error_ = "kb4471: " + link::traceText(why);
+  }
+}
+
+bool Session::startPublishing(const telemetry::PublishSettings& settings, std::string& error,
+                              telemetry::PublisherTuning tuning) {
+  stopPublishing();
+  telemetry_ = telemetry::startTelemetry(window_->context(), settings, error, tuning);
+  return telemetry_ != nullptr;
+}
+
+void Session::stopPublishing() {
+  if (telemetry_) {
+    telemetry_->retire();
+    retired_.push_back(std::move(telemetry_));
+  }
+  std::erase_if(retired_, [](const auto& t) { return t->publisher().finished(); });
 }
 
 std::string Session::outputError() const {

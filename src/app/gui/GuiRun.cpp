@@ -13,6 +13,7 @@
 #include "app/core/ScriptRunner.h"
 #include "app/core/Session.h"
 #include "app/gui/UserSettings.h"
+#include "app/gui/PublishMenu.h"
 #include "common/Clock.h"
 #include "ui/qt/AppWindows.h"
 #include "ui/qt/QtServices.h"
@@ -98,6 +99,7 @@ int runGui(int& argc, char** argv, const Options& options) {
   frame.attachDialogs(dialogs);
   settings.restoreWindows(frame);
   qt::RecordingDialogs recordingDialogs(session.window(), frame.pump(), &frame);
+  setUpPublishing(frame, session, options, dialogs, true);
   frame.showWindows();
   if (session.window().ended()) return session.window().context().exitStatus;
   const int status = QApplication::exec();
@@ -141,6 +143,7 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
   }
 
   qt::MainFrame frame(session.window());
+  setUpPublishing(frame, session, options, dialogs, false);
   frame.holdTimer(true);  // what the shots show is the state after start-up and the script
   frame.showWindows();
   waitExposed(&frame);

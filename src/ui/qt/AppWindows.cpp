@@ -45,7 +45,10 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   alarmWindow_->statusLabel()->show();
 
   linkHealth_ = new LinkHealthView(*this, window_.context(), pump_);
-  buildMenus();
+  // "View > Link health" joins the form's View menu (Trends, Alarms).
+  QAction* healthAction = addOwnItem(QStringLiteral("View"), QStringLiteral("Link health"));
+  healthAction->setObjectName(QStringLiteral("linkHealthAction"));
+  connect(healthAction, &QAction::triggered, linkHealth_, [this] { linkHealth_->showWindow(); });
   timer_.setTimerType(Qt::PreciseTimer);
   connect(&timer_, &QTimer::timeout, this, &MainFrame::timerTick);
   pump_.addSyncHook([this] { syncWindows(); });
@@ -90,7 +93,32 @@ void MainFrame::buildMenus() {
     });
     actions_.push_back(action);
   }
-  linkHealth_->addMenu(*menuBar());
+  // The Qt layer's own items: in the form's menu of their title, else in menus of their own.
+  for (QMenu* own : ownMenus_) own->clear();
+  for (const OwnItem& item : ownItems_) {
+    QMenu* menu = nullptr;
+    for (const auto& [caption, m] : menus) {
+      if (literalCaption(caption) == item.menu) menu = m;
+    }
+    for (QMenu* own : ownMenus_) {
+      if (menu == nullptr && own->title() == item.menu) menu = own;
+    }
+    if (menu == nullptr) {
+      menu = new QMenu(item.menu, this);
+      ownMenus_.push_back(menu);
+    }
+    menu->addAction(item.action);
+  }
+  for (QMenu* own : ownMenus_) {
+    if (!own->isEmpty()) menuBar()->addMenu(own);
+  }
+}
+
+QAction* MainFrame::addOwnItem(const QString& menu, const QString& caption) {
+  auto* action = new QAction(caption, this);
+  ownItems_.push_back({menu, action});
+  buildMenus();
+  return action;
 }
 
 QAction* MainFrame::menuAction(const std::string& caption) const {
