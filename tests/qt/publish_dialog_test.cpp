@@ -65,14 +65,14 @@ TEST(PublishDialogTest, OwnItemsKeepTheirMenuAcrossRebuildsAndJoinAFormMenuOfThe
     for (QAction* a : frame.menuBar()->actions()) titles << a->text();
     return titles;
   };
-  EXPECT_EQ(menuTitles(), (QStringList{"File", "Datalog", "Options"}));
+  EXPECT_EQ(menuTitles(), (QStringList{"File", "Datalog", "View", "Options"}));
   // The form gains a menu item (the bar is rebuilt), then a menu "Options" of its own.
   session.window().form().addMenuItem({"File", "mnuExtra", "Extra"});
   frame.pump().syncNow();
-  EXPECT_EQ(menuTitles(), (QStringList{"File", "Datalog", "Options"}));
+  EXPECT_EQ(menuTitles(), (QStringList{"File", "Datalog", "View", "Options"}));
   session.window().form().addMenuItem({"Options", "mnuSpeed", "Speed"});
   frame.pump().syncNow();
-  EXPECT_EQ(menuTitles(), (QStringList{"File", "Datalog", "Options"}));
+  EXPECT_EQ(menuTitles(), (QStringList{"File", "Datalog", "View", "Options"}));
   QMenu* options1 = frame.menuBar()->actions().back()->menu();
   ASSERT_EQ(options1->actions().size(), 2);
   EXPECT_EQ(options1->actions()[0]->text(), "Speed");

@@ -26,7 +26,7 @@ namespace {
 
 // Three boards out of standby, VUV 3.0 V and VOV 4.2 V written to every chip, a read cycle.
 constexpr const char* kThreeBoardsReading =
-    "select Combo1 2\nclick Command0 1\ntype Text2 0 3.0\ntype Text2 1 4.2\n"
+    "select Combo1 2\nclick Command0 1\ntype Text2 1 4.2\ntype Text2 0 3.0\n"
     "click Command1 5\nclick Command1 10\ntick 90\n";
 
 struct ViewRig {
@@ -195,7 +195,7 @@ TEST(AlarmWindowTest, ListsTheOverVoltageAndAcknowledgingLowersTheStatusLinesCou
 
 TEST(AlarmWindowTest, TheButtonAcknowledgesTheSelectedAlarms) {
   ViewRig r("sim:cell=1:3:4.3,cell=1:5:2.5,fault=pec:0",
-            "click Command0 1\ntype Text2 0 3.0\ntype Text2 1 4.2\nclick Command1 5\n"
+            "click Command0 1\ntype Text2 1 4.2\ntype Text2 0 3.0\nclick Command1 5\n"
             "click Command1 2\nclick Command1 7\nmenu Alarms\n");
   AlarmWindow& a = r.frame->alarmWindow();
   ASSERT_TRUE(a.isVisible());

@@ -18,7 +18,7 @@ TEST(AlarmListTest, RowsNameTheAlarmAndAcknowledgingClearsTheMarkOnly) {
   ui::Context& ctx = p.session->window().context();
   std::vector<Event> events;
   ctx.alarmEvents.subscribe([&](Event e, const Alarm&) { events.push_back(e); });
-  ASSERT_EQ(p.script("wait 60\nclick Command0 1\ntype Text2 0 3.0\ntype Text2 1 4.2\n"
+  ASSERT_EQ(p.script("wait 60\nclick Command0 1\ntype Text2 1 4.2\ntype Text2 0 3.0\n"
                      "click Command1 5\nclick Command1 2\nclick Command1 7\n"),
             0);
   EXPECT_EQ(alarmStatusText(ctx.alarmBook), "Alarms: 2 active, 2 unacknowledged");

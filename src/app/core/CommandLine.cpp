@@ -184,9 +184,9 @@ std::string usageText() {
   std::string text =
       "Usage: kb4471 [--device DEVICE | --simulate[=BOARDS]] [--trace FILE]\n"
       "              [--headless --script FILE | --screenshot DIR [--script FILE]]\n"
-      "              [--export-dir DIR] [--record FILE] [--publish URL [--publish-ca FILE]\n"
-      "              [--publish-password-file FILE] [--publish-client-id ID]\n"
-      "              [--publish-keepalive SECONDS]]\n"
+      "              [--export-dir DIR] [--record FILE] [--publish URL]\n"
+      "              [--publish-ca FILE] [--publish-password-file FILE]\n"
+      "              [--publish-client-id ID] [--publish-keepalive SECONDS]\n"
       "       kb4471 --list-devices [serial:PORT]\n"
       "       kb4471 --export-recording FILE --csv OUT | --xlsx OUT\n"
       "\n"
