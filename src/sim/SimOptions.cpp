@@ -41,6 +41,10 @@ class OptionParser {
   explicit OptionParser(SimOptions& out) : out_(out) {}
 
   std::string parse(std::string_view option) {
+    if (option == "realtime") {
+      out_.realtime = true;
+      return {};
+    }
     const std::size_t eq = option.find('=');
     if (eq == std::string_view::npos) return "expected NAME=VALUE";
     const std::string_view name = option.substr(0, eq);
@@ -211,7 +215,8 @@ std::string simOptionsHelp() {
          "  fault=openwire:B:C   open sense wire on cell C of board B\n"
          "  fault=selftest:B:C   cell C of board B reads its self-test pattern one off\n"
          "  fault=balcrc:B       board B's balancer chips answer reads with a wrong CRC-4\n"
-         "  fault=unplugged      no controller: opening it fails\n";
+         "  fault=unplugged      no controller: opening it fails\n"
+         "  realtime             every transaction also takes its cost in wall-clock time\n";
 }
 
 }  // namespace kb::sim

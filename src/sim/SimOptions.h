@@ -43,6 +43,8 @@ struct SimOptions {
   std::vector<int> withoutTopChip;     // boards (1..10) whose top balancer chip is not fitted
   std::vector<int> balancerCrcFaults;  // boards (1..10) whose balancer replies are corrupted
   bool unplugged = false;
+  // Each transaction call also takes its modelled cost in wall-clock time.
+  bool realtime = false;
 };
 
 // Parses the text after "sim:" (may be empty). On a malformed option returns false and sets

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 namespace kb::sim {
 
@@ -75,6 +76,23 @@ BalancerChain* SimStack::balancers(int board) {
   return chains_[static_cast<std::size_t>(board)].get();
 }
 
+void SimStack::charge(SimMicros cost) {
+  advanceTo(later(time_.now, cost));
+  busy_ = later(busy_, cost);
+  if (!options_.realtime || cost <= 0) return;
+  if (wallWait_) {
+    wallWait_(cost);
+  } else {
+    sleepOnWallClock(cost);
+  }
+}
+
+void SimStack::sleepOnWallClock(SimMicros cost) {
+  using namespace std::chrono;
+  wallDue_ = std::max(steady_clock::now(), wallDue_) + microseconds(cost);
+  std::this_thread::sleep_until(wallDue_);
+}
+
 void SimStack::advanceTo(SimMicros t) {
   for (;;) {
     SimMicros next = kNever;
@@ -100,7 +118,7 @@ link::FtStatus SimStack::FT_OpenEx(const char* description, std::uint32_t flags,
   if (handle != nullptr) *handle = nullptr;
   if (open_) return link::kFtDeviceNotOpened;
   advanceTo(clock_.elapsedMicros());
-  advanceTo(later(time_.now, kOpenMicros));
+  charge(kOpenMicros);
   if (options_.unplugged || description == nullptr || flags != link::kOpenByDescription ||
       std::strcmp(description, kControllerDescription) != 0) {
     return link::kFtDeviceNotFound;
@@ -126,7 +144,7 @@ link::FtStatus SimStack::FT_Write(link::FtHandle handle, const void* buffer, std
   if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
   if (buffer == nullptr && length > 0) return link::kFtIoError;
   const std::string_view text(static_cast<const char*>(buffer), length);
-  advanceTo(later(time_.now, kWriteMicros));
+  charge(kWriteMicros);
   output_ += controller_.run(text);
   if (written != nullptr) *written = length;
   return link::kFtOk;
@@ -140,7 +158,7 @@ link::FtStatus SimStack::FT_Read(link::FtHandle handle, void* buffer, std::uint3
   if (n > 0 && buffer == nullptr) return link::kFtIoError;
   if (n > 0) std::memcpy(buffer, output_.data() + readPos_, n);
   readPos_ += n;
-  if (count > 0) advanceTo(later(time_.now, n == count ? kReadLatencyMicros : readTimeout_));
+  if (count > 0) charge(n == count ? kReadLatencyMicros : readTimeout_);
   if (returned != nullptr) *returned = static_cast<std::uint32_t>(n);
   return link::kFtOk;
 }
@@ -148,7 +166,7 @@ link::FtStatus SimStack::FT_Read(link::FtHandle handle, void* buffer, std::uint3
 link::FtStatus SimStack::FT_Close(link::FtHandle handle) {
   if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
   open_ = false;
-  advanceTo(later(time_.now, kCloseMicros));
+  charge(kCloseMicros);
   return link::kFtOk;
 }
 

@@ -31,6 +31,13 @@
 //
 // Everything is deterministic: the same options and the same transactions at the same clock times
 // give the same answers. Random draws (PEC faults) come from the seeded generator.
+//
+// Real time (option "realtime"): each call also returns only when its cost has passed on the wall
+// clock, as the bridge makes the program wait, so the window's responsiveness can be measured on
+// the link's timing. Wall-clock waits run back to back: time the program spends between calls is
+// not waited again.
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,7 +84,12 @@ class SimStack final : public link::FtDriver {
 
   // Moves simulated time to max(now, t), running every chip event on the way in time order.
   void advanceTo(SimMicros t);
+  // What the realtime option does with each cost; by default it sleeps. Tests replace it.
+  using WallWait = std::function<void(SimMicros)>;
+  void setWallWait(WallWait wait) { wallWait_ = std::move(wait); }
   SimMicros now() const { return time_.now; }
+  // Simulated time the link has been busy: the sum of every transaction call's cost.
+  SimMicros busyMicros() const { return busy_; }
 
   // Access for tests and tools. Boards are 0-based; a missing board has no monitor or chain.
   const SimOptions& options() const { return options_; }
@@ -89,6 +101,9 @@ class SimStack final : public link::FtDriver {
 
  private:
   bool isOpenHandle(link::FtHandle handle) const { return open_ && handle == handle_; }
+  // A transaction call's cost: simulated time, and wall-clock time with the realtime option.
+  void charge(SimMicros cost);
+  void sleepOnWallClock(SimMicros cost);
 
   SimOptions options_;
   const Clock& clock_;
@@ -104,6 +119,9 @@ class SimStack final : public link::FtDriver {
   SimMicros readTimeout_ = 0;
   bool open_ = false;
   link::FtHandle handle_;
+  SimMicros busy_ = 0;
+  WallWait wallWait_;
+  std::chrono::steady_clock::time_point wallDue_{};
 };
 
 }  // namespace kb::sim
