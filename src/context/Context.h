@@ -15,6 +15,7 @@
 #include "context/StateVariables.h"
 #include "continuous/CycleState.h"
 #include "continuous/DatalogState.h"
+#include "continuous/FastScanState.h"
 #include "link/ControllerLink.h"
 #include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
@@ -59,6 +60,7 @@ struct Context {
   monitor::SelfTestState selfTest;
   continuous::CycleState cycle;
   continuous::DatalogState datalog;
+  continuous::FastScanState fastScan;
   balancer::BalancerState balancer;
   balancer::StatusWindowState statusWindow;
   balancer::TimedState timed;

@@ -10,6 +10,7 @@
 #include "common/NumberText.h"
 #include "context/Context.h"
 #include "continuous/Cycle.h"
+#include "continuous/FastScan.h"
 #include "monitor/Conversions.h"
 #include "startup/BoardControls.h"
 #include "startup/Startup.h"
@@ -155,7 +156,11 @@ void Timer1_Timer(ui::Context& ctx) {
   }
   if (ctx.cycle.ContinuousReadOn == 1) {
     startup::Check_AUTO_Click(ctx);
-    RunCycleStep(ctx);
+    if (ctx.fastScan.running) {
+      RunFastScan(ctx);
+    } else {
+      RunCycleStep(ctx);
+    }
   }
   watchdogIndicator(ctx);
 }

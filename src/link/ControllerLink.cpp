@@ -7,10 +7,39 @@
 
 namespace kb::link {
 
+bool parseLinkMode(std::string_view text, LinkMode& mode) {
+  if (text == "transaction") {
+    mode = LinkMode::Transaction;
+  } else if (text == "held") {
+    mode = LinkMode::Held;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+const char* linkModeName(LinkMode mode) {
+  return mode == LinkMode::Held ? "held" : "transaction";
+}
+
+ControllerLink::~ControllerLink() {
+  closeHeld();
+}
+
 std::string ControllerLink::transact(std::string_view command, bool read, std::uint32_t count,
                                      std::uint32_t readMs, std::uint32_t writeMs, int bufferSize,
                                      FtStatus* closeStatus) {
+  std::string taken;
+  if (takeFromBatch(command, read ? static_cast<std::uint16_t>(count) : 0, &taken)) {
+    if (closeStatus != nullptr) *closeStatus = kFtOk;
+    std::string buffer(static_cast<std::size_t>(bufferSize), ' ');
+    std::copy_n(taken.begin(), std::min(taken.size(), buffer.size()), buffer.begin());
+    return buffer;
+  }
   ++transactions_;
+  if (mode_ == LinkMode::Held) {
+    return transactHeld(command, read, count, readMs, writeMs, bufferSize, closeStatus);
+  }
   std::string buffer(static_cast<std::size_t>(bufferSize), ' ');
   FtHandle handle = nullptr;
   // Statuses are not acted on: a missing controller simply leaves the buffer blank. The trace
@@ -39,6 +68,86 @@ std::string ControllerLink::transact(std::string_view command, bool read, std::u
   return buffer;
 }
 
+std::string ControllerLink::transactHeld(std::string_view command, bool read, std::uint32_t count,
+                                         std::uint32_t readMs, std::uint32_t writeMs,
+                                         int bufferSize, FtStatus* status) {
+  std::string buffer(static_cast<std::size_t>(bufferSize), ' ');
+  openHeld();
+  FtStatus result = kFtOk;
+  auto check = [&](FtStatus s) {
+    if (s != kFtOk && result == kFtOk) result = s;
+  };
+  if (read && held_ != nullptr) {
+    if (conversionPending_) {
+      const std::int64_t now = driver_.linkMicros();
+      if (now < conversionDoneAt_) {
+        driver_.waitUntilMicros(conversionDoneAt_);
+        waited_ += conversionDoneAt_ - now;
+      }
+      conversionPending_ = false;
+    }
+    // Nothing left over from an earlier string may pass for this one's reply.
+    check(driver_.FT_Purge(held_, kPurgeRx | kPurgeTx));
+  }
+  check(driver_.FT_SetTimeouts(held_, readMs, writeMs));
+  std::uint32_t written = 0;
+  check(driver_.FT_Write(held_, command.data(), static_cast<std::uint32_t>(command.size()),
+                         &written));
+  traceLine('>', command);
+  if (read) {
+    const std::uint32_t want =
+        std::min<std::uint32_t>(count, static_cast<std::uint32_t>(bufferSize));
+    std::vector<char> in(want);
+    std::uint32_t got = 0;
+    check(driver_.FT_Read(held_, in.data(), want, &got));
+    got = std::min(got, want);
+    std::copy_n(in.begin(), got, buffer.begin());
+    traceLine('<', std::string_view(in.data(), got));
+  }
+  if (held_ != nullptr && result != kFtOk) heldFailed(result);
+  if (status != nullptr) *status = result;
+  return buffer;
+}
+
+bool ControllerLink::openHeld() {
+  if (held_ != nullptr) return true;
+  FtHandle handle = nullptr;
+  const FtStatus opened = driver_.FT_OpenEx(kDeviceDescription, kOpenByDescription, &handle);
+  if (opened != kFtOk || handle == nullptr) {
+    if (trace_ != nullptr) *trace_ << "! open failed (status " << opened << ")\n";
+    return false;
+  }
+  held_ = handle;
+  const FtStatus latency = driver_.FT_SetLatencyTimer(held_, kHeldLatencyMs);
+  if (latency != kFtOk) heldFailed(latency);
+  return held_ != nullptr;
+}
+
+void ControllerLink::closeHeld() {
+  if (held_ == nullptr) return;
+  driver_.FT_Close(held_);
+  held_ = nullptr;
+}
+
+void ControllerLink::heldFailed(FtStatus status) {
+  if (trace_ != nullptr) *trace_ << "! link failed (status " << status << "), closed\n";
+  closeHeld();
+}
+
+void ControllerLink::setMode(LinkMode mode) {
+  if (mode == mode_) return;
+  if (mode_ == LinkMode::Held) closeHeld();
+  mode_ = mode;
+  conversionPending_ = false;
+}
+
+void ControllerLink::conversionStarted(std::int64_t micros) {
+  if (mode_ != LinkMode::Held) return;
+  const std::int64_t due = driver_.linkMicros() + micros;
+  conversionDoneAt_ = conversionPending_ ? std::max(conversionDoneAt_, due) : due;
+  conversionPending_ = true;
+}
+
 FtStatus ControllerLink::SendCommand(std::string_view command) {
   FtStatus closeStatus = kFtOk;
   transact(command, false, 0, kReadTimeoutMs, kWriteTimeoutMs, 0, &closeStatus);
@@ -57,6 +166,59 @@ std::string ControllerLink::QueryControllerId() {
 
 void ControllerLink::SendModeString(std::string_view mode) {
   SendCommand(mode);
+}
+
+void ControllerLink::sendBatch(const std::vector<BatchFrame>& frames) {
+  batch_.clear();
+  std::deque<Taken> taken;
+  std::size_t from = 0;
+  int chars = 0;
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    if (i > from && chars + frames[i].replyLength > kReplySize) {
+      sendBatchPart(frames, from, i, taken);
+      from = i;
+      chars = 0;
+    }
+    chars += frames[i].replyLength;
+  }
+  if (from < frames.size()) sendBatchPart(frames, from, frames.size(), taken);
+  batch_ = std::move(taken);
+}
+
+void ControllerLink::sendBatchPart(const std::vector<BatchFrame>& frames, std::size_t from,
+                                   std::size_t to, std::deque<Taken>& taken) {
+  std::string joined;
+  std::uint32_t count = 0;
+  for (std::size_t i = from; i < to; ++i) {
+    joined += frames[i].command;
+    count += frames[i].replyLength;
+  }
+  std::string reply;
+  if (count > 0) {
+    reply = transact(joined, true, count, kReadTimeoutMs, kWriteTimeoutMs,
+                     std::max<int>(kReplySize, static_cast<int>(count)));
+  } else {
+    transact(joined, false, 0, kReadTimeoutMs, kWriteTimeoutMs, 0);
+  }
+  std::size_t at = 0;
+  for (std::size_t i = from; i < to; ++i) {
+    const std::size_t n = frames[i].replyLength;
+    taken.push_back({frames[i].command, frames[i].replyLength,
+                     at < reply.size() ? reply.substr(at, n) : std::string()});
+    at += n;
+  }
+}
+
+bool ControllerLink::takeFromBatch(std::string_view command, std::uint16_t replyLength,
+                                   std::string* reply) {
+  if (batch_.empty()) return false;
+  if (batch_.front().command != command || batch_.front().replyLength != replyLength) {
+    batch_.clear();
+    return false;
+  }
+  *reply = std::move(batch_.front().reply);
+  batch_.pop_front();
+  return true;
 }
 
 void ControllerLink::traceLine(char direction, std::string_view bytes) {

@@ -127,4 +127,24 @@ FtStatus FtdiDriver::FT_Close(FtHandle handle) {
   return kFtOk;
 }
 
+FtStatus FtdiDriver::FT_SetLatencyTimer(FtHandle handle, std::uint8_t ms) {
+  Device* d = device(handle);
+  if (d == nullptr) return kFtInvalidHandle;
+  return ftdi_set_latency_timer(d->ctx, ms) == 0 ? kFtOk : kFtIoError;
+}
+
+FtStatus FtdiDriver::FT_Purge(FtHandle handle, std::uint32_t mask) {
+  Device* d = device(handle);
+  if (d == nullptr) return kFtInvalidHandle;
+  int rc = 0;
+  if ((mask & kPurgeRx) != 0 && (mask & kPurgeTx) != 0) {
+    rc = ftdi_tcioflush(d->ctx);
+  } else if ((mask & kPurgeRx) != 0) {
+    rc = ftdi_tciflush(d->ctx);
+  } else if ((mask & kPurgeTx) != 0) {
+    rc = ftdi_tcoflush(d->ctx);
+  }
+  return rc == 0 ? kFtOk : kFtIoError;
+}
+
 }  // namespace kb::link

@@ -127,6 +127,7 @@ link::FtStatus SimStack::FT_OpenEx(const char* description, std::uint32_t flags,
   output_.clear();
   readPos_ = 0;
   readTimeout_ = 0;
+  readLatency_ = kReadLatencyMicros;
   if (handle != nullptr) *handle = handle_;
   return link::kFtOk;
 }
@@ -144,6 +145,7 @@ link::FtStatus SimStack::FT_Write(link::FtHandle handle, const void* buffer, std
   if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
   if (buffer == nullptr && length > 0) return link::kFtIoError;
   const std::string_view text(static_cast<const char*>(buffer), length);
+  advanceTo(clock_.elapsedMicros());
   charge(kWriteMicros);
   output_ += controller_.run(text);
   if (written != nullptr) *written = length;
@@ -158,7 +160,7 @@ link::FtStatus SimStack::FT_Read(link::FtHandle handle, void* buffer, std::uint3
   if (n > 0 && buffer == nullptr) return link::kFtIoError;
   if (n > 0) std::memcpy(buffer, output_.data() + readPos_, n);
   readPos_ += n;
-  if (count > 0) charge(n == count ? kReadLatencyMicros : readTimeout_);
+  if (count > 0) charge(n == count ? readLatency_ : readTimeout_);
   if (returned != nullptr) *returned = static_cast<std::uint32_t>(n);
   return link::kFtOk;
 }
@@ -168,6 +170,44 @@ link::FtStatus SimStack::FT_Close(link::FtHandle handle) {
   open_ = false;
   charge(kCloseMicros);
   return link::kFtOk;
+}
+
+link::FtStatus SimStack::FT_SetLatencyTimer(link::FtHandle handle, std::uint8_t ms) {
+  if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
+  if (ms == 0) return link::kFtIoError;
+  advanceTo(clock_.elapsedMicros());
+  charge(kWriteMicros);
+  readLatency_ = static_cast<SimMicros>(ms) * 1000;
+  return link::kFtOk;
+}
+
+link::FtStatus SimStack::FT_Purge(link::FtHandle handle, std::uint32_t mask) {
+  if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
+  advanceTo(clock_.elapsedMicros());
+  charge(kWriteMicros);
+  if ((mask & link::kPurgeRx) != 0) {
+    output_.clear();
+    readPos_ = 0;
+  }
+  return link::kFtOk;
+}
+
+std::int64_t SimStack::linkMicros() {
+  advanceTo(clock_.elapsedMicros());
+  return time_.now;
+}
+
+void SimStack::waitUntilMicros(std::int64_t t) {
+  advanceTo(clock_.elapsedMicros());
+  if (t <= time_.now) return;
+  const SimMicros wait = t - time_.now;
+  advanceTo(t);
+  if (!options_.realtime) return;
+  if (wallWait_) {
+    wallWait_(wait);
+  } else {
+    sleepOnWallClock(wait);
+  }
 }
 
 }  // namespace kb::sim

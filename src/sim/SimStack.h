@@ -20,6 +20,13 @@
 //                          free.
 //   FT_Close         3 ms  releases the interface and closes the device.
 //
+// The held link calls two more, each a control transfer of one 1 ms frame:
+//   FT_SetLatencyTimer     sets the latency timer (1 to 255 ms) that a complete read costs; every
+//                          open sets it back to 16 ms.
+//   FT_Purge               drops the characters not yet read.
+// and waits on the simulated clock for a conversion (linkMicros, waitUntilMicros). Without an open,
+// a write starts its transaction at max(clock, end of the previous call) as the open did.
+//
 // A failed open costs the same 25 ms: the bus is listed all the same. A transaction starts at
 // max(clock, end of the previous transaction). So a write-only transaction takes 29 ms and a read
 // 45 ms, and a conversion started in one transaction has run at least 29 ms (close, open, write)
@@ -81,6 +88,11 @@ class SimStack final : public link::FtDriver {
   link::FtStatus FT_Read(link::FtHandle handle, void* buffer, std::uint32_t count,
                          std::uint32_t* returned) override;
   link::FtStatus FT_Close(link::FtHandle handle) override;
+  link::FtStatus FT_SetLatencyTimer(link::FtHandle handle, std::uint8_t ms) override;
+  link::FtStatus FT_Purge(link::FtHandle handle, std::uint32_t mask) override;
+  // Simulated time (moved up to the program's clock first), and a wait on it.
+  std::int64_t linkMicros() override;
+  void waitUntilMicros(std::int64_t t) override;
 
   // Moves simulated time to max(now, t), running every chip event on the way in time order.
   void advanceTo(SimMicros t);
@@ -117,6 +129,7 @@ class SimStack final : public link::FtDriver {
   std::string output_;
   std::size_t readPos_ = 0;
   SimMicros readTimeout_ = 0;
+  SimMicros readLatency_ = kReadLatencyMicros;
   bool open_ = false;
   link::FtHandle handle_;
   SimMicros busy_ = 0;

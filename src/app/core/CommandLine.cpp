@@ -3,6 +3,7 @@
 #include <charconv>
 #include <set>
 
+#include "link/ControllerLink.h"
 #include "link/TraceText.h"
 #include "sim/SimOptions.h"
 
@@ -84,6 +85,11 @@ class Parser {
       if (once("--script")) value("--script", o.scriptFile);
     } else if (is(a, "--screenshot")) {
       if (once("--screenshot")) value("--screenshot", o.screenshotDir);
+    } else if (is(a, "--link")) {
+      link::LinkMode mode{};
+      if (once("--link") && value("--link", o.link) && !link::parseLinkMode(o.link, mode)) {
+        fail("--link " + o.link + ": use transaction or held");
+      }
     } else if (is(a, "--export-dir")) {
       if (once("--export-dir")) value("--export-dir", o.exportDir);
     } else {
@@ -121,7 +127,7 @@ std::string usageText() {
   std::string text =
       "Usage: kb4471 [--device DEVICE | --simulate[=BOARDS]] [--trace FILE]\n"
       "              [--headless --script FILE | --screenshot DIR [--script FILE]]\n"
-      "              [--export-dir DIR]\n"
+      "              [--export-dir DIR] [--link MODE]\n"
       "\n"
       "Desktop control program of the KB4471 battery-management evaluation system.\n"
       "\n"
@@ -138,6 +144,9 @@ std::string usageText() {
       "                       DIR/status.png, then exit\n"
       "  --export-dir DIR     folder of the exported workbook (default: the program's\n"
       "                       own folder)\n"
+      "  --link MODE          transaction: open and close the controller around every\n"
+      "                       transaction (default); held: open it once and keep it\n"
+      "                       open, latency timer 1 ms (also Options > Held link)\n"
       "  --help, --version\n"
       "\n"
       "Simulator options (comma-separated after 'sim:'):\n" +

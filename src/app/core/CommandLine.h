@@ -11,7 +11,8 @@ struct Options {
   bool headless = false;
   std::string scriptFile;
   std::string screenshotDir;
-  std::string exportDir;  // where the export writes; empty: the executable's folder
+  std::string exportDir;             // where the export writes; empty: the executable's folder
+  std::string link = "transaction";  // "transaction" (open and close each time) or "held"
   bool help = false;
   bool version = false;
 };

@@ -34,6 +34,7 @@ struct MenuItem {
   std::string name;     // procedure name stem ("mnuExit")
   std::string caption;  // caption of the item ("Exit")
   bool enabled = true;
+  bool checked = false;  // shown with a tick
 };
 
 // A procedure that threw: where and why.

@@ -7,6 +7,7 @@
 #include "config/ConfigEditor.h"
 #include "continuous/Cycle.h"
 #include "continuous/Datalog.h"
+#include "continuous/FastScan.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/SelfTest.h"
 #include "startup/Startup.h"
@@ -42,6 +43,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   continuous::wireDatalog(ctx_);
   config::wire(ctx_);
   continuous::wireCycle(ctx_);
+  continuous::wireSpeedOptions(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
     const form::Control* c = ctx_.main->focused();

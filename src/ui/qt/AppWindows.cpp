@@ -73,6 +73,8 @@ void MainFrame::buildMenus() {
     }
     QAction* action = menu->addAction(literalCaption(item.caption));
     action->setEnabled(item.enabled);
+    action->setCheckable(item.checked);
+    action->setChecked(item.checked);
     // The caption is read when triggered: code may have renamed the item meanwhile.
     connect(action, &QAction::triggered, this, [this, i] {
       pump_.deliver([this, i] {
@@ -102,6 +104,10 @@ void MainFrame::syncWindows() {
     const QString text = literalCaption(items[i].caption);
     if (actions_[i]->text() != text) actions_[i]->setText(text);
     if (actions_[i]->isEnabled() != items[i].enabled) actions_[i]->setEnabled(items[i].enabled);
+    if (actions_[i]->isChecked() != items[i].checked) {
+      actions_[i]->setCheckable(true);
+      actions_[i]->setChecked(items[i].checked);
+    }
   }
 
   const QString title = latin1(main.caption);

@@ -23,6 +23,8 @@ void layoutWindow(form::Form& f, WindowControls& c) {
   f.addMenuItem({"Datalog", "mnuCreateNewSetup", "Create New Setup", true});
   f.addMenuItem({"Datalog", "mnuUsePreviousSetup", "Use Previous Setup", true});
   f.addMenuItem({"Datalog", "mnuViewLastDatalog", "View Last Datalog", true});
+  f.addMenuItem({"Options", "mnuHeldLink", "Held link", true});
+  f.addMenuItem({"Options", "mnuFastScan", "Fast scan", true});
 }
 
 }  // namespace kb::ui
