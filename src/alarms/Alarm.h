@@ -28,6 +28,7 @@ struct Alarm {
   std::int64_t raisedMicros = 0;    // the program's clock
   std::int64_t clearedMicros = -1;  // -1 while active
   bool acknowledged = false;
+  std::int64_t acknowledgedMicros = -1;  // -1 until acknowledged
   std::string
       text;  // in an operator's words: "Board 3 cell 7 over-voltage: 4.2315 V > VOV 4.2000 V"
 

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "alarms/Alarm.h"
+#include "alarms/Book.h"
+#include "alarms/Engine.h"
 #include "balancer/BalancerState.h"
 #include "balancer/StatusWindowState.h"
 #include "balancer/TimedState.h"
@@ -73,6 +75,9 @@ struct Context {
   readings::Stream readings;
   // Alarms raised and cleared from those readings.
   alarms::Stream alarmEvents;
+  // Every alarm of the run, and the engine that raises and clears them from the readings.
+  alarms::Book alarmBook{alarmEvents};
+  alarms::Engine alarmEngine{alarmBook};
 
   // Set when the program is to end (not detected, Exit, the tick finding no controller).
   bool programEnded = false;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "alarms/Alarms.h"
 #include "balancer/Balancer.h"
 #include "balancer/StatusWindow.h"
 #include "config/ConfigEditor.h"
@@ -44,6 +45,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   config::wire(ctx_);
   continuous::wireCycle(ctx_);
   continuous::wireSpeedOptions(ctx_);
+  alarms::wire(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
     const form::Control* c = ctx_.main->focused();
