@@ -29,28 +29,40 @@ ControllerLink::~ControllerLink() {
 std::string ControllerLink::transact(std::string_view command, bool read, std::uint32_t count,
                                      std::uint32_t readMs, std::uint32_t writeMs, int bufferSize,
                                      FtStatus* closeStatus) {
+  std::string buffer(static_cast<std::size_t>(bufferSize), ' ');
   std::string taken;
   if (takeFromBatch(command, read ? static_cast<std::uint16_t>(count) : 0, &taken)) {
     if (closeStatus != nullptr) *closeStatus = kFtOk;
-    std::string buffer(static_cast<std::size_t>(bufferSize), ' ');
     std::copy_n(taken.begin(), std::min(taken.size(), buffer.size()), buffer.begin());
     return buffer;
   }
   ++transactions_;
-  if (mode_ == LinkMode::Held) {
-    return transactHeld(command, read, count, readMs, writeMs, bufferSize, closeStatus);
-  }
-  std::string buffer(static_cast<std::size_t>(bufferSize), ' ');
+  const bool held = mode_ == LinkMode::Held;
   FtHandle handle = nullptr;
+  FtStatus failed = kFtOk;  // held: the first call that failed
+  auto check = [&](FtStatus s) {
+    if (held && s != kFtOk && failed == kFtOk) failed = s;
+  };
   // Statuses are not acted on: a missing controller simply leaves the buffer blank. The trace
   // notes a failed open, so that no controller and a silent board can be told apart.
-  const FtStatus opened = driver_.FT_OpenEx(kDeviceDescription, kOpenByDescription, &handle);
-  if (opened != kFtOk && trace_ != nullptr) {
-    *trace_ << "! open failed (status " << opened << ")\n";
+  if (held) {
+    openHeld();
+    handle = held_;
+  } else {
+    const FtStatus opened = driver_.FT_OpenEx(kDeviceDescription, kOpenByDescription, &handle);
+    if (opened != kFtOk && trace_ != nullptr) {
+      *trace_ << "! open failed (status " << opened << ")\n";
+    }
   }
-  driver_.FT_SetTimeouts(handle, readMs, writeMs);
+  if (held && read && handle != nullptr) {
+    waitForConversion();
+    // Nothing left over from an earlier string may pass for this one's reply.
+    check(driver_.FT_Purge(handle, kPurgeRx | kPurgeTx));
+  }
+  check(driver_.FT_SetTimeouts(handle, readMs, writeMs));
   std::uint32_t written = 0;
-  driver_.FT_Write(handle, command.data(), static_cast<std::uint32_t>(command.size()), &written);
+  check(driver_.FT_Write(handle, command.data(), static_cast<std::uint32_t>(command.size()),
+                         &written));
   traceLine('>', command);
   if (read) {
     // Never read past the buffer, whatever count the caller asks for.
@@ -58,55 +70,28 @@ std::string ControllerLink::transact(std::string_view command, bool read, std::u
         std::min<std::uint32_t>(count, static_cast<std::uint32_t>(bufferSize));
     std::vector<char> in(want);
     std::uint32_t got = 0;
-    driver_.FT_Read(handle, in.data(), want, &got);
+    check(driver_.FT_Read(handle, in.data(), want, &got));
     got = std::min(got, want);
     std::copy_n(in.begin(), got, buffer.begin());
     traceLine('<', std::string_view(in.data(), got));
+  }
+  if (held) {
+    if (handle != nullptr && failed != kFtOk) heldFailed(failed);
+    if (closeStatus != nullptr) *closeStatus = failed;
+    return buffer;
   }
   const FtStatus status = driver_.FT_Close(handle);
   if (closeStatus != nullptr) *closeStatus = status;
   return buffer;
 }
 
-std::string ControllerLink::transactHeld(std::string_view command, bool read, std::uint32_t count,
-                                         std::uint32_t readMs, std::uint32_t writeMs,
-                                         int bufferSize, FtStatus* status) {
-  std::string buffer(static_cast<std::size_t>(bufferSize), ' ');
-  openHeld();
-  FtStatus result = kFtOk;
-  auto check = [&](FtStatus s) {
-    if (s != kFtOk && result == kFtOk) result = s;
-  };
-  if (read && held_ != nullptr) {
-    if (conversionPending_) {
-      const std::int64_t now = driver_.linkMicros();
-      if (now < conversionDoneAt_) {
-        driver_.waitUntilMicros(conversionDoneAt_);
-        waited_ += conversionDoneAt_ - now;
-      }
-      conversionPending_ = false;
-    }
-    // Nothing left over from an earlier string may pass for this one's reply.
-    check(driver_.FT_Purge(held_, kPurgeRx | kPurgeTx));
-  }
-  check(driver_.FT_SetTimeouts(held_, readMs, writeMs));
-  std::uint32_t written = 0;
-  check(driver_.FT_Write(held_, command.data(), static_cast<std::uint32_t>(command.size()),
-                         &written));
-  traceLine('>', command);
-  if (read) {
-    const std::uint32_t want =
-        std::min<std::uint32_t>(count, static_cast<std::uint32_t>(bufferSize));
-    std::vector<char> in(want);
-    std::uint32_t got = 0;
-    check(driver_.FT_Read(held_, in.data(), want, &got));
-    got = std::min(got, want);
-    std::copy_n(in.begin(), got, buffer.begin());
-    traceLine('<', std::string_view(in.data(), got));
-  }
-  if (held_ != nullptr && result != kFtOk) heldFailed(result);
-  if (status != nullptr) *status = result;
-  return buffer;
+void ControllerLink::waitForConversion() {
+  if (!conversionPending_) return;
+  conversionPending_ = false;
+  const std::int64_t now = driver_.linkMicros();
+  if (now >= conversionDoneAt_) return;
+  driver_.waitUntilMicros(conversionDoneAt_);
+  waited_ += conversionDoneAt_ - now;
 }
 
 bool ControllerLink::openHeld() {

@@ -94,9 +94,8 @@ class ControllerLink {
   std::string transact(std::string_view command, bool read, std::uint32_t count,
                        std::uint32_t readMs, std::uint32_t writeMs, int bufferSize,
                        FtStatus* closeStatus = nullptr);
-  std::string transactHeld(std::string_view command, bool read, std::uint32_t count,
-                           std::uint32_t readMs, std::uint32_t writeMs, int bufferSize,
-                           FtStatus* status);
+  // Held: a read waits until a conversion started since has had its time.
+  void waitForConversion();
   // The next frame of the batch when it is this string; else drops the batch.
   bool takeFromBatch(std::string_view command, std::uint16_t replyLength, std::string* reply);
   void sendBatchPart(const std::vector<BatchFrame>& frames, std::size_t from, std::size_t to,
