@@ -37,6 +37,19 @@ std::string ControllerLink::transact(std::string_view command, bool read, std::u
     return buffer;
   }
   ++transactions_;
+  auto calls = [&] { runCalls(command, read, count, readMs, writeMs, buffer, closeStatus); };
+  if (runner_) {
+    runner_(calls);
+  } else {
+    calls();
+  }
+  return buffer;
+}
+
+void ControllerLink::runCalls(std::string_view command, bool read, std::uint32_t count,
+                              std::uint32_t readMs, std::uint32_t writeMs, std::string& buffer,
+                              FtStatus* closeStatus) {
+  const int bufferSize = static_cast<int>(buffer.size());
   const bool held = mode_ == LinkMode::Held;
   FtHandle handle = nullptr;
   FtStatus failed = kFtOk;  // held: the first call that failed
@@ -78,11 +91,10 @@ std::string ControllerLink::transact(std::string_view command, bool read, std::u
   if (held) {
     if (handle != nullptr && failed != kFtOk) heldFailed(failed);
     if (closeStatus != nullptr) *closeStatus = failed;
-    return buffer;
+    return;
   }
   const FtStatus status = driver_.FT_Close(handle);
   if (closeStatus != nullptr) *closeStatus = status;
-  return buffer;
 }
 
 void ControllerLink::waitForConversion() {

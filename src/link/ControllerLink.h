@@ -10,6 +10,7 @@
 // Batches (fast scan): several frames in one transaction; see sendBatch.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -80,6 +81,12 @@ class ControllerLink {
   // Frames of the last batch not yet taken.
   std::size_t batchPending() const { return batch_.size(); }
 
+  // Runs the driver calls of each transaction: by default at once on the calling thread. The
+  // window hands them to a thread of its own and keeps painting until they are done; either way
+  // the call returns when they are, so transactions stay one at a time and in order.
+  using CallRunner = std::function<void(const std::function<void()>& calls)>;
+  void setCallRunner(CallRunner runner) { runner_ = std::move(runner); }
+
   // Protocol trace: "> " + characters written, and for reads "< " + characters received.
   void setTrace(std::ostream* trace) { trace_ = trace; }
   std::uint64_t transactionCount() const { return transactions_; }
@@ -94,6 +101,9 @@ class ControllerLink {
   std::string transact(std::string_view command, bool read, std::uint32_t count,
                        std::uint32_t readMs, std::uint32_t writeMs, int bufferSize,
                        FtStatus* closeStatus = nullptr);
+  // The driver calls of one transaction.
+  void runCalls(std::string_view command, bool read, std::uint32_t count, std::uint32_t readMs,
+                std::uint32_t writeMs, std::string& buffer, FtStatus* closeStatus);
   // Held: a read waits until a conversion started since has had its time.
   void waitForConversion();
   // The next frame of the batch when it is this string; else drops the batch.
@@ -115,6 +125,7 @@ class ControllerLink {
   std::int64_t conversionDoneAt_ = 0;
   std::int64_t waited_ = 0;
   std::deque<Taken> batch_;
+  CallRunner runner_;
 };
 
 }  // namespace kb::link

@@ -42,6 +42,11 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   layout->addWidget(statusView_);
   statusWindow_->installEventFilter(this);
 
+  // Transactions run beside the event loop, so the windows paint while one is in flight.
+  linkRunner_ = std::make_unique<LinkRunner>(pump_);
+  window_.context().link().setCallRunner(
+      [r = linkRunner_.get()](const std::function<void()>& calls) { r->run(calls); });
+
   buildMenus();
   timer_.setTimerType(Qt::PreciseTimer);
   connect(&timer_, &QTimer::timeout, this, &MainFrame::onTimer);
@@ -52,6 +57,7 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
 MainFrame::~MainFrame() {
   // The views unregister from the pump, which is a member: delete them before it goes.
   timer_.stop();
+  window_.context().link().setCallRunner({});
   delete statusWindow_;
   delete takeCentralWidget();
 }
@@ -150,6 +156,18 @@ void MainFrame::holdTimer(bool hold) {
 }
 
 void MainFrame::onTimer() {
+  // Due while a transaction is in flight: once, after the procedure that waits for it, as the
+  // timer would fire once when a blocked thread returns to it.
+  if (pump_.waitingForLink()) {
+    if (!tickOwed_) {
+      tickOwed_ = true;
+      pump_.deliver([this] {
+        tickOwed_ = false;
+        window_.tick();
+      });
+    }
+    return;
+  }
   // A tick never runs inside another event's procedure (a message box may be open in it).
   if (pump_.busy()) return;
   pump_.deliver([this] { window_.tick(); });
@@ -186,8 +204,9 @@ void MainFrame::closeEvent(QCloseEvent* event) {
   event->accept();
   if (quitting_) return;
   pump_.deliver([this] { window_.unload(); });
-  // Inside another event (a message box open) the pump syncs only when that event ends.
-  if (!quitting_) syncWindows();
+  // Inside another event (a message box open, a transaction in flight) the pump syncs only when
+  // that event ends.
+  if (!quitting_ && !pump_.waitingForLink()) syncWindows();
 }
 
 void MainFrame::quitLoop() {

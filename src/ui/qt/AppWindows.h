@@ -3,12 +3,14 @@
 // scroll area) and the status window it owns; the timer; quitting when the program has ended.
 #include <QMainWindow>
 #include <QTimer>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ui/main/MainWindow.h"
 #include "ui/qt/EventPump.h"
 #include "ui/qt/FormView.h"
+#include "ui/qt/LinkRunner.h"
 
 class QAction;
 class QScrollArea;
@@ -49,6 +51,8 @@ class MainFrame final : public QMainWindow {
 
   ui::MainWindow& window_;
   EventPump pump_;
+  std::unique_ptr<LinkRunner> linkRunner_;  // after the pump: goes before it
+  bool tickOwed_ = false;                   // a tick came due while a transaction was in flight
   FormView* mainView_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QWidget* statusWindow_ = nullptr;
