@@ -49,7 +49,9 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
 
   buildMenus();
   timer_.setTimerType(Qt::PreciseTimer);
-  connect(&timer_, &QTimer::timeout, this, &MainFrame::onTimer);
+  // Queued: the tick then runs outside the timer's own activation, which Qt never enters twice,
+  // so the timer still comes due (and is kept) while a tick's transaction is in flight.
+  connect(&timer_, &QTimer::timeout, this, &MainFrame::onTimer, Qt::QueuedConnection);
   pump_.addSyncHook([this] { syncWindows(); });
   pump_.syncNow();
 }
