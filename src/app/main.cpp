@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/core/CommandLine.h"
+#include "app/core/DeviceList.h"
 #include "app/core/ScriptRunner.h"
 #include "app/gui/GuiRun.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     std::cout << kb::app::versionText() << '\n';
     return 0;
   }
+  if (options.listDevices) return kb::app::runListDevices(options.listDevice, std::cout, std::cerr);
   if (options.headless) return kb::app::runHeadless(options, std::cout, std::cerr);
   if (!options.screenshotDir.empty()) return kb::app::runScreenshot(argc, argv, options);
   if (kb::app::displayMissing()) {

@@ -58,7 +58,8 @@ void InitializeBalTime(ui::Context& ctx);
 
 // ---- The balancer's part of the board-count change ------------------------------------------
 
-// Shows or hides "Broadcast Execute/Suspend" for the new number of boards.
+// "Broadcast Execute/Suspend" for the new number of boards: hidden and cleared for one board;
+// shown and ticked when it was hidden and the stack has two boards or more.
 void Check_5_FollowBoardCount(ui::Context& ctx, int boardCount);
 // A count other than BalancerBoardCount sets the chain up again and shows the current board.
 void BalancerBoardCountChange(ui::Context& ctx, int boardCount);

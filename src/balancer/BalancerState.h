@@ -8,6 +8,8 @@
 #include <array>
 #include <string>
 
+#include "common/Boards.h"
+
 namespace kb::balancer {
 
 inline constexpr int kChipSlots = 31;
@@ -71,6 +73,13 @@ struct BalancerState {
   bool pathGlobal = false;
   // The scope option (Option3 entry, -1 none) selected before the path opened.
   int scopeBefore = -1;
+
+  // Transfers that did not reach the chips, per board, and the warning the balancer tab shows
+  // while they fail ("" while they answer): the link's (the controller) or a chip's.
+  std::array<int, kBoardSlots> failedTransfers{};
+  std::string transferWarning;
+  bool transferWarningIsLink = false;
+  bool transferFailureIsOpen = false;
 
   bool executing() const { return ExecutingBoard1 || ExecutingOtherBoards; }
 };

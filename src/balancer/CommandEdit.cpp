@@ -299,7 +299,7 @@ void Check_5_FollowBoardCount(ui::Context& ctx, int boardCount) {
   if (boardCount == 1) {
     box.visible = false;
     box.setValue(0);
-  } else if (boardCount == 2 && !box.visible) {
+  } else if (boardCount >= 2 && !box.visible) {
     box.visible = true;
     box.setValue(1);
   }

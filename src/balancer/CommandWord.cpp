@@ -79,16 +79,24 @@ std::string readTokens(int chips) {
 
 namespace {
 
-// The word at 1-based position pos, when its four characters are hex digits.
+// The word at 1-based position pos, when its first character is a hex digit.
 std::optional<ReplyWord> wordAt(std::string_view reply, int pos) {
   const std::string text = mid(reply, pos, 4);
-  for (const char c : text) {
-    if (!isHexDigit(c)) return std::nullopt;
-  }
+  if (!isHexDigit(text[0])) return std::nullopt;
   return ReplyWord{text.substr(0, 2), text.substr(2, 2)};
 }
 
 }  // namespace
+
+bool wordTextOk(std::string_view hi, std::string_view lo) {
+  if (hi.size() != 2 || lo.size() != 2) return false;
+  for (const std::string_view part : {hi, lo}) {
+    for (const char c : part) {
+      if (!isHexDigit(c)) return false;
+    }
+  }
+  return checkOk(wordOf(hi, lo));
+}
 
 ReplyWords parseReply(std::string_view reply, bool topChip) {
   ReplyWords out;

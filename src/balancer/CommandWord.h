@@ -59,8 +59,12 @@ struct ReplyWords {
   std::optional<ReplyWord> top;
 };
 // Takes the bottom chip's word from the start of the reply and, when the board has its top chip,
-// the top chip's after it. A word is taken only when its four characters are hex digits; when
-// the bottom word is not, the top chip's is looked for at the start.
+// the top chip's after it. A word is taken, its four characters as they stand, when its first
+// character is a hex digit; when the bottom word is not taken, the top chip's is looked for at
+// the start.
 ReplyWords parseReply(std::string_view reply, bool topChip);
+// A word's check: its four characters are hex digits and its check bits are right. A word taken
+// from a reply cut short or garbled inside fails it.
+bool wordTextOk(std::string_view hi, std::string_view lo);
 
 }  // namespace kb::balancer

@@ -6,6 +6,7 @@
 #include "balancer/FlagScope.h"
 #include "balancer/StatusWindow.h"
 #include "balancer/TimedBalance.h"
+#include "balancer/TransferWatch.h"
 #include "common/HexText.h"
 #include "common/NumberText.h"
 #include "continuous/Cycle.h"
@@ -33,7 +34,7 @@ void enableMeasureButtons(ui::Context& ctx, bool on) {
 }
 
 std::string checkText(const std::string& hi, const std::string& lo) {
-  return checkOk(wordOf(hi, lo)) ? "OK" : "ERROR";
+  return wordTextOk(hi, lo) ? "OK" : "ERROR";
 }
 
 // Checks the words of the shown board's chips in one pair of tables.
@@ -217,6 +218,7 @@ void Command_1_Click(ui::Context& ctx) {
         const std::string reply = ctx.link().SendAndReceive(frame(b.SPICommand, readTokens(chips)),
                                                             static_cast<std::uint16_t>(4 * chips));
         const ReplyWords words = parseReply(reply, hasTop);
+        noteChipReplies(ctx, board, reply, hasTop);
         if (mode == Mode::kReadCommand) {
           storeReply(words, bottom, b.ReadbackDataHi, b.ReadbackDataLo);
           CheckCommandReadback(ctx);

@@ -129,11 +129,12 @@ void timeEntry(ui::Context& ctx, const ChipView& v, int cell) {
   CalcBalanceTime(ctx);
 }
 
-// START: the runs' chips shown with a none action for every cell without time, then everything
-// the schedule owns locked.
+// START: every chip of the stack shown with a none action for every cell without time (the
+// schedule's boards and the ones beyond it, whose times are always 0), then everything the
+// schedule owns locked.
 void prepareRun(ui::Context& ctx) {
   const auto& times = ctx.balancer.BalanceTime;
-  for (int board = 0; board < kScheduledBoards && 2 * board < ctx.balancer.ChipCount; ++board) {
+  for (int board = 0; 2 * board < ctx.balancer.ChipCount; ++board) {
     selectBoard(ctx, board);
     for (const ChipView& v : {bottomView(ctx), topView(ctx)}) {
       const int chip = v.chip();

@@ -1,6 +1,7 @@
 #include "balancer/Balancer.h"
 #include "balancer/ChipView.h"
 #include "balancer/TimedBalance.h"
+#include "balancer/TransferWatch.h"
 
 namespace kb::balancer {
 
@@ -86,6 +87,7 @@ void wire(ui::Context& ctx) {
   });
   addVariables(ctx);
   wireTimed(ctx);
+  watchTransfers(ctx);
 }
 
 void Balancer_Load(ui::Context& ctx) {

@@ -1,6 +1,7 @@
 #include "common/NumberText.h"
 
 #include <charconv>
+#include <limits>
 
 namespace kb {
 
@@ -46,7 +47,17 @@ double leadingNumber(std::string_view text) {
   if (number.front() == '+') number.remove_prefix(1);
   if (number.back() == '.') number.remove_suffix(1);  // "3." reads 3
   double value = 0.0;
-  std::from_chars(number.data(), number.data() + number.size(), value);
+  const auto read = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (read.ec == std::errc::result_out_of_range) {
+    // Too many digits for a double: an integer part beyond the largest double is infinite (so
+    // every range check refuses it), a fraction too small for one is 0.
+    const bool negative = number.front() == '-';
+    const std::string_view digits = number.substr(negative ? 1 : 0);
+    const std::size_t point = digits.find('.');
+    const bool large = digits.substr(0, point).find_first_not_of('0') != std::string_view::npos;
+    value = large ? std::numeric_limits<double>::infinity() : 0.0;
+    if (negative) value = -value;
+  }
   return value;
 }
 

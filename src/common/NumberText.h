@@ -1,7 +1,8 @@
 #pragma once
 // The numeric value of a text as the program's boxes and labels hold it: its leading decimal
 // number (blanks, sign, digits, one point, digits); what follows is ignored, and a text without
-// one reads 0. Read without the locale.
+// one reads 0. Read without the locale. A number too large for a double reads as infinity (with
+// its sign), one too small as 0.
 #include <string_view>
 
 namespace kb {

@@ -1,8 +1,5 @@
 #include "common/Spreadsheet.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
@@ -12,6 +9,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
+
+#include "common/TempFile.h"
 
 namespace kb::sheet {
 
@@ -41,44 +41,8 @@ constexpr double kBoldFactor = 1.03;  // the bold face is slightly wider
 constexpr double kDigitPixels = 7.0;
 constexpr double kPaddingPixels = 3.0;
 
-// Removes the temporary file unless the save got as far as renaming it.
-class TempFile {
- public:
-  explicit TempFile(std::string path) : path_(std::move(path)) {}
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  ~TempFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  const std::string& path() const { return path_; }
-  void keep() { path_.clear(); }
-
- private:
-  std::string path_;
-};
-
 std::string systemReason(int error) {
   return std::strerror(error);
-}
-
-// Creates an empty file with a unique name in the folder of path, with the permissions a new
-// file gets there.
-std::string createTempBeside(const std::string& path) {
-  const std::filesystem::path target(path);
-  const std::filesystem::path folder = target.parent_path();
-  const std::string stem = "." + target.filename().string() + ".XXXXXX";
-  std::string pattern = folder.empty() ? stem : (folder / stem).string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) throw SpreadsheetError(systemReason(errno));
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  const int chmodError = ::fchmod(fd, 0666 & ~mask) == 0 ? 0 : errno;
-  ::close(fd);
-  if (chmodError != 0) {
-    ::unlink(pattern.c_str());
-    throw SpreadsheetError(systemReason(chmodError));
-  }
-  return pattern;
 }
 
 void check(lxw_error error) {
@@ -233,9 +197,14 @@ Workbook::Workbook() : sheet_(std::make_unique<Worksheet>()) {}
 
 void Workbook::saveAs(const std::string& path) const {
   if (path.empty()) throw SpreadsheetError("no file name");
-  TempFile temp(createTempBeside(path));
+  std::optional<TempFile> temp;
+  try {
+    temp.emplace(path);
+  } catch (const TempFileError& e) {
+    throw SpreadsheetError(e.what());
+  }
 
-  lxw_workbook* book = workbook_new(temp.path().c_str());
+  lxw_workbook* book = workbook_new(temp->path().c_str());
   if (book == nullptr) throw SpreadsheetError("the workbook could not be created");
   try {
     lxw_worksheet* ws = workbook_add_worksheet(book, nullptr);
@@ -272,10 +241,10 @@ void Workbook::saveAs(const std::string& path) const {
       reason += " (" + systemReason(error) + ")";
     throw SpreadsheetError(reason);
   }
-  if (std::rename(temp.path().c_str(), path.c_str()) != 0) {
+  if (std::rename(temp->path().c_str(), path.c_str()) != 0) {
     throw SpreadsheetError(systemReason(errno));
   }
-  temp.keep();
+  temp->keep();
 }
 
 Workbook& Application::Workbooks::add() {

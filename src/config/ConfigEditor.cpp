@@ -1,6 +1,7 @@
 #include "config/ConfigEditor.h"
 
 #include <string>
+#include <string_view>
 
 #include "common/Colors.h"
 #include "config/ConfigRegisters.h"
@@ -91,6 +92,7 @@ void showCdc(ui::Context& ctx) {
   const int cdc = ctx.config.cdc.at(slot(ctx.boards.CurrentBoard));
   const CdcDescription& d = cdcDescription(cdc);
   c.Text3->setText(std::string(d.values) + d.remark);
+  c.Text3->rowBreak = static_cast<int>(std::string_view(d.values).size());  // values, then remark
   c.Text15->setText(std::to_string(cdc));
   showStandby(ctx, cdc);
 }
@@ -183,6 +185,8 @@ void cdcView(ui::Context& ctx) {
 }
 
 void refreshConfigView(ui::Context& ctx) {
+  // With GLOBAL, an edit of the selected board is every board's edit before anything shows it.
+  copyConfigToAll(ctx);
   auto& c = ctx.c;
   const int b = ctx.boards.CurrentBoard;
   const ConfigRecord& edit = editOf(ctx, b);
@@ -204,6 +208,14 @@ void refreshConfigView(ui::Context& ctx) {
   write.left = pending ? ui::kButtonLeftNarrow : ui::kButtonLeft;
   write.width = pending ? ui::kButtonWidthNarrow : ui::kButtonWidth;
   c.WriteConfigMark->visible = pending;
+}
+
+void showReadConfigEmphasis(ui::Context& ctx) {
+  form::Control& read = ctx.c.Command1[6];
+  const bool pending = ctx.config.ConfigPending == 1;
+  read.left = pending ? ui::kButtonLeft : ui::kButtonLeftNarrow;
+  read.width = pending ? ui::kButtonWidth : ui::kButtonWidthNarrow;
+  ctx.c.ReminderMark[0].visible = !pending;
 }
 
 void loadBoxes(ui::Context& ctx, int reg) {

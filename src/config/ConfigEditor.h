@@ -28,6 +28,9 @@ void applyCdcEdits(ui::Context& ctx);
 void cdcView(ui::Context& ctx);
 // Compares edited and written registers of the selected board and shows the result.
 void refreshConfigView(ui::Context& ctx);
+// The timer's emphasis of READ CONFIG, the opposite of WRITE CONFIG's: at its normal place with its
+// pointer hidden while an edit is pending, narrowed with its pointer shown while none is.
+void showReadConfigEmphasis(ui::Context& ctx);
 // Sets the boxes of register 0..3 from the selected board's edited register (each change acts as
 // a click, so the register is rebuilt as well).
 void loadBoxes(ui::Context& ctx, int reg);

@@ -106,7 +106,7 @@ std::string trimBlanks(std::string_view text) {
 int filterLimitKey(std::string_view text, int caret, int key) {
   if (key == kKeyBackspace || key == kKeyEnter) return key;
   if (key == '.') return text.find('.') == std::string_view::npos ? key : 0;
-  if (key == '-') return text.find('-') == std::string_view::npos && caret == 0 ? key : 0;
+  if (key == '-') return caret == 0 && text.find('-') == std::string_view::npos ? key : 0;
   return key >= '0' && key <= '9' ? key : 0;
 }
 

@@ -27,7 +27,8 @@ int codeOf(const ui::Context& ctx, int board, Limit limit) {
   return registerValue(ctx.config.edit.at(static_cast<std::size_t>(board))[registerOf(limit)]);
 }
 
-// A box that still shows its first prompt ("Set VUV") holds no entry: its limit is left as it is.
+// A box that still shows its first prompt ("Set VUV") holds no entry: "apply edits" leaves its
+// limit as it is.
 bool holdsPrompt(const std::string& text) {
   return !trimBlanks(text).empty() && !startsWithNumber(text);
 }
@@ -67,9 +68,8 @@ void checkAndStore(ui::Context& ctx, int index) {
     return;
   }
   const float o = unroundedCode(Limit::VOV, vov);
-  // Against the other box only when it holds an entry (an empty box counts as 0 V).
-  const bool otherEntered = !holdsPrompt(c.Text2[1 - index].text());
-  if (otherEntered && u >= o) {
+  // A box without a leading number (empty, or still its prompt) counts as 0 V here.
+  if (u >= o) {
     message(ctx, kCrossedMessage);
     return;
   }
@@ -87,8 +87,10 @@ void Text2_KeyPress(ui::Context& ctx, int index, int& key) {
   box.backColor = kLightGrey;
   box.foreColor = kOlive;
   const std::string& text = box.text();
-  const std::string trimmed = trimBlanks(text);
-  if (trimmed != text) {
+  // Trimmed only when it has blanks at an end, so that a key costs the same however long the text.
+  const bool blankEnd = !text.empty() && (text.front() == ' ' || text.back() == ' ');
+  if (blankEnd) {
+    const std::string trimmed = trimBlanks(text);
     const int leading = static_cast<int>(text.find_first_not_of(' ') == std::string::npos
                                              ? text.size()
                                              : text.find_first_not_of(' '));

@@ -18,6 +18,7 @@
 #include "continuous/CycleState.h"
 #include "continuous/DatalogState.h"
 #include "continuous/FastScanState.h"
+#include "health/LinkHealth.h"
 #include "link/ControllerLink.h"
 #include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
@@ -38,8 +39,13 @@ struct Services {
   Clock& clock;
   form::Dialogs& dialogs;
   form::Desktop* desktop = nullptr;
-  // The program's folder, where the export writes; empty: the executable's folder.
+  // The folder the export writes to; empty: the program's own folder, or the user's documents
+  // folder when that cannot be written.
   std::string exportDir = {};
+  // A line added to the not-detected message (real controllers: where to look); empty: none.
+  std::string notDetectedHint = {};
+  // The program's own folder; empty: the executable's.
+  std::string programDir = {};
 };
 
 struct Context {
@@ -78,6 +84,8 @@ struct Context {
   // Every alarm of the run, and the engine that raises and clears them from the readings.
   alarms::Book alarmBook{alarmEvents};
   alarms::Engine alarmEngine{alarmBook};
+  // How the controller link is doing (health/Wiring.cpp feeds it).
+  health::LinkHealth linkHealth;
 
   // Set when the program is to end (not detected, Exit, the tick finding no controller).
   bool programEnded = false;

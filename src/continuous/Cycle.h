@@ -13,6 +13,11 @@ void wireCycle(ui::Context& ctx);
 
 // The tick of Timer1.
 void Timer1_Timer(ui::Context& ctx);
+// A tick while a message box of the program is open: only the watchdog keep-alive (or the
+// balancer keep-alive while balancing) goes out on its schedule, so the chips keep their
+// configuration; nothing else of the tick runs, and the procedure that opened the box is not
+// entered again.
+void Timer1_KeepAliveOnly(ui::Context& ctx);
 
 // "START CONTINUOUS READ CELLS" / "STOP  CONTINUOUS READ CELLS".
 void ToggleContinuousRead(ui::Context& ctx);

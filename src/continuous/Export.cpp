@@ -1,8 +1,10 @@
 // The "Excel Out Test" export: the datalog workbook, saved in the program's folder under a
-// time-stamped name, then opened on the desktop.
+// time-stamped name (the user's documents folder when the program's folder is not writable),
+// then opened on the desktop.
 #include <cstdio>
 #include <filesystem>
 
+#include "common/UserFolders.h"
 #include "context/Context.h"
 #include "continuous/Datalog.h"
 
@@ -23,16 +25,21 @@ std::tm exportTime(const ui::Context& ctx) {
   return t;
 }
 
-// The folder of the running executable; the working folder if it cannot be told.
-std::string programFolder() {
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error || exe.parent_path().empty()) return ".";
-  return exe.parent_path().string();
-}
+// Where the workbook goes: the folder given; else the program's own folder (the default), or,
+// when that is not the user's to write or is a system folder (installed), the documents folder.
+struct ExportFolder {
+  std::string path;
+  std::string refused = {};  // the program's folder, when it could not take the workbook
+};
 
-std::string exportFolder(const ui::Context& ctx) {
-  return ctx.services.exportDir.empty() ? programFolder() : ctx.services.exportDir;
+ExportFolder exportFolder(const ui::Context& ctx) {
+  if (!ctx.services.exportDir.empty()) return {ctx.services.exportDir};
+  const std::string own =
+      ctx.services.programDir.empty() ? programFolder() : ctx.services.programDir;
+  if (folderWritable(own) && !systemProgramFolder(own)) return {own};
+  const std::string documents = documentsFolder();
+  if (documents.empty()) return {own};
+  return {documents, own};
 }
 
 }  // namespace
@@ -55,7 +62,8 @@ void mnuExcelOutTest_Click(ui::Context& ctx) {
   // All ten boards take part, and the system stays set to ten boards afterwards.
   ctx.boards.LastBoardIndex = 9;
   // Date and time come from one reading, so that a stamp taken at midnight names one moment.
-  const std::string path = workbookPath(exportFolder(ctx), workbookTimeStamp(exportTime(ctx)));
+  const ExportFolder folder = exportFolder(ctx);
+  const std::string path = workbookPath(folder.path, workbookTimeStamp(exportTime(ctx)));
 
   sheet::Application app;
   try {
@@ -69,6 +77,11 @@ void mnuExcelOutTest_Click(ui::Context& ctx) {
     return;
   }
   app.quit();
+  if (!folder.refused.empty()) {
+    ctx.services.dialogs.msgBox("The workbook was saved as " + path + ": the program's folder " +
+                                    folder.refused + " is a system folder or cannot be written.",
+                                form::kAppTitle);
+  }
 
   if (ctx.services.desktop != nullptr && !ctx.services.desktop->open(path)) {
     ctx.services.dialogs.msgBox(

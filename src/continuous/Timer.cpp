@@ -1,5 +1,6 @@
 // The tick of Timer1: watchdog service or balancer keep-alive with its balancing checks, the
-// balance clock, one step of the continuous read, and the watchdog indicator.
+// balance clock, one step of the continuous read, READ CONFIG's emphasis and the watchdog
+// indicator.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -8,6 +9,7 @@
 #include "balancer/FlagScope.h"
 #include "balancer/TimedBalance.h"
 #include "common/NumberText.h"
+#include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "continuous/Cycle.h"
 #include "continuous/FastScan.h"
@@ -78,6 +80,14 @@ void watchdogService(ui::Context& ctx) {
   }
 }
 
+// The watchdog phase steps once a tick (three steps while balancing: the keep-alive goes out
+// every other tick then).
+void advanceWdtPhase(ui::Context& ctx) {
+  auto& s = ctx.cycle;
+  s.WdtPhase += balancingActive(ctx) ? 3 : 1;
+  if (s.WdtPhase >= kWdtPhases) s.WdtPhase = 0;
+}
+
 void showStatusLine(form::Control& line, const std::string& text, std::int32_t back) {
   line.setCaption(text);
   line.backColor = back;
@@ -134,8 +144,7 @@ void watchdogIndicator(ui::Context& ctx) {
       c.Command1[0].width = ui::kButtonWidthNarrow;
       c.Command1[0].left = ui::kButtonLeftNarrow;
     }
-    s.WdtPhase += balancing ? 3 : 1;
-    if (s.WdtPhase >= kWdtPhases) s.WdtPhase = 0;
+    advanceWdtPhase(ctx);
   }
   if (s.ContinuousReadOn == 1 && !c.Label_AUTOstatus->visible && !line.visible && anyCdc) {
     showStatusLine(line, continuousText(), kPaleGreen);
@@ -162,7 +171,21 @@ void Timer1_Timer(ui::Context& ctx) {
       RunCycleStep(ctx);
     }
   }
+  config::showReadConfigEmphasis(ctx);
   watchdogIndicator(ctx);
+}
+
+void Timer1_KeepAliveOnly(ui::Context& ctx) {
+  auto& s = ctx.cycle;
+  if (s.WdtServiceActive != 1) return;
+  if (ctx.startup.LowCurrentStandby == 0 && s.WdtPhase == kKeepAlivePhase) {
+    if (balancingActive(ctx)) {
+      balancer::BalancerKeepAlive(ctx);
+    } else {
+      monitor::SendBroadcastPladc(ctx);
+    }
+  }
+  advanceWdtPhase(ctx);
 }
 
 void wireCycle(ui::Context& ctx) {

@@ -37,59 +37,78 @@ std::string ControllerLink::transact(std::string_view command, bool read, std::u
     return buffer;
   }
   ++transactions_;
-  auto calls = [&] { runCalls(command, read, count, readMs, writeMs, buffer, closeStatus); };
+  LinkEvent event;
+  event.command = std::string(command);
+  auto calls = [&] { runCalls(command, read, count, readMs, writeMs, buffer, closeStatus, event); };
   if (runner_) {
     runner_(calls);
   } else {
     calls();
   }
+  // The watchers run on the caller's thread, after the calls.
+  last_ = std::move(event);
+  for (const Watcher& w : watchers_) w(last_);
   return buffer;
 }
 
 void ControllerLink::runCalls(std::string_view command, bool read, std::uint32_t count,
                               std::uint32_t readMs, std::uint32_t writeMs, std::string& buffer,
-                              FtStatus* closeStatus) {
+                              FtStatus* closeStatus, LinkEvent& event) {
   const int bufferSize = static_cast<int>(buffer.size());
   const bool held = mode_ == LinkMode::Held;
   FtHandle handle = nullptr;
   FtStatus failed = kFtOk;  // held: the first call that failed
   auto check = [&](FtStatus s) {
-    if (held && s != kFtOk && failed == kFtOk) failed = s;
+    if (s != kFtOk && failed == kFtOk) failed = s;
+    return s;
   };
   // Statuses are not acted on: a missing controller simply leaves the buffer blank. The trace
   // notes a failed open, so that no controller and a silent board can be told apart.
+  FtStatus opened = kFtOk;
   if (held) {
-    openHeld();
+    opened = openHeld();
     handle = held_;
   } else {
-    const FtStatus opened = driver_.FT_OpenEx(kDeviceDescription, kOpenByDescription, &handle);
-    if (opened != kFtOk && trace_ != nullptr) {
-      *trace_ << "! open failed (status " << opened << ")\n";
-    }
+    opened = driver_.FT_OpenEx(kDeviceDescription, kOpenByDescription, &handle);
   }
-  if (held && read && handle != nullptr) {
+  if (opened != kFtOk) {
+    event.outcome = Outcome::OpenFailed;
+    event.status = opened;
+    event.message = driver_.lastError();
+    if (trace_ != nullptr) *trace_ << "! open failed (status " << opened << ")\n";
+  }
+  if (held && read && opened == kFtOk) {
     waitForConversion();
     // Nothing left over from an earlier string may pass for this one's reply.
-    check(driver_.FT_Purge(handle, kPurgeRx | kPurgeTx));
+    const FtStatus purged = check(driver_.FT_Purge(handle, kPurgeRx | kPurgeTx));
+    if (purged != kFtOk) noteFailure(event, Outcome::WriteFailed, purged, "purge");
   }
   check(driver_.FT_SetTimeouts(handle, readMs, writeMs));
   std::uint32_t written = 0;
-  check(driver_.FT_Write(handle, command.data(), static_cast<std::uint32_t>(command.size()),
-                         &written));
+  const FtStatus wrote = check(driver_.FT_Write(
+      handle, command.data(), static_cast<std::uint32_t>(command.size()), &written));
   traceLine('>', command);
+  if (opened == kFtOk && wrote != kFtOk) noteFailure(event, Outcome::WriteFailed, wrote, "write");
   if (read) {
     // Never read past the buffer, whatever count the caller asks for.
     const std::uint32_t want =
         std::min<std::uint32_t>(count, static_cast<std::uint32_t>(bufferSize));
     std::vector<char> in(want);
     std::uint32_t got = 0;
-    check(driver_.FT_Read(handle, in.data(), want, &got));
+    const FtStatus readStatus = check(driver_.FT_Read(handle, in.data(), want, &got));
     got = std::min(got, want);
     std::copy_n(in.begin(), got, buffer.begin());
+    if (opened == kFtOk && readStatus != kFtOk) {
+      noteFailure(event, Outcome::ReadFailed, readStatus, "read");
+    }
     traceLine('<', std::string_view(in.data(), got));
+    event.requested = want;
+    event.received = got;
+    if (event.outcome == Outcome::Ok && got < want) event.outcome = Outcome::ShortRead;
   }
   if (held) {
-    if (handle != nullptr && failed != kFtOk) heldFailed(failed);
+    // A failed call closes the held controller: the next transaction opens it again.
+    if (opened == kFtOk && failed != kFtOk) heldFailed();
     if (closeStatus != nullptr) *closeStatus = failed;
     return;
   }
@@ -106,18 +125,19 @@ void ControllerLink::waitForConversion() {
   waited_ += conversionDoneAt_ - now;
 }
 
-bool ControllerLink::openHeld() {
-  if (held_ != nullptr) return true;
+FtStatus ControllerLink::openHeld() {
+  if (held_ != nullptr) return kFtOk;
   FtHandle handle = nullptr;
   const FtStatus opened = driver_.FT_OpenEx(kDeviceDescription, kOpenByDescription, &handle);
-  if (opened != kFtOk || handle == nullptr) {
-    if (trace_ != nullptr) *trace_ << "! open failed (status " << opened << ")\n";
-    return false;
+  if (opened != kFtOk) return opened;
+  if (handle == nullptr) return kFtInvalidHandle;
+  const FtStatus latency = driver_.FT_SetLatencyTimer(handle, kHeldLatencyMs);
+  if (latency != kFtOk) {
+    driver_.FT_Close(handle);
+    return latency;
   }
   held_ = handle;
-  const FtStatus latency = driver_.FT_SetLatencyTimer(held_, kHeldLatencyMs);
-  if (latency != kFtOk) heldFailed(latency);
-  return held_ != nullptr;
+  return kFtOk;
 }
 
 void ControllerLink::closeHeld() {
@@ -126,8 +146,8 @@ void ControllerLink::closeHeld() {
   held_ = nullptr;
 }
 
-void ControllerLink::heldFailed(FtStatus status) {
-  if (trace_ != nullptr) *trace_ << "! link failed (status " << status << "), closed\n";
+void ControllerLink::heldFailed() {
+  if (trace_ != nullptr) *trace_ << "! link closed after the failure\n";
   closeHeld();
 }
 
@@ -143,6 +163,17 @@ void ControllerLink::conversionStarted(std::int64_t micros) {
   const std::int64_t due = driver_.linkMicros() + micros;
   conversionDoneAt_ = conversionPending_ ? std::max(conversionDoneAt_, due) : due;
   conversionPending_ = true;
+}
+
+void ControllerLink::noteFailure(LinkEvent& event, Outcome outcome, FtStatus status,
+                                 const char* call) {
+  std::string message = driver_.lastError();
+  if (message.empty()) message = "status " + std::to_string(status);
+  if (trace_ != nullptr) *trace_ << "! " << call << " failed: " << traceText(message) << '\n';
+  if (event.outcome != Outcome::Ok) return;  // the first failure is the one that counts
+  event.outcome = outcome;
+  event.status = status;
+  event.message = std::move(message);
 }
 
 FtStatus ControllerLink::SendCommand(std::string_view command) {
@@ -222,6 +253,22 @@ void ControllerLink::traceLine(char direction, std::string_view bytes) {
   if (trace_ == nullptr) return;
   *trace_ << direction << ' ' << traceText(bytes) << '\n';
   trace_->flush();
+}
+
+const char* outcomeName(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::Ok:
+      return "ok";
+    case Outcome::OpenFailed:
+      return "open failed";
+    case Outcome::WriteFailed:
+      return "write failed";
+    case Outcome::ShortRead:
+      return "short read";
+    case Outcome::ReadFailed:
+      return "read failed";
+  }
+  return "?";
 }
 
 }  // namespace kb::link

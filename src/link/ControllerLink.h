@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "link/FtDriver.h"
+#include "link/LinkEvent.h"
 
 namespace kb::link {
 
@@ -87,9 +88,19 @@ class ControllerLink {
   using CallRunner = std::function<void(const std::function<void()>& calls)>;
   void setCallRunner(CallRunner runner) { runner_ = std::move(runner); }
 
-  // Protocol trace: "> " + characters written, and for reads "< " + characters received.
+  // Protocol trace: "> " + characters written, and for reads "< " + characters received; before
+  // them "! open failed (status N)", and after the write "! write failed: MESSAGE" or
+  // "! read failed: MESSAGE" when an opened controller failed that call. The held link adds
+  // "! link closed after the failure" when a failed call closed it.
   void setTrace(std::ostream* trace) { trace_ = trace; }
   std::uint64_t transactionCount() const { return transactions_; }
+
+  // Watchers of the link: each gets the outcome of every transaction once it has closed, in the
+  // order they were added.
+  using Watcher = std::function<void(const LinkEvent&)>;
+  void addWatcher(Watcher watcher) { watchers_.push_back(std::move(watcher)); }
+  // The outcome of the last transaction (Ok before the first).
+  const LinkEvent& lastEvent() const { return last_; }
 
  private:
   struct Taken {
@@ -103,18 +114,22 @@ class ControllerLink {
                        FtStatus* closeStatus = nullptr);
   // The driver calls of one transaction.
   void runCalls(std::string_view command, bool read, std::uint32_t count, std::uint32_t readMs,
-                std::uint32_t writeMs, std::string& buffer, FtStatus* closeStatus);
+                std::uint32_t writeMs, std::string& buffer, FtStatus* closeStatus,
+                LinkEvent& event);
   // Held: a read waits until a conversion started since has had its time.
   void waitForConversion();
   // The next frame of the batch when it is this string; else drops the batch.
   bool takeFromBatch(std::string_view command, std::uint16_t replyLength, std::string* reply);
   void sendBatchPart(const std::vector<BatchFrame>& frames, std::size_t from, std::size_t to,
                      std::deque<Taken>& taken);
-  bool openHeld();
+  // Opens the held controller if it is not open, with its latency timer; the status of the open.
+  FtStatus openHeld();
   void closeHeld();
   // A held-link call that failed: close, and open again at the next transaction.
-  void heldFailed(FtStatus status);
+  void heldFailed();
   void traceLine(char direction, std::string_view bytes);
+  // Traces a failed write or read of an opened controller and keeps the first failure in event.
+  void noteFailure(LinkEvent& event, Outcome outcome, FtStatus status, const char* call);
 
   FtDriver& driver_;
   std::ostream* trace_ = nullptr;
@@ -126,6 +141,8 @@ class ControllerLink {
   std::int64_t waited_ = 0;
   std::deque<Taken> batch_;
   CallRunner runner_;
+  std::vector<Watcher> watchers_;
+  LinkEvent last_;
 };
 
 }  // namespace kb::link

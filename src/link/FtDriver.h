@@ -1,7 +1,9 @@
 #pragma once
 // The driver interface of the controller board, shaped like the platform's USB calls.
-// Backends: libftdi1 (real controller), the simulated stack, scripted fakes in tests.
+// Backends: libftdi1 (real controller), a serial port (the controller bound to a tty, or a
+// pseudo-terminal), the simulated stack, scripted fakes in tests.
 #include <cstdint>
+#include <string>
 
 namespace kb::link {
 
@@ -30,6 +32,8 @@ class FtDriver {
   virtual FtStatus FT_Read(FtHandle handle, void* buffer, std::uint32_t count,
                            std::uint32_t* returned) = 0;
   virtual FtStatus FT_Close(FtHandle handle) = 0;
+  // The library's own words for the last call that failed ("" when the backend has none).
+  virtual std::string lastError() const { return {}; }
 
   // Used by the held link only (the default transaction never calls them).
   // The bridge's latency timer: how long it holds a short packet before sending it (ms).

@@ -76,7 +76,12 @@ std::string startCode(char high, std::string_view select) {
 bool StartConversion(ui::Context& ctx, int kind, std::string_view select) {
   if (kind < 0 || kind >= static_cast<int>(kCellStarts.size())) return false;
   const StartCommand& s = kCellStarts[static_cast<std::size_t>(kind)];
-  return sendLogged(ctx, s.name, s.table, startCode(s.high, select), false);
+  const bool broadcast = sendLogged(ctx, s.name, s.table, startCode(s.high, select), false);
+  // Whatever the boards held is no longer their reading, whoever sent the start.
+  for (int b = 0; b <= ctx.boards.LastBoardIndex && b < kMaxBoards; ++b) {
+    ctx.views.CellDataValid[static_cast<std::size_t>(b)] = 0;
+  }
+  return broadcast;
 }
 
 bool StartTemperatureConversion(ui::Context& ctx, std::string_view select) {

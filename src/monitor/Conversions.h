@@ -16,7 +16,8 @@ inline constexpr int kStartSTCVDC = 2;
 inline constexpr int kStartSTOWDC = 3;
 
 // STCVAD, STOWAD, STCVDC or STOWDC with the select digit ("0" all cells, "1".."C" one cell, or a
-// self-test digit). Returns whether it went out as a broadcast. A kind outside 0..3 sends nothing;
+// self-test digit). Returns whether it went out as a broadcast. Every shown board's cell voltages
+// count as unread afterwards. A kind outside 0..3 sends nothing;
 // a select that is not one hex digit is a fault of the caller (std::invalid_argument).
 bool StartConversion(ui::Context& ctx, int kind, std::string_view select);
 

@@ -15,13 +15,8 @@ void wire(ui::Context& ctx) {
   ctx.variables.addTable("PecState", kBoardSlots, [c](int i) {
     return ui::StateVariables::number(c->reads.pecState[static_cast<std::size_t>(i)]);
   });
-  // The error text of a failed read-back of the board (configuration first), empty when none.
-  ctx.variables.addTable("PecError", kBoardSlots, [c](int i) {
-    for (const auto& rec : c->reads.records[static_cast<std::size_t>(i)]) {
-      if (!rec.errorText.empty()) return rec.errorText;
-    }
-    return std::string();
-  });
+  // The error text of the board's latest failed read-back, empty when none.
+  ctx.variables.addTable("PecError", kBoardSlots, [c](int i) { return c->reads.latestError(i); });
   ctx.variables.addTable("ThermalShutdown", kBoardSlots, [c](int i) {
     return ui::StateVariables::number(c->reads.thermalShutdown[static_cast<std::size_t>(i)]);
   });

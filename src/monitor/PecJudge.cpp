@@ -32,6 +32,17 @@ const char* errorPrefix(ReadKind kind) {
   return "";
 }
 
+std::string MonitorReadState::latestError(int board) const {
+  if (board < 0 || board >= kBoardSlots) return {};
+  const ReadRecord* latest = nullptr;
+  for (const ReadRecord& rec : records[static_cast<std::size_t>(board)]) {
+    if (!rec.errorText.empty() && (latest == nullptr || rec.errorOrder > latest->errorOrder)) {
+      latest = &rec;
+    }
+  }
+  return latest == nullptr ? std::string() : latest->errorText;
+}
+
 JudgeResult JudgePec(MonitorReadState& state, int board, const std::string& receivedPec,
                      const std::string& calculatedPec, ReadKind kind, bool pecMatchOnly) {
   JudgeResult result;
@@ -50,6 +61,7 @@ JudgeResult JudgePec(MonitorReadState& state, int board, const std::string& rece
     result.recorded = true;
     pec = kPecMismatch;
     rec.errorText = std::string(errorPrefix(kind)) + "0x" + receivedPec + " != 0x" + calculatedPec;
+    rec.errorOrder = ++state.errorsSeen;
   }
   if (result.recorded && state.thermalShutdown[static_cast<std::size_t>(board)] != 0) {
     pec = kPecThermal;

@@ -24,6 +24,8 @@ struct ReadRecord {
   std::string receivedPec;         // two hex digits
   std::string calculatedPec;       // two hex digits
   std::string errorText;
+  // Order of the error among all the board's failed reads (larger: later); 0 without an error.
+  unsigned errorOrder = 0;
 };
 
 struct MonitorReadState {
@@ -36,6 +38,8 @@ struct MonitorReadState {
   std::array<int, kBoardSlots> thermalState{};
   // A board left thermal shutdown: the next configuration write reads the configuration back.
   bool thermalRecoveryPending = false;
+  // Failed reads so far, for the order of their error texts.
+  unsigned errorsSeen = 0;
 
   ReadRecord& record(int board, ReadKind kind) {
     return records.at(static_cast<std::size_t>(board)).at(static_cast<std::size_t>(kind));
@@ -45,6 +49,9 @@ struct MonitorReadState {
   }
 
   void clear() { *this = MonitorReadState{}; }
+  // The error text of the board's latest failed read that no later good read of its kind cleared;
+  // empty when none.
+  std::string latestError(int board) const;
 };
 
 const char* mnemonic(ReadKind kind);

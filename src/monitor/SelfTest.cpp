@@ -67,11 +67,18 @@ void releaseAfterRead(ui::Context& ctx, startup::Reminder r) {
   startup::refreshReminders(ctx);
 }
 
+// Marks the first `compared` boxes against the pattern; a box beyond them was not read and loses
+// any mark it had.
 template <std::size_t N>
 void markAgainst(const form::Array& boxes, std::array<bool, N>& mismatch,
-                 const std::string& expected) {
+                 const std::string& expected, std::size_t compared = N) {
   for (std::size_t i = 0; i < N; ++i) {
     form::Control& box = boxes[static_cast<int>(i)];
+    if (i >= compared) {
+      if (mismatch[i]) box.backColor = kWhite;
+      mismatch[i] = false;
+      continue;
+    }
     mismatch[i] = box.text() != expected;
     box.backColor = mismatch[i] ? kRed : kWhite;
   }
@@ -175,7 +182,9 @@ void compareCellCodes(ui::Context& ctx) {
   const std::string digits = patternDigits(ctx.startup.SelfTestVariant);
   if (digits.empty()) return;
   const std::string expected = cellHexText(digits);
-  markAgainst(ctx.c.Text1, ctx.selfTest.cellMismatch, expected);
+  // In ten-cell mode cells 11 and 12 are neither converted nor read.
+  const std::size_t read = ctx.config.tenCellFlag == 1 ? 10 : kCellsPerBoard;
+  markAgainst(ctx.c.Text1, ctx.selfTest.cellMismatch, expected, read);
 }
 
 void compareTemperatureCodes(ui::Context& ctx) {

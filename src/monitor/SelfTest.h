@@ -18,8 +18,9 @@ void Option2_Click(ui::Context& ctx, int index);
 // back in hexadecimal and compare when a test was started.
 void Command5_Click(ui::Context& ctx, int index);
 
-// The twelve cell boxes (three temperature boxes) against the expected text of SelfTestVariant:
-// red where they differ, white where they match; another variant leaves them alone.
+// The cell boxes read (ten in ten-cell mode, else twelve) and the three temperature boxes against
+// the expected text of SelfTestVariant: red where they differ, white where they match; another
+// variant leaves them alone.
 void compareCellCodes(ui::Context& ctx);
 void compareTemperatureCodes(ui::Context& ctx);
 

@@ -20,6 +20,8 @@
 //    none for kKeepAliveMicros (1.5 s) stops.
 //  - Reply fault (fault=balcrc:B): every word the chain reads out has bit 0 inverted, so its
 //    CRC-4 is wrong; the chips themselves are unaffected.
+//  - Short reply (fault=balshort:B): the controller loses a read's answer after its first byte,
+//    so the PC gets two characters of the bottom chip's word.
 //
 // Status word: bits 15..10 gate OK of cells 1..6 (0 for a cell with an open wire), bit 9 a cell
 // above kCellOverVolts, bit 8 the six cells together above kStackOverVolts, bit 7 die temperature
@@ -96,6 +98,9 @@ class BalancerChain final : public SpiDevice {
   bool pathOpen() const;
   // Read-out words get bit 0 inverted (a corrupted reply).
   void setCorruptReplies(bool on) { corruptReplies_ = on; }
+  // A read's answer is lost after its first byte.
+  void setShortReplies(bool on) { shortReplies_ = on; }
+  bool cutsReply() const override { return shortReplies_ && !reply_.empty() && replyPos_ == 1; }
   BalancerChip& bottom() { return bottom_; }
   const BalancerChip& bottom() const { return bottom_; }
   // Null when the board has no top chip.
@@ -119,6 +124,7 @@ class BalancerChain final : public SpiDevice {
   std::vector<std::uint8_t> reply_;
   std::size_t replyPos_ = 0;
   bool corruptReplies_ = false;
+  bool shortReplies_ = false;
 };
 
 }  // namespace kb::sim

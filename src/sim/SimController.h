@@ -24,12 +24,19 @@ class SimController {
 
   // Runs one written string and returns the characters it produced.
   std::string run(std::string_view text);
+  // How much of text a controller reading it as a stream can run now: all but a token cut short
+  // at its end ("M", "I", "S" or "T" with fewer than two hex digits after it), which may go on in
+  // the characters still to come.
+  static std::size_t completeLength(std::string_view text);
 
   bool lowCurrentMode() const { return lowCurrent_; }
   const std::string& identity() const { return identity_; }
 
  private:
   void clock(std::uint8_t mosi, std::string* out);
+
+  // A device cut the reply short: nothing more of this string's answer reaches the PC.
+  bool replyCut_ = false;
 
   SpiBus& bus_;
   std::string identity_;

@@ -98,6 +98,21 @@ class OptionParser {
       out_.unplugged = true;
       return {};
     }
+    if (kind == "unplug" && (parts.size() == 2 || parts.size() == 3)) {
+      Unplug unplug;
+      if (!parseDouble(parts[1], unplug.from) || unplug.from < 0.0) {
+        return "seconds must be 0 or more";
+      }
+      if (parts.size() == 3) {
+        double until = 0.0;
+        if (!parseDouble(parts[2], until) || until <= unplug.from) {
+          return "the second time must come after the first";
+        }
+        unplug.until = until;
+      }
+      out_.unplugs.push_back(unplug);
+      return {};
+    }
     if (kind == "pec" && parts.size() == 2) {
       double rate = 0.0;
       if (!parseDouble(parts[1], rate) || rate < 0.0 || rate > 1.0) {
@@ -112,10 +127,10 @@ class OptionParser {
       out_.missingBoards.push_back(board);
       return {};
     }
-    if (kind == "balcrc" && parts.size() == 2) {
+    if ((kind == "balcrc" || kind == "balshort") && parts.size() == 2) {
       int board = 0;
       if (!parseBoard(parts[1], board)) return "board must be 1 to 10";
-      out_.balancerCrcFaults.push_back(board);
+      (kind == "balcrc" ? out_.balancerCrcFaults : out_.balancerShortFaults).push_back(board);
       return {};
     }
     if (kind == "thermal" && (parts.size() == 2 || parts.size() == 3)) {
@@ -148,7 +163,7 @@ class OptionParser {
       return {};
     }
     return "expected fault=pec:RATE, missing:B, thermal:B[:SECONDS], openwire:B:C, selftest:B:C, "
-           "balcrc:B or unplugged";
+           "balcrc:B, balshort:B, unplug:T1[:T2] or unplugged";
   }
 
   SimOptions& out_;
@@ -175,8 +190,10 @@ int boardBeyondCount(const SimOptions& o) {
   for (const int b : o.withoutTopChip) {
     if (beyond(b) != 0) return b;
   }
-  for (const int b : o.balancerCrcFaults) {
-    if (beyond(b) != 0) return b;
+  for (const std::vector<int>* boards : {&o.balancerCrcFaults, &o.balancerShortFaults}) {
+    for (const int b : *boards) {
+      if (beyond(b) != 0) return b;
+    }
   }
   return 0;
 }
@@ -215,7 +232,9 @@ std::string simOptionsHelp() {
          "  fault=openwire:B:C   open sense wire on cell C of board B\n"
          "  fault=selftest:B:C   cell C of board B reads its self-test pattern one off\n"
          "  fault=balcrc:B       board B's balancer chips answer reads with a wrong CRC-4\n"
+         "  fault=balshort:B     board B's balancer replies are cut short after two characters\n"
          "  fault=unplugged      no controller: opening it fails\n"
+         "  fault=unplug:T1[:T2] the controller is pulled out at T1 seconds (and back at T2)\n"
          "  realtime             every transaction also takes its cost in wall-clock time\n";
 }
 

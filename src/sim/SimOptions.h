@@ -30,6 +30,13 @@ struct SelfTestFault {
   int cell = 1;   // 1..12
 };
 
+// The controller pulled out at `from` seconds of simulated time and, with `until`, plugged in
+// again then.
+struct Unplug {
+  double from = 0.0;
+  std::optional<double> until;
+};
+
 struct SimOptions {
   int boards = 1;  // 1..10
   std::uint32_t seed = 1;
@@ -40,9 +47,11 @@ struct SimOptions {
   std::vector<ThermalFault> thermal;
   std::vector<OpenWire> openWires;
   std::vector<SelfTestFault> selfTestFaults;
-  std::vector<int> withoutTopChip;     // boards (1..10) whose top balancer chip is not fitted
-  std::vector<int> balancerCrcFaults;  // boards (1..10) whose balancer replies are corrupted
+  std::vector<int> withoutTopChip;       // boards (1..10) whose top balancer chip is not fitted
+  std::vector<int> balancerCrcFaults;    // boards (1..10) whose balancer replies are corrupted
+  std::vector<int> balancerShortFaults;  // boards (1..10) whose balancer replies are cut short
   bool unplugged = false;
+  std::vector<Unplug> unplugs;
   // Each transaction call also takes its modelled cost in wall-clock time.
   bool realtime = false;
 };

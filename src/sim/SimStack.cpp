@@ -39,6 +39,7 @@ SimStack::SimStack(SimOptions options, const Clock& clock)
     auto chain = std::make_unique<BalancerChain>(b, *monitor, battery_, time_,
                                                  !listed(options_.withoutTopChip, b + 1));
     chain->setCorruptReplies(listed(options_.balancerCrcFaults, b + 1));
+    chain->setShortReplies(listed(options_.balancerShortFaults, b + 1));
     bus_.attach(*monitor);
     bus_.attach(*chain);
     monitors_.push_back(std::move(monitor));
@@ -113,13 +114,26 @@ void SimStack::advanceTo(SimMicros t) {
   battery_.advanceTo(time_.now);
 }
 
+bool SimStack::pulledOut() const {
+  return held_ && !pluggedAt(time_.now);
+}
+
+bool SimStack::pluggedAt(SimMicros t) const {
+  if (options_.unplugged) return false;
+  for (const Unplug& u : options_.unplugs) {
+    if (t >= microsOf(u.from) && (!u.until || t < microsOf(*u.until))) return false;
+  }
+  return true;
+}
+
 link::FtStatus SimStack::FT_OpenEx(const char* description, std::uint32_t flags,
                                    link::FtHandle* handle) {
   if (handle != nullptr) *handle = nullptr;
   if (open_) return link::kFtDeviceNotOpened;
   advanceTo(clock_.elapsedMicros());
+  const bool plugged = pluggedAt(time_.now);
   charge(kOpenMicros);
-  if (options_.unplugged || description == nullptr || flags != link::kOpenByDescription ||
+  if (!plugged || description == nullptr || flags != link::kOpenByDescription ||
       std::strcmp(description, kControllerDescription) != 0) {
     return link::kFtDeviceNotFound;
   }
@@ -128,6 +142,7 @@ link::FtStatus SimStack::FT_OpenEx(const char* description, std::uint32_t flags,
   readPos_ = 0;
   readTimeout_ = 0;
   readLatency_ = kReadLatencyMicros;
+  held_ = false;
   if (handle != nullptr) *handle = handle_;
   return link::kFtOk;
 }
@@ -146,6 +161,7 @@ link::FtStatus SimStack::FT_Write(link::FtHandle handle, const void* buffer, std
   if (buffer == nullptr && length > 0) return link::kFtIoError;
   const std::string_view text(static_cast<const char*>(buffer), length);
   advanceTo(clock_.elapsedMicros());
+  if (pulledOut()) return link::kFtIoError;
   charge(kWriteMicros);
   output_ += controller_.run(text);
   if (written != nullptr) *written = length;
@@ -156,6 +172,7 @@ link::FtStatus SimStack::FT_Read(link::FtHandle handle, void* buffer, std::uint3
                                  std::uint32_t* returned) {
   if (returned != nullptr) *returned = 0;
   if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
+  if (pulledOut()) return link::kFtIoError;
   const std::size_t n = std::min<std::size_t>(count, output_.size() - readPos_);
   if (n > 0 && buffer == nullptr) return link::kFtIoError;
   if (n > 0) std::memcpy(buffer, output_.data() + readPos_, n);
@@ -176,6 +193,8 @@ link::FtStatus SimStack::FT_SetLatencyTimer(link::FtHandle handle, std::uint8_t 
   if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
   if (ms == 0) return link::kFtIoError;
   advanceTo(clock_.elapsedMicros());
+  held_ = true;
+  if (pulledOut()) return link::kFtIoError;
   charge(kWriteMicros);
   readLatency_ = static_cast<SimMicros>(ms) * 1000;
   return link::kFtOk;
@@ -184,6 +203,7 @@ link::FtStatus SimStack::FT_SetLatencyTimer(link::FtHandle handle, std::uint8_t 
 link::FtStatus SimStack::FT_Purge(link::FtHandle handle, std::uint32_t mask) {
   if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
   advanceTo(clock_.elapsedMicros());
+  if (pulledOut()) return link::kFtIoError;
   charge(kWriteMicros);
   if ((mask & link::kPurgeRx) != 0) {
     output_.clear();

@@ -24,6 +24,9 @@
 //   FT_SetLatencyTimer     sets the latency timer (1 to 255 ms) that a complete read costs; every
 //                          open sets it back to 16 ms.
 //   FT_Purge               drops the characters not yet read.
+// A handle kept open that way (its latency timer set) finds the controller gone while it is pulled
+// out (fault=unplug): its calls fail until it is closed, and the next open fails until the
+// controller is back. The default transaction notices it at the open, as before.
 // and waits on the simulated clock for a conversion (linkMicros, waitUntilMicros). Without an open,
 // a write starts its transaction at max(clock, end of the previous call) as the open did.
 //
@@ -75,7 +78,8 @@ class SimStack final : public link::FtDriver {
   SimStack(const SimStack&) = delete;
   SimStack& operator=(const SimStack&) = delete;
 
-  // FT_OpenEx fails (kFtDeviceNotFound, handle null) when unplugged or for another description.
+  // FT_OpenEx fails (kFtDeviceNotFound, handle null) when unplugged (at the time the open starts)
+  // or for another description.
   link::FtStatus FT_OpenEx(const char* description, std::uint32_t flags,
                            link::FtHandle* handle) override;
   link::FtStatus FT_SetTimeouts(link::FtHandle handle, std::uint32_t readMs,
@@ -102,6 +106,8 @@ class SimStack final : public link::FtDriver {
   SimMicros now() const { return time_.now; }
   // Simulated time the link has been busy: the sum of every transaction call's cost.
   SimMicros busyMicros() const { return busy_; }
+  // Whether the controller is plugged in at simulated time t (fault=unplugged, fault=unplug).
+  bool pluggedAt(SimMicros t) const;
 
   // Access for tests and tools. Boards are 0-based; a missing board has no monitor or chain.
   const SimOptions& options() const { return options_; }
@@ -113,6 +119,8 @@ class SimStack final : public link::FtDriver {
 
  private:
   bool isOpenHandle(link::FtHandle handle) const { return open_ && handle == handle_; }
+  // A held handle (latency timer set since the open) while the controller is pulled out.
+  bool pulledOut() const;
   // A transaction call's cost: simulated time, and wall-clock time with the realtime option.
   void charge(SimMicros cost);
   void sleepOnWallClock(SimMicros cost);
@@ -130,6 +138,7 @@ class SimStack final : public link::FtDriver {
   std::size_t readPos_ = 0;
   SimMicros readTimeout_ = 0;
   SimMicros readLatency_ = kReadLatencyMicros;
+  bool held_ = false;
   bool open_ = false;
   link::FtHandle handle_;
   SimMicros busy_ = 0;

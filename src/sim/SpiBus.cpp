@@ -16,8 +16,17 @@ void SpiBus::setChipSelect(bool high) {
 
 std::uint8_t SpiBus::exchange(std::uint8_t mosi) {
   std::uint8_t line = 0xFF;
-  for (SpiDevice* device : devices_) line &= device->exchange(mosi, chipSelectHigh_);
+  for (SpiDevice* device : devices_) {
+    line &= device->exchange(mosi, chipSelectHigh_);
+    if (device->cutsReply()) replyCut_ = true;
+  }
   return line;
+}
+
+bool SpiBus::takeReplyCut() {
+  const bool cut = replyCut_;
+  replyCut_ = false;
+  return cut;
 }
 
 }  // namespace kb::sim

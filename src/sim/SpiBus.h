@@ -25,6 +25,9 @@ class SpiDevice {
   // One byte clocked with chip select at the given level: returns what the device drives on the
   // data line during the byte (decided before it sees mosi), then takes mosi in.
   virtual std::uint8_t exchange(std::uint8_t mosi, bool chipSelectHigh) = 0;
+  // True when the controller loses the rest of its answer after the byte just exchanged (a
+  // fault of the device's board).
+  virtual bool cutsReply() const { return false; }
 };
 
 class SpiBus {
@@ -37,10 +40,13 @@ class SpiBus {
 
   // Clocks one byte out and returns the byte read back (AND of all device outputs).
   std::uint8_t exchange(std::uint8_t mosi);
+  // Whether a device cut the reply short since the last call.
+  bool takeReplyCut();
 
  private:
   std::vector<SpiDevice*> devices_;
   bool chipSelectHigh_ = true;
+  bool replyCut_ = false;
 };
 
 }  // namespace kb::sim

@@ -38,10 +38,6 @@ DisplayAll::~DisplayAll() {
 }
 
 void blankCellStatus(ui::Context& ctx, bool broadcast) {
-  const int last = ctx.boards.LastBoardIndex;
-  for (int b = 0; b <= last && b < kMaxBoards; ++b) {
-    ctx.views.CellDataValid[static_cast<std::size_t>(b)] = 0;
-  }
   if (broadcast) {
     views::clearAllCellStatus(ctx);
     views::drawAllCellStatus(ctx);

@@ -20,8 +20,8 @@ class DisplayAll {
   ui::Context& ctx_;
 };
 
-// After a cell conversion start: marks every board's cell voltages unread, blanks the status of
-// the boards it reached (every shown board for a broadcast, else CurrentBoard) and draws them.
+// After a cell conversion start: blanks the status of the boards it reached (every shown board
+// for a broadcast, else CurrentBoard) and draws them.
 void blankCellStatus(ui::Context& ctx, bool broadcast);
 
 // STARTCELLVOLT, START OPENWIRE and the two hold-DCC starts (kind of monitor::StartConversion):

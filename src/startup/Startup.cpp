@@ -18,10 +18,6 @@ namespace kb::startup {
 
 namespace {
 
-bool recognised(const std::string& id) {
-  return id == "QXM7140-2" || id == "QXM7140-4" || id == "QXB5520-1";
-}
-
 // Start-up reset of the board data.
 void initialise(ui::Context& ctx) {
   (void)monitor::pecTable();  // built once, here
@@ -42,13 +38,19 @@ void initialise(ui::Context& ctx) {
 
 }  // namespace
 
+bool recognisedControllerId(const std::string& id) {
+  return id == "QXM7140-2" || id == "QXM7140-4" || id == "QXB5520-1";
+}
+
 bool Form_Load(ui::Context& ctx) {
   auto& c = ctx.c;
   ctx.startup.controllerId = ctx.link().QueryControllerId();
   c.Label_ID->setCaption(ctx.startup.controllerId);
-  ctx.startup.controllerDetected = recognised(ctx.startup.controllerId);
+  ctx.startup.controllerDetected = recognisedControllerId(ctx.startup.controllerId);
   if (!ctx.startup.controllerDetected) {
-    ctx.services.dialogs.msgBox(kNotDetectedMessage, form::kAppTitle);
+    std::string message = kNotDetectedMessage;
+    if (!ctx.services.notDetectedHint.empty()) message += "\n" + ctx.services.notDetectedHint;
+    ctx.services.dialogs.msgBox(message, form::kAppTitle);
     ctx.programEnded = true;
     ctx.exitStatus = 1;
     return false;

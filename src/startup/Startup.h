@@ -1,5 +1,7 @@
 #pragma once
 // Start-up of the main window and the monitor command dispatcher.
+#include <string>
+
 namespace kb::ui {
 struct Context;
 }
@@ -12,6 +14,10 @@ inline constexpr const char* kNotDetectedMessage =
 // Registers the procedures of the command buttons, "PEC Match Only" and the tab strip, and the
 // state variables of start-up and the board set.
 void wire(ui::Context& ctx);
+
+// Whether a controller identity (the first nine characters of its answer to "IZ") is one the
+// program works with.
+bool recognisedControllerId(const std::string& id);
 
 // Start-up; returns false when the controller was not detected and the program ends.
 bool Form_Load(ui::Context& ctx);

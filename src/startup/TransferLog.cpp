@@ -47,6 +47,12 @@ ReadKindTexts texts(monitor::ReadKind kind) {
   return {"", ""};
 }
 
+// The description and the data row emptied.
+void clearRow(ui::Context& ctx) {
+  ctx.c.Label8[1].setCaption("");
+  dataRow(ctx, "", kWindowBackground);
+}
+
 bool validBoard(int board) {
   return board >= 0 && board < kMaxBoards;
 }
@@ -111,7 +117,11 @@ void LogReadBack(ui::Context& ctx, monitor::ReadKind kind, int board, int rdcvMo
   headers(ctx, "| SENT  | SENT | REC'D |  GUI    |", "| ADDR |  Cmd  | 7140  |  CALC |");
   ctx.c.Label8[3].setCaption(addressLine(false, address, board));
   const std::string lead = "   " + addressPec(address) + "  |  ";
-  if (r == calc) {
+  if (r.empty() && calc.empty()) {
+    // The board was never read with this command: no row, rather than a good read that did not
+    // happen.
+    clearRow(ctx);
+  } else if (r == calc) {
     dataRow(ctx, lead + t.codePec + "  | " + r + " ==  " + calc, kWhite);
   } else if (!ctx.pecMatchOnly()) {
     if (kind == monitor::ReadKind::RDCFG) {
@@ -139,8 +149,7 @@ void LogReadBack(ui::Context& ctx, monitor::ReadKind kind, int board, int rdcvMo
 }
 
 void ClearLog(ui::Context& ctx) {
-  ctx.c.Label8[1].setCaption("");
-  dataRow(ctx, "", kWindowBackground);
+  clearRow(ctx);
   for (int b = 0; b <= ctx.boards.LastBoardIndex && b < kMaxBoards; ++b) {
     ctx.c.Shape12[b].fillColor = kWindowBackground;
   }

@@ -103,6 +103,8 @@ void paintTemperature(ui::Context& ctx, int k, bool inUse) {
   paintValueBox(c.Text6[k], inUse, monitor::temperatureBoxBackground(ctx, k));
   c.Check7[k].foreColor = text;
   c.Check7[k].enabled = inUse;
+  c.Shape_TMP[k].borderColor = text;
+  c.Shape_TMP[k].fillStyle = inUse ? form::kFillSolid : form::kFillTransparent;
 }
 
 // Ticked: the chosen input drawn normally with its select digit, the others greyed and disabled.

@@ -11,6 +11,10 @@ expect_equal("stdout" "${out}" "OPEN ${WORK}/out/${name}\nLastBoardIndex = 9\nDl
 file(GLOB written RELATIVE ${WORK}/out ${WORK}/out/*)
 expect_equal("written" "${written}" "${name}")
 
+# A relative folder is named absolutely.
+run_program(status out err --headless --simulate --export-dir out --script s.txt)
+expect_equal("relative folder" "${out}" "OPEN ${WORK}/out/${name}\nLastBoardIndex = 9\nDlogSetupStamp = \n")
+
 run_program(status out err --headless --simulate --export-dir=${WORK}/missing --script s.txt)
 expect_equal("exit status" "${status}" "0")
 expect_contains("stdout" "${out}"
@@ -20,3 +24,7 @@ expect_equal("opened" "${opened}" "-1")
 
 run_program(status out err --help)
 expect_contains("help" "${out}" "--export-dir DIR")
+# Headless runs neither read nor write the user's settings.
+if(EXISTS $ENV{XDG_CONFIG_HOME}/kb4471)
+  message(FATAL_ERROR "a headless run wrote settings in $ENV{XDG_CONFIG_HOME}/kb4471")
+endif()

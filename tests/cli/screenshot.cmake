@@ -24,3 +24,7 @@ expect_equal("bad script" "${status}" "2")
 if(EXISTS ${WORK}/shots3)
   message(FATAL_ERROR "shots3 was made although the script was bad")
 endif()
+# Screenshot runs leave the user's settings alone.
+if(EXISTS $ENV{XDG_CONFIG_HOME}/kb4471)
+  message(FATAL_ERROR "a screenshot run wrote settings in $ENV{XDG_CONFIG_HOME}/kb4471")
+endif()

@@ -1,14 +1,18 @@
 // Reply decoding and PEC judging: whatever a controller answers, the read-back takes its fields by
-// position, judges the PEC and records the result without reading out of bounds. Input: choices
+// position, judges the PEC and records the result without reading out of bounds. The same reply
+// also comes through the serial backend in pieces, late or cut off by a hang-up: its read ends by
+// its time-out. Input: choices
 // (data bytes, board, kind, "PEC Match Only", texts for the frame builders), then the reply.
 #include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "../unit/FakeCalls.h"
 #include "FuzzInput.h"
 #include "common/HexText.h"
 #include "link/ControllerLink.h"
+#include "link/SerialDriver.h"
 #include "monitor/Commands.h"
 #include "monitor/Pec.h"
 #include "monitor/PecJudge.h"
@@ -99,7 +103,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kb::link::ControllerLink link(controller);
   const kb::monitor::ReadReply t =
       kb::monitor::readTransfer(link, "MSxT", address, code, dataBytes);
-  if (t.reply.size() != static_cast<std::size_t>(kb::link::kReplySize)) fail("reply size");
-  if (link.QueryControllerId().size() != 9) fail("identity size");
+  // The reply is what the controller answered, cut to what was asked for, then filler.
+  const std::size_t asked =
+      std::min<std::size_t>(kb::monitor::readReplyLength(dataBytes), kb::link::kReplySize);
+  const std::size_t answered = std::min(reply.size(), asked);
+  if (t.reply.compare(0, answered, reply, 0, answered) != 0) fail("reply differs from the answer");
+  if (t.reply.find_first_not_of(' ', answered) != std::string::npos) fail("no filler after it");
+  // The identity: the answer's first nine characters, blank where it is shorter.
+  if (link.QueryControllerId() != (reply + std::string(9, ' ')).substr(0, 9)) fail("identity");
+
+  // Through the serial backend: pieces of 1 to 9 characters, each up to 1.2 s after the one
+  // before (sizes and delays from the reply's own bytes); a NUL byte is the port hanging up.
+  kb::test::FakeSerial port;
+  for (std::size_t i = 0; i < reply.size();) {
+    const auto c = static_cast<unsigned char>(reply[i]);
+    const std::size_t n = c % 9 + 1;
+    port.replies.pieces.push_back(
+        c == 0 ? kb::test::Piece{} : kb::test::Piece{reply.substr(i, n), 0, (c % 4) * 400'000});
+    i += n;
+  }
+  const kb::link::SerialCalls calls = port.table();
+  kb::link::SerialDriver serial(kb::link::SerialOptions{"/dev/pts/0", 9600}, calls);
+  kb::link::ControllerLink overSerial(serial);
+  const std::int64_t start = port.now;
+  const kb::monitor::ReadReply s =
+      kb::monitor::readTransfer(overSerial, "MSxT", address, code, dataBytes);
+  if (s.reply.find_first_not_of(' ', asked) != std::string::npos) fail("serial reply overran");
+  if (port.now - start > 1'000'000) fail("the serial read ran past its time-out");
   return 0;
 }

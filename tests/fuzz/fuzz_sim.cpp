@@ -147,10 +147,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         static const char* const kReads[] = {"02", "04", "0C", "0E"};
         static const int kBytes[] = {6, 18, 3, 5};
         const int k = in.in(0, 3);
-        const std::string reply = link.SendAndReceive(
-            kb::monitor::readFrame("MSxT", address(in), kReads[k], kBytes[k]),
-            static_cast<std::uint16_t>(kb::monitor::readReplyLength(kBytes[k])));
-        if (reply.size() != 512) fail("reply size");
+        const auto asked = static_cast<std::size_t>(kb::monitor::readReplyLength(kBytes[k]));
+        const std::string reply =
+            link.SendAndReceive(kb::monitor::readFrame("MSxT", address(in), kReads[k], kBytes[k]),
+                                static_cast<std::uint16_t>(asked));
+        // Two hex digits per byte clocked, or blanks where nothing came; nothing beyond.
+        if (reply.find_first_not_of("0123456789ABCDEF ") < asked) fail("reply not hex");
+        if (reply.find_first_not_of(' ', asked) != std::string::npos) fail("reply too long");
         break;
       }
     }

@@ -40,10 +40,11 @@ TEST(WindowsTest, MenuBarFollowsTheFormsMenusAndItemsRunThroughIt) {
   Windows w;
   ASSERT_TRUE(w.session.error().empty()) << w.session.error();
   const QList<QAction*> menus = w.frame.menuBar()->actions();
-  ASSERT_EQ(menus.size(), 3);
+  ASSERT_EQ(menus.size(), 4);
   EXPECT_EQ(menus[0]->text(), "File");
   EXPECT_EQ(menus[1]->text(), "Datalog");
   EXPECT_EQ(menus[2]->text(), "Options");
+  EXPECT_EQ(menus[3]->text(), "View");  // the program's own, after the form's
   ASSERT_EQ(menus[1]->menu()->actions().size(), 4);
   // The options show their state as a tick.
   w.frame.menuAction("Held link")->trigger();
@@ -138,26 +139,36 @@ TEST(WindowsTest, MessageBoxShowsTitleAndLinesAndReturnsOnOk) {
   QtDialogs dialogs;
   QString title, text;
   qsizetype buttons = 0;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) {
-      ADD_FAILURE() << "no modal message box";
-      return;
-    }
-    title = box->windowTitle();
-    text = box->text();
-    buttons = box->buttons().size();
-    // Always answered, so that a failed check cannot leave the box open.
-    if (buttons == 1) {
-      box->buttons().front()->click();
-    } else {
-      box->done(0);
-    }
-  });
-  dialogs.msgBox("first line\nsecond line", "KB4471");
+  auto show = [&](const std::string& message) {
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) {
+        ADD_FAILURE() << "no modal message box";
+        return;
+      }
+      title = box->windowTitle();
+      text = box->text();
+      buttons = box->buttons().size();
+      // Always answered, so that a failed check cannot leave the box open.
+      if (buttons == 1) {
+        box->buttons().front()->click();
+      } else {
+        box->done(0);
+      }
+    });
+    dialogs.msgBox(message, "KB4471");
+  };
+  show("first line\nsecond line");
   EXPECT_EQ(buttons, 1);
   EXPECT_EQ(title, "KB4471");
   EXPECT_EQ(text, "first line\nsecond line");
+  // A path in the file system's UTF-8 reads as such; the program's Latin-1 texts stay Latin-1.
+  show("saved as /home/u/\xd0\x94\xd0\xbe\xd0\xba/a.xls");
+  EXPECT_EQ(text, QString::fromUtf8("saved as /home/u/\u0414\u043e\u043a/a.xls"));
+  show(
+      "25\xb0"
+      "C");
+  EXPECT_EQ(text, QString::fromUtf8("25\u00b0C"));
 }
 
 }  // namespace

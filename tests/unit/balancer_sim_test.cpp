@@ -68,6 +68,14 @@ TEST(BalancerOnSim, CorruptedRepliesAreErrors) {
   EXPECT_EQ(p.c().Label1[6].caption(), "ERROR");
 }
 
+TEST(BalancerOnSim, AReplyCutShortIsAnError) {
+  SimPanel p(test::simOptions("fault=balshort:1"));
+  p.b().ReadbackDataLo[0] = "0F";  // as after a good read of the all-none word
+  p.send(Mode::kReadCommand);
+  EXPECT_EQ(p.b().ReadbackDataHi[0], "00");
+  EXPECT_EQ(p.c().Label1[5].caption(), "ERROR");
+}
+
 TEST(BalancerOnSim, NoTopChipReadsOneWord) {
   sim::SimOptions o;
   o.withoutTopChip.push_back(1);

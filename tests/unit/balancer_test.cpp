@@ -43,7 +43,7 @@ TEST(BalancerWord, CheckBitsOfTheKnownWords) {
   }
 }
 
-TEST(BalancerWord, RepliesAreTakenOnlyFromHexDigits) {
+TEST(BalancerWord, AWordIsTakenWhenItsFirstCharacterIsAHexDigit) {
   struct Case {
     const char* reply;
     bool top;
@@ -55,7 +55,8 @@ TEST(BalancerWord, RepliesAreTakenOnlyFromHexDigits) {
       {"C007000F", false, "C007", ""},
       {"C007", true, "C007", ""},  // the top chip did not answer
       {"", true, "", ""},          // silent controller
-      {"C0", true, "", ""},        // a word cut short
+      {"C0", true, "C0  ", ""},    // a word cut short: taken, and fails its check
+      {"C0G7000F", true, "C0G7", "000F"},
       {":007000F", true, "", ""},  // ':' sorts between '9' and 'A' but is no digit
       {"c007000F", true, "", ""},  // the controller answers in upper case
       {"@0070F0F", true, "", ""},
@@ -66,6 +67,9 @@ TEST(BalancerWord, RepliesAreTakenOnlyFromHexDigits) {
     EXPECT_EQ(w.bottom ? w.bottom->hi + w.bottom->lo : "", c.bottom) << c.reply;
     EXPECT_EQ(w.top ? w.top->hi + w.top->lo : "", c.topWord) << c.reply;
   }
+  EXPECT_TRUE(wordTextOk("C0", "07"));
+  EXPECT_FALSE(wordTextOk("C0", "  "));
+  EXPECT_FALSE(wordTextOk("C0", "G7"));
 }
 
 TEST(BalancerWord, NumericValueOfBoxTexts) {
@@ -275,6 +279,15 @@ TEST(BalancerPanel, ReadBackIsStoredCheckedAndShown) {
   EXPECT_EQ(p.b().ReadbackDataHi[0] + p.b().ReadbackDataLo[0], "C007");
   EXPECT_EQ(p.b().ReadbackCheck[0], "OK");
   EXPECT_EQ(p.b().ReadbackCheck[1], "ERROR");
+
+  // A reply cut short after a good one is an error, not the old word's "OK"; a blank reply then
+  // leaves that word.
+  p.read(Mode::kReadCommand, "C0");
+  EXPECT_EQ(p.b().ReadbackDataHi[0] + p.b().ReadbackDataLo[0], "C0  ");
+  EXPECT_EQ(p.b().ReadbackCheck[0], "ERROR");
+  EXPECT_EQ(p.c().Label1[5].caption(), "ERROR");
+  p.read(Mode::kReadCommand, "");
+  EXPECT_EQ(p.b().ReadbackDataHi[0] + p.b().ReadbackDataLo[0], "C0  ");
 
   // A status read never read before: "0000" fails its check.
   p.read(Mode::kReadStatus, "   ");

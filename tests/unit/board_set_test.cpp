@@ -181,6 +181,17 @@ TEST(BoardSet, BroadcastChoicesCarryOverToTheSelectedBoard) {
   EXPECT_EQ(r.sent(), Strings{"MSxS40S07"});
 }
 
+TEST(BoardSet, BroadcastExecuteSuspendComesWithEveryStackOfTwoOrMore) {
+  for (const int boards : {3, 10}) {
+    MainWindowRig r("boards=" + std::to_string(boards));
+    form::Control& box = *r.c().Check_5;
+    EXPECT_FALSE(box.visible);
+    r.select(*r.c().Combo1, boards - 1);
+    EXPECT_TRUE(box.visible) << boards;
+    EXPECT_EQ(box.value(), 1) << boards;
+  }
+}
+
 TEST(BoardSet, LowCurrentStandbyWritesDefaultsReadsEveryBoardAndForcesTheLinesHigh) {
   MainWindowRig r("boards=2");
   auto& c = r.c();

@@ -64,6 +64,18 @@ TEST(ConfigEditor, GlobalCdcChangeReachesEveryBoardAndIsWrittenByBroadcast) {
   EXPECT_EQ(r.sent(), Strings{"MSXxT01SC7SE2S00S00S00S00S00SACX"});
 }
 
+TEST(ConfigEditor, GlobalDischargeEditShowsOnEveryBoardAndIsWhatIsWritten) {
+  MainWindowRig r("boards=2");
+  auto& c = r.c();
+  r.select(*c.Combo1, 1);
+  r.click(c.Check1[0]);  // DCC of cell 1 on board 1
+  r.click(c.Command4[1]);
+  EXPECT_EQ(c.Check1[0].value(), 1);
+  r.sent();
+  r.click(c.Command1[5]);
+  EXPECT_EQ(r.sent().front(), "MSXxT01SC7SE0S01S00S00S00S00S9CX");
+}
+
 TEST(ConfigEditor, PendingEditsAreMarkedUntilWritten) {
   MainWindowRig r;
   auto& c = r.c();

@@ -26,23 +26,32 @@ std::string code(MainWindowRig& r, int box) {
 TEST(VoltageLimits, SingleEntries) {
   struct Case {
     int box;
-    const char* typed;
+    std::string typed;
     const char* code;
     const char* shown;
     const char* message;
+    const char* vovBefore = nullptr;  // VOV entered first; else the box shows its prompt (0 V)
   };
   const Case cases[] = {
-      {kVUV, "3", "9C", "3.000V ", ""},
+      {kVUV, "3", "9C", "3.000V ", "", "4.2"},
       {kVOV, "4.2", "CF", "4.200V ", ""},
       {kVUV, "-.744", "00", "-0.744V ", ""},
-      {kVUV, "5.376", "FF", "5.376V ", ""},
+      // The highest VUV code lies above the highest VOV code, and the prompt counts as 0 V.
+      {kVUV, "5.376", "00", "-0.744V ", "VUV must be less than VOV", "5.352"},
+      {kVUV, "4.5", "00", "-0.744V ", "VUV must be less than VOV"},
       {kVUV, "", "1F", "0.000V ", ""},  // an emptied box counts as 0 V
       {kVOV, "", "20", "0.000V ", ""},
       {kVUV, "5.4", "00", "-0.744V ", "Only Enter Values Between -0.744V and 5.376V."},
       {kVOV, "5.4", "00", "-0.768V ", "Only Enter Values Between  -0.768V and 5.352V."},
+      // Too long to convert: out of range, not 0.
+      {kVUV, std::string(400, '1'), "00", "-0.744V ",
+       "Only Enter Values Between -0.744V and 5.376V."},
+      {kVOV, std::string(309, '9'), "00", "-0.768V ",
+       "Only Enter Values Between  -0.768V and 5.352V."},
   };
   for (const Case& c : cases) {
     MainWindowRig r;
+    if (c.vovBefore != nullptr) enter(r, kVOV, c.vovBefore);
     enter(r, c.box, c.typed);
     EXPECT_EQ(code(r, c.box), c.code) << c.typed;
     EXPECT_EQ(r.c().Text2[c.box].text(), c.shown) << c.typed;
@@ -104,8 +113,8 @@ TEST(VoltageLimits, GlobalStoresForEveryBoardCustomForTheCurrentOne) {
 TEST(VoltageLimits, WrittenLimitsComeBackAsTheSameVolts) {
   MainWindowRig r;
   auto& c = r.c();
+  enter(r, kVOV, "4.2");  // from a fresh start the VOV goes first
   enter(r, kVUV, "3");
-  enter(r, kVOV, "4.2");
   EXPECT_EQ(c.Text2[kVUV].foreColor, kOlive);  // edited, not yet written
   r.sent();
   r.click(c.Command1[5]);

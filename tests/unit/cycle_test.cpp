@@ -53,6 +53,29 @@ TEST(ContinuousRead, OneCycleSendsTheThreeStepsForTheBoard) {
   }
 }
 
+TEST(ContinuousRead, ACellReadFailingItsPecNeverShowsGood) {
+  CycleRig r("fault=pec:0.3");
+  r.measureMode();
+  r.click(r.c().Command1[10]);
+  int failedAfterGood = 0;
+  for (int cycle = 0; cycle < 40; ++cycle) {
+    const bool wasGood = r.ctx().views.CellStatus[0] == 1;
+    r.tick();  // step 0: start, read the cells
+    const auto& rec = r.ctx().reads.record(0, monitor::ReadKind::RDCV);
+    if (rec.receivedPec == rec.calculatedPec) {
+      r.tick(2);
+      continue;
+    }
+    if (wasGood) ++failedAfterGood;
+    for (int cell = 0; cell < 12; ++cell) {
+      EXPECT_NE(r.ctx().views.CellStatus[static_cast<std::size_t>(cell)], 1) << cycle;
+      EXPECT_NE(r.c().Shape1[cell].fillColor, kGreen) << cycle;
+    }
+    r.tick(2);
+  }
+  EXPECT_GT(failedAfterGood, 0) << "a failed read after a good one was seen";
+}
+
 TEST(ContinuousRead, BoardsFollowEachOtherEveryThreeTicks) {
   struct Case {
     int boards;
@@ -196,6 +219,26 @@ TEST(WatchdogService, WriteWithACdcAfterStandbyGivesTheButtonsBack) {
   for (const int i : {10, 2, 7, 4, 9, 8}) EXPECT_FALSE(r.c().Command1[i].enabled) << i;
   r.measureMode();
   for (const int i : {10, 2, 7, 4, 9, 8}) EXPECT_TRUE(r.c().Command1[i].enabled) << i;
+}
+
+TEST(Timer, EachTickGivesReadConfigTheEmphasisOppositeToWriteConfigs) {
+  CycleRig r;
+  auto& c = r.c();
+  const auto emphasis = [&] {
+    return std::vector<int>{c.Command1[6].left, c.Command1[6].width, c.ReminderMark[0].visible};
+  };
+  const std::vector<int> normal{11160, 1455, 0};
+  const std::vector<int> narrowed{11280, 1215, 1};
+  r.tick();
+  EXPECT_EQ(emphasis(), normal) << "nothing written yet: an edit is pending";
+  r.click(c.Command1[5]);
+  r.click(c.Command1[6]);
+  EXPECT_EQ(emphasis(), normal) << "READ CONFIG released";
+  r.tick();
+  EXPECT_EQ(emphasis(), narrowed);
+  r.click(c.Check1[0]);
+  r.tick();
+  EXPECT_EQ(emphasis(), normal);
 }
 
 TEST(Timer, TheTickEndsTheProgramWithoutAController) {

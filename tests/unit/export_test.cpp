@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "ScopedEnv.h"
 #include "WorkbookReader.h"
 #include "app/core/ScriptRunner.h"
 #include "app/core/Session.h"
@@ -189,6 +190,29 @@ TEST(Export, FailuresAreToldAndLeaveNothingHalfWritten) {
                                     ", but the desktop could not open it.\n");
     EXPECT_EQ(p.files(), std::vector<std::string>{kFirstName});
   }
+}
+
+TEST(Export, ProgramFolderThatCannotTakeItSendsTheWorkbookToTheDocumentsFolderAndSaysSo) {
+  Program p;
+  ASSERT_TRUE(p.loaded);
+  test::ScopedEnv home("HOME", p.dir.string());
+  test::ScopedEnv config("XDG_CONFIG_HOME", p.path(".config"));
+  fs::create_directory(p.dir / "Documents");
+  p.ctx().services.exportDir.clear();
+  p.ctx().services.programDir = p.dir.string();  // writable: the workbook goes beside the program
+  ASSERT_TRUE(p.menu("Excel Out Test"));
+  EXPECT_EQ(p.messages.str(), "");
+  EXPECT_EQ(p.desktop.opened, std::vector<std::string>{p.path(kFirstName)});
+
+  p.desktop.opened.clear();
+  p.ctx().services.programDir = p.path("bin");  // not there, so not writable
+  ASSERT_TRUE(p.menu("Excel Out Test"));
+  const std::string path = p.path("Documents/") + kFirstName;
+  EXPECT_EQ(p.messages.str(), "MSGBOX KB4471: The workbook was saved as " + path +
+                                  ": the program's folder " + p.path("bin") +
+                                  " is a system folder or cannot be written.\n");
+  EXPECT_EQ(p.desktop.opened, std::vector<std::string>{path});
+  EXPECT_TRUE(fs::is_regular_file(path));
 }
 
 TEST(Export, SummaryCarriesTheHeaderFieldsAsTheyStand) {

@@ -80,6 +80,13 @@ TEST(ScriptRunner, PrintsPropertiesAndStateVariables) {
             "CurrentBoard = 0\n");
 }
 
+TEST(ScriptRunner, PecErrorTellsTheLatestFailedRead) {
+  Program r("sim:fault=pec:1");
+  ASSERT_TRUE(r.loaded);
+  EXPECT_EQ(r.script("click Command1 7\nprint PecError 0\n"), 0);
+  EXPECT_EQ(r.out.str().rfind("PecError 0 = PEC_RDCV ERROR! 0x", 0), 0u) << r.out.str();
+}
+
 TEST(ScriptRunner, ActionsReachTheForms) {
   Program r;
   ASSERT_TRUE(r.loaded);
@@ -91,6 +98,17 @@ TEST(ScriptRunner, ActionsReachTheForms) {
             "ChipSelectLeftLow = False\n"
             "ChipSelectLeftLow = True\n"
             "Frame13.Visible = True\n");
+}
+
+TEST(ScriptRunner, TypeAndKeyActAsAPersonAtTheKeyboard) {
+  Program r;
+  ASSERT_TRUE(r.loaded);
+  // The focus stays in the box after typing, so Enter lands there and stores the limit; Enter on
+  // a focused button clicks it.
+  EXPECT_EQ(r.script("type Text2 1 4.2\nkey Text2 1 13\nprint Text2 1 Text\n"
+                     "focus Command1 7\nkey Command1 7 13\nprint Label8 1 Caption\n"),
+            0);
+  EXPECT_EQ(r.out.str(), "Text2(1).Text = 4.200V \nLabel8(1).Caption = Command = 0x04 RDCV\n");
 }
 
 TEST(ScriptRunner, TicksAndWaitsMoveTheClockExactly) {

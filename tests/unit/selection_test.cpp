@@ -36,7 +36,7 @@ TEST(Selection, ReadOnlyCell10GreysTheOthersAndSelectsItsDigit) {
     EXPECT_EQ(c.Check6[cell].enabled, chosen) << cell;
     EXPECT_EQ(c.Check6[cell].foreColor, text) << cell;
     EXPECT_EQ(c.Frame1[cell].foreColor, text) << cell;
-    EXPECT_EQ(c.Text1[cell].backColor, chosen ? c.Text1[cell].backColor : kGrey) << cell;
+    EXPECT_EQ(c.Text1[cell].backColor, chosen ? kWindowBackground : kGrey) << cell;
   }
   // The gauge of a left-out cell is a grey outline; the chosen cell's stays solid and black.
   for (const int cell : {0, 9}) {
@@ -145,6 +145,8 @@ TEST(Selection, OnlyOneTemperatureInput) {
       EXPECT_EQ(c.Check7[i].foreColor, chosen ? kBlack : kGrey);
       EXPECT_EQ(c.Label_TMP[i].foreColor, chosen ? kBlack : kGrey);
       EXPECT_EQ(c.Text6[i].backColor == kGrey, !chosen);
+      EXPECT_EQ(c.Shape_TMP[i].borderColor, chosen ? kBlack : kGrey);
+      EXPECT_EQ(c.Shape_TMP[i].fillStyle, chosen ? form::kFillSolid : form::kFillTransparent);
     }
     rig.sent();
     rig.click(c.Command1[4]);
@@ -155,6 +157,8 @@ TEST(Selection, OnlyOneTemperatureInput) {
     for (int i = 0; i < 3; ++i) {
       EXPECT_TRUE(c.Check7[i].enabled);
       EXPECT_NE(c.Text6[i].backColor, kGrey);
+      EXPECT_EQ(c.Shape_TMP[i].borderColor, kBlack);
+      EXPECT_EQ(c.Shape_TMP[i].fillStyle, form::kFillSolid);
     }
   }
 }

@@ -116,6 +116,18 @@ TEST(SelfTest, AFaultyCellTurnsRedAndASecondReadComparesNothing) {
   EXPECT_EQ(backColors(c.Text1, 12), marks);
 }
 
+TEST(SelfTest, TenCellModeComparesOnlyTheCellsItRead) {
+  Rig rig;
+  auto& c = rig.c();
+  rig.click(c.Check0[3]);  // 10CELLS
+  rig.click(c.Command1[5]);
+  rig.press(c.Command5[0]);
+  rig.press(c.Command5[3]);
+  EXPECT_EQ(backColors(c.Text1, 12), std::vector<std::int32_t>(12, kWhite));
+  rig.click(c.Check0[3]);  // twelve cells again: nothing marked on cells 11 and 12
+  EXPECT_EQ(backColors(c.Text1, 12), std::vector<std::int32_t>(12, kWhite));
+}
+
 TEST(SelfTest, ATestAfterAPollReleasesChipSelectFirst) {
   Rig rig;
   rig.press(rig.c().Command1[0]);

@@ -106,6 +106,19 @@ TEST(SimController, TokensClockBytesAndReturnHex) {
   EXPECT_EQ(dev.heard.size(), 3u);
 }
 
+TEST(SimController, AStreamRunsAllButATokenCutShortAtItsEnd) {
+  const struct {
+    const char* text;
+    std::size_t complete;
+  } cases[] = {
+      {"MSXxT80T49R", 11}, {"MSxS8", 3},   {"MSxS", 3}, {"M", 0},  {"MSX", 3}, {"I", 0},
+      {"IZ", 2},           {"xT80T4g", 7}, {"TAM", 2},  {"IM", 1}, {"S4", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SimController::completeLength(c.text), c.complete) << c.text;
+  }
+}
+
 TEST(SimController, ChipSelectPersistsBetweenStringsAndReportsOnlyEdges) {
   SpiBus bus;
   ScriptedDevice dev;

@@ -25,7 +25,7 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
       "boards=4,seed=77,id=QXB5520-1 other,cell=2:12:3.25,cell=4:1:0,fault=pec:0.25,"
       "fault=missing:3,fault=thermal:2,fault=thermal:4:7.5,fault=openwire:1:12,notop=4,"
       "fault=selftest:4:10,"
-      "fault=balcrc:2,fault=unplugged,realtime",
+      "fault=balcrc:2,fault=balshort:3,fault=unplugged,fault=unplug:5:9.5,fault=unplug:20,realtime",
       o, error))
       << error;
   EXPECT_EQ(o.boards, 4);
@@ -49,8 +49,13 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
   EXPECT_EQ(o.selfTestFaults[0].cell, 10);
   EXPECT_EQ(o.withoutTopChip, std::vector<int>{4});
   EXPECT_EQ(o.balancerCrcFaults, std::vector<int>{2});
+  EXPECT_EQ(o.balancerShortFaults, std::vector<int>{3});
   EXPECT_TRUE(o.unplugged);
   EXPECT_TRUE(o.realtime);
+  ASSERT_EQ(o.unplugs.size(), 2u);
+  EXPECT_DOUBLE_EQ(o.unplugs[0].from, 5.0);
+  EXPECT_DOUBLE_EQ(*o.unplugs[0].until, 9.5);
+  EXPECT_FALSE(o.unplugs[1].until.has_value());
 }
 
 TEST(SimOptions, OrderDoesNotMatterForBoardReferences) {
@@ -88,6 +93,9 @@ TEST(SimOptions, MalformedOptionsAreRejectedWithTheirName) {
       {"fault=selftest:1", "fault=selftest:1"},
       {"fault=selftest:3:1", "boards=1"},
       {"fault=unplugged:1", "fault=unplugged:1"},
+      {"fault=unplug:5:4", "fault=unplug:5:4"},
+      {"fault=unplug:-1", "fault=unplug:-1"},
+      {"fault=unplug", "fault=unplug"},
       {"fault=smoke", "fault=smoke"},
       {"colour=red", "colour=red"},
       {"boards", "boards"},
@@ -95,6 +103,7 @@ TEST(SimOptions, MalformedOptionsAreRejectedWithTheirName) {
       {"fault=missing:5", "boards=1"},
       {"fault=balcrc:0", "fault=balcrc:0"},
       {"fault=balcrc:2", "boards=1"},
+      {"fault=balshort:2", "boards=1"},
   };
   for (const BadCase& c : cases) {
     SimOptions o;
@@ -111,7 +120,7 @@ TEST(SimOptions, HelpNamesEveryOptionForm) {
   const std::string help = simOptionsHelp();
   for (const char* form : {"boards=", "seed=", "id=", "cell=", "notop=", "fault=pec:",
                            "fault=missing:", "fault=thermal:", "fault=openwire:", "fault=selftest:",
-                           "fault=balcrc:", "fault=unplugged"}) {
+                           "fault=balcrc:", "fault=balshort:", "fault=unplugged", "fault=unplug:"}) {
     EXPECT_NE(help.find(form), std::string::npos) << form;
   }
 }

@@ -100,7 +100,8 @@ TEST(Speed, HeldLinkOpensOnceKeepsTheStringsAndReopensAfterAFailure) {
             "open latency purge timeouts write read ");
   EXPECT_EQ(d.inner.calls[1].a, 1u);  // the latency timer, ms
   EXPECT_EQ(trace.str(),
-            "> RR\n< 0011\n> MSX\n> RR\n< 2233\n! link failed (status 4), closed\n> RR\n< 4455\n");
+            "> RR\n< 0011\n> MSX\n> RR\n! write failed: status 4\n< 2233\n"
+            "! link closed after the failure\n> RR\n< 4455\n");
   link.setMode(LinkMode::Transaction);
   EXPECT_EQ(d.inner.calls.back().what, "close");
 }

@@ -2,11 +2,16 @@
 // that an independent reader opens, without leaving anything half-written behind.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
 #include "WorkbookReader.h"
 #include "common/Spreadsheet.h"
+#include "common/TempFile.h"
 
 namespace kb::sheet {
 namespace {
@@ -144,6 +149,23 @@ TEST(Spreadsheet, FailedSaveSaysWhyAndLeavesNothing) {
       EXPECT_STREQ(e.what(), c.reason);
     }
     EXPECT_EQ(dir.names(), std::vector<std::string>{"taken.xls"}) << c.path;
+  }
+}
+
+TEST(Spreadsheet, ASignalDuringASaveLeavesNoTemporaryFile) {
+  for (const int signal : {SIGTERM, SIGINT}) {
+    TempDir dir;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const TempFile temp((dir.path / "a.xls").string());
+      ::raise(signal);
+      ::_exit(0);  // not reached: the signal ends the program as it would have
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_EQ(dir.names(), std::vector<std::string>{}) << signal;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "FakeDriver.h"
+#include "MainWindowRig.h"
 #include "common/Clock.h"
 #include "monitor/MonitorCommands.h"
 #include "startup/Startup.h"
@@ -138,6 +139,19 @@ TEST(TransferLog, BoardSelectionRewritesTheRememberedRowForTheNewBoard) {
   EXPECT_EQ(h.row().desc, "");
   EXPECT_EQ(h.row().data, "");
   EXPECT_EQ(h.ctx().c.Shape12[0].fillColor, kWindowBackground);
+}
+
+TEST(TransferLog, ABoardNeverReadWithTheRememberedCommandShowsNoRow) {
+  test::MainWindowRig r("boards=2");
+  auto& c = r.c();
+  r.select(*c.Combo1, 1);
+  r.click(c.Command1[7]);  // READCELLVOLT of board 1 only
+  r.click(c.Command4[1]);
+  EXPECT_EQ(c.Label8[1].caption(), "");
+  EXPECT_EQ(c.Text8->text(), "");
+  EXPECT_NE(c.Shape12[1].fillColor, kWindowBackground) << "the indicators stay";
+  r.click(c.Command4[0]);
+  EXPECT_EQ(c.Label8[1].caption(), "Command = 0x04 RDCV");
 }
 
 }  // namespace

@@ -62,6 +62,15 @@ class Parser {
       o.help = true;
     } else if (a == "--version") {
       o.version = true;
+    } else if (is(a, "--list-devices")) {
+      if (!once("--list-devices")) return;
+      o.listDevices = true;
+      // An optional value: the port to ask ("--list-devices serial:/dev/pts/3").
+      if (a.size() > 14) {
+        value("--list-devices", o.listDevice);
+      } else if (i_ + 1 < args_.size() && args_[i_ + 1].rfind("--", 0) != 0) {
+        o.listDevice = args_[++i_];
+      }
     } else if (a == "--headless") {
       if (once("--headless")) o.headless = true;
     } else if (a == "--simulate") {
@@ -99,7 +108,7 @@ class Parser {
 
   void checkCombinations() {
     const Options& o = r_.options;
-    if (o.help || o.version) return;
+    if (o.help || o.version || o.listDevices) return;
     if (seen_.count("--simulate") != 0 && seen_.count("--device") != 0) {
       fail("--simulate and --device both choose the device; give one of them");
     } else if (o.headless && !o.screenshotDir.empty()) {
@@ -128,11 +137,16 @@ std::string usageText() {
       "Usage: kb4471 [--device DEVICE | --simulate[=BOARDS]] [--trace FILE]\n"
       "              [--headless --script FILE | --screenshot DIR [--script FILE]]\n"
       "              [--export-dir DIR] [--link MODE]\n"
+      "       kb4471 --list-devices [serial:PORT]\n"
       "\n"
       "Desktop control program of the KB4471 battery-management evaluation system.\n"
       "\n"
       "  --device DEVICE      controller backend:\n"
       "                         ftdi              the KB771U controller over USB (default)\n"
+      "                         serial[:PORT][,baud=N]\n"
+      "                                           the controller on a serial port: the one\n"
+      "                                           with its USB description, or PORT (a tty,\n"
+      "                                           a /dev/serial/by-id/ link, a pseudo-terminal)\n"
       "                         sim[:OPTIONS]     the built-in simulated battery stack\n"
       "  --simulate[=BOARDS]  short for --device sim[:boards=BOARDS], BOARDS 1 to 10\n"
       "  --trace FILE         write every controller transaction to FILE\n"
@@ -142,16 +156,41 @@ std::string usageText() {
       "  --script FILE        operator actions, one per line\n"
       "  --screenshot DIR     start up (and run --script), save DIR/main.png and\n"
       "                       DIR/status.png, then exit\n"
-      "  --export-dir DIR     folder of the exported workbook (default: the program's\n"
-      "                       own folder)\n"
+      "  --export-dir DIR     folder of the exported workbook (default: see Files)\n"
+      "  --list-devices [serial:PORT]\n"
+      "                       list the USB bridges and serial ports that could be the\n"
+      "                       controller; with serial:PORT, ask that port for its identity\n"
       "  --link MODE          transaction: open and close the controller around every\n"
       "                       transaction (default); held: open it once and keep it\n"
       "                       open, latency timer 1 ms (also Options > Held link)\n"
-      "  --help, --version\n"
+      "  --help               print this help and exit\n"
+      "  --version            print the version and exit\n"
       "\n"
-      "Simulator options (comma-separated after 'sim:'):\n" +
+      "Simulator options:\n"
+      "  The OPTIONS of --device sim:OPTIONS, separated by commas:\n" +
       sim::simOptionsHelp();
   if (text.back() != '\n') text += '\n';
+  text +=
+      "\n"
+      "Exit status:\n"
+      "  0                    normal end; headless: the script ran to its end\n"
+      "  1                    start-up ended the program (no controller detected)\n"
+      "  2                    bad command line or script line, or output that could\n"
+      "                       not be written\n"
+      "  3                    a fault of the program (headless and screenshot runs)\n"
+      "\n"
+      "Files:\n"
+      "  exported workbook    written to --export-dir DIR; without it, in an interactive\n"
+      "                       run, to the folder last given with --export-dir while it\n"
+      "                       can be written; else to the program's own folder, or,\n"
+      "                       when that cannot be written or is a system folder such\n"
+      "                       as /usr/bin, to the user's documents folder\n"
+      "                       (XDG_DOCUMENTS_DIR, else ~/Documents, else the home\n"
+      "                       folder), and a message box names it\n"
+      "  $XDG_CONFIG_HOME/kb4471/kb4471.conf\n"
+      "                       the last export folder given and the window positions\n"
+      "                       (default ~/.config/kb4471/kb4471.conf); only interactive\n"
+      "                       runs read and write it, never --headless or --screenshot\n";
   return text;
 }
 

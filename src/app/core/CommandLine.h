@@ -6,12 +6,14 @@
 namespace kb::app {
 
 struct Options {
-  std::string device = "ftdi";  // "ftdi", "sim", "sim:OPTION,..."
+  std::string device = "ftdi";  // "ftdi", "serial[:PORT[,baud=N]]", "sim[:OPTION,...]"
   std::string traceFile;
   bool headless = false;
   std::string scriptFile;
   std::string screenshotDir;
-  std::string exportDir;             // where the export writes; empty: the executable's folder
+  std::string exportDir;  // where the export writes; empty: the executable's folder
+  bool listDevices = false;
+  std::string listDevice;  // --list-devices serial:PORT: the port to ask as well
   std::string link = "transaction";  // "transaction" (open and close each time) or "held"
   bool help = false;
   bool version = false;

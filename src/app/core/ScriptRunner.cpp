@@ -324,8 +324,8 @@ bool Line::act() {
     return fail(t.shown + " takes no text (it is a " + kindText + ")");
   }
   if (!reachable(t)) return false;
+  // As a person types: the focus stays in the box, so a following key (Enter) lands there.
   t.form->operatorType(*t.control, trimEnd(restAfter(code_, static_cast<int>(next_))));
-  t.form->operatorLeave();
   return true;
 }
 

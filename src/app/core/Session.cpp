@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "health/Wiring.h"
 #include "link/FtdiDriver.h"
+#include "link/SerialDriver.h"
 #include "link/TraceText.h"
 #include "sim/SimOptions.h"
 #include "sim/SimStack.h"
@@ -23,9 +25,33 @@ std::unique_ptr<link::FtDriver> makeBackend(const std::string& device, const Clo
     }
     return std::make_unique<sim::SimStack>(std::move(options), clock);
   }
-  error = "kb4471: unknown device '" + link::traceText(device) + "' (use ftdi or sim[:OPTIONS])";
+  if (device == "serial" || device.rfind("serial:", 0) == 0) {
+    link::SerialOptions options;
+    std::string why;
+    if (!link::parseSerialOptions(device.size() > 7 ? device.substr(7) : std::string(), options,
+                                  why)) {
+      error = "kb4471: bad serial option: " + link::traceText(why);
+      return nullptr;
+    }
+    return std::make_unique<link::SerialDriver>(std::move(options));
+  }
+  error = "kb4471: unknown device '" + link::traceText(device) +
+          "' (use ftdi, serial[:PORT] or sim[:OPTIONS])";
   return nullptr;
 }
+
+namespace {
+
+// The export folder made absolute, so that the workbook's cell A1 and the desktop's "open" name
+// the file wherever they are read from. Empty stays empty (the program's own folder).
+std::string absoluteFolder(const std::string& folder) {
+  if (folder.empty()) return folder;
+  std::error_code ec;
+  const std::filesystem::path path = std::filesystem::absolute(folder, ec);
+  return ec ? folder : path.lexically_normal().string();
+}
+
+}  // namespace
 
 Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
                  form::Desktop* desktop)
@@ -52,8 +78,12 @@ Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
     }
     link_->setTrace(&trace_);
   }
+  // On a real controller the not-detected message says where to look.
+  const bool simulated = options.device == "sim" || options.device.rfind("sim:", 0) == 0;
   window_ = std::make_unique<ui::MainWindow>(
-      ui::Services{*link_, clock, dialogs, desktop, options.exportDir});
+      ui::Services{*link_, clock, dialogs, desktop, absoluteFolder(options.exportDir),
+                   simulated ? "" : "To see what is attached, run: kb4471 --list-devices"});
+  health::wire(window_->context(), health::controllerName(options.device));
 }
 
 std::string Session::outputError() const {

@@ -15,7 +15,8 @@
 
 namespace kb::app {
 
-// Builds the controller backend from a device string: "ftdi", "sim", "sim:OPTION,...".
+// Builds the controller backend from a device string: "ftdi", "serial", "serial:PORT[,baud=N]",
+// "sim", "sim:OPTION,...".
 // Returns null and sets error (one line) for an unknown or malformed device.
 std::unique_ptr<link::FtDriver> makeBackend(const std::string& device, const Clock& clock,
                                             std::string& error);

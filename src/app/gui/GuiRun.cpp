@@ -12,6 +12,7 @@
 
 #include "app/core/ScriptRunner.h"
 #include "app/core/Session.h"
+#include "app/gui/UserSettings.h"
 #include "common/Clock.h"
 #include "ui/qt/AppWindows.h"
 #include "ui/qt/QtServices.h"
@@ -23,6 +24,9 @@ namespace {
 // One look everywhere: the layout is in fixed pixels and the colours assume a light palette.
 void prepareApplication() {
   QCoreApplication::setApplicationName(QStringLiteral("kb4471"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(KB_VERSION));
+  // The desktop entry the windows belong to (its icon and name in a Wayland session).
+  QGuiApplication::setDesktopFileName(QStringLiteral("kb4471"));
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
     QApplication::setStyle(fusion);
     QApplication::setPalette(fusion->standardPalette());
@@ -70,10 +74,13 @@ bool displayMissing() {
 int runGui(int& argc, char** argv, const Options& options) {
   QApplication app(argc, argv);
   prepareApplication();
+  UserSettings settings;
+  Options run = options;
+  run.exportDir = settings.exportFolder(options.exportDir);
   SystemClock clock;
   qt::QtDialogs dialogs;
   qt::QtDesktop desktop;
-  Session session(options, clock, dialogs, &desktop);
+  Session session(run, clock, dialogs, &desktop);
   if (!session.error().empty()) {
     std::cerr << session.error() << '\n';
     return 2;
@@ -87,10 +94,13 @@ int runGui(int& argc, char** argv, const Options& options) {
   });
   if (!session.window().load()) return session.window().context().exitStatus;
   qt::MainFrame frame(session.window());
-  dialogs.setParent(&frame);
+  frame.attachDialogs(dialogs);
+  settings.restoreWindows(frame);
   frame.showWindows();
   if (session.window().ended()) return session.window().context().exitStatus;
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  settings.saveWindows(frame);
+  return status;
 }
 
 int runScreenshot(int& argc, char** argv, const Options& options) {

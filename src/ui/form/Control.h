@@ -103,6 +103,15 @@ class Control {
   bool multiLine = false;
   int alignment = 0;  // 0 left, 1 right, 2 centre
 
+  // Labels: a row of column headings. The caption's first word stands at the left; every further
+  // word is centred over a column, the first columnCentre twips from the label's left, the next
+  // ones every columnPitch twips (0: the caption is plain text).
+  int columnPitch = 0;
+  int columnCentre = 0;
+  // Multi-line text boxes: where the box's wrapping starts a new row (-1: where it fits). The text
+  // itself holds no line break there.
+  int rowBreak = -1;
+
   std::vector<std::string> items;  // combo box list, tab strip captions
   int selStart = 0;                // text boxes: caret position
 

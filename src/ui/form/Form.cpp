@@ -5,6 +5,18 @@
 
 namespace kb::form {
 
+namespace {
+
+// Keys that press a focused button as on the desktop: Enter or Space on a command button, Space
+// on a check box or option button.
+bool pressesButton(ControlKind kind, int key) {
+  if (kind == ControlKind::CommandButton) return key == 13 || key == 32;
+  if (kind == ControlKind::CheckBox || kind == ControlKind::OptionButton) return key == 32;
+  return false;
+}
+
+}  // namespace
+
 std::string_view eventName(Event event) {
   switch (event) {
     case Event::Click:
@@ -284,21 +296,23 @@ void Form::operatorKey(Control& c, int key) {
     const int index = c.index();
     runProcedure(c.displayName(), "KeyPress", [&] { handler(index, key); });
   }
+  if (pressesButton(c.kind_, key)) {
+    operatorClick(c);
+    return;
+  }
   if (c.kind_ != ControlKind::TextBox || c.locked || key == 0) return;
-  int caret = std::min<int>(std::max(c.selStart, 0), static_cast<int>(c.caption_.size()));
-  std::string text = c.caption_;
+  // Edited in place: typing at the end of a long text costs the same for every key.
+  const int caret = std::min<int>(std::max(c.selStart, 0), static_cast<int>(c.caption_.size()));
   if (key == 8) {
     if (caret == 0) return;
-    text.erase(static_cast<std::size_t>(caret - 1), 1);
-    --caret;
+    c.caption_.erase(static_cast<std::size_t>(caret - 1), 1);
+    c.selStart = caret - 1;
   } else if (key >= 32 && key < 256) {
-    text.insert(text.begin() + caret, static_cast<char>(key));
-    ++caret;
+    c.caption_.insert(static_cast<std::size_t>(caret), 1, static_cast<char>(key));
+    c.selStart = caret + 1;
   } else {
     return;
   }
-  c.caption_ = std::move(text);
-  c.selStart = caret;
   fire(Event::Change, c);
 }
 

@@ -11,6 +11,8 @@
 //    on the control that had it, then GotFocus on the new one;
 //  - an operator's click moves the focus to the control first, as a mouse click does (a click
 //    on a label, shape, frame, line or image moves no focus);
+//  - an operator's key goes to the KeyPress procedure first; what it leaves of Enter or Space on
+//    a command button, or of Space on a check box or option button, clicks it;
 //  - a procedure that throws is a fault: the outermost event stops there and the fault goes to
 //    the reporter (control, event, reason), the same in the GUI and headless.
 #include <cstdint>

@@ -77,6 +77,12 @@ void MainWindow::unload() {
   ctx_.programEnded = true;  // also when the procedure failed
 }
 
+void MainWindow::keepAliveTick() {
+  // Not through the form's event machinery: the procedure that opened the box is still running,
+  // and this must neither run another procedure nor take part in its fault handling.
+  if (ctx_.c.Timer1->enabled) continuous::Timer1_KeepAliveOnly(ctx_);
+}
+
 void MainWindow::closeStatusWindow() {
   ctx_.status->guarded("Form", "Unload", [&] { balancer::UnloadStatusWindow(ctx_); });
 }

@@ -33,6 +33,9 @@ class MainWindow {
   void closeStatusWindow();
   // One tick of Timer1 (when it is enabled).
   void tick() { ctx_.main->tick(*ctx_.c.Timer1); }
+  // A tick that comes while a message box of the program is open: the watchdog keep-alive alone
+  // (continuous::Timer1_KeepAliveOnly).
+  void keepAliveTick();
   bool ended() const { return ctx_.programEnded; }
 
   // A state variable by its name, for the runner's print ("CurrentBoard", "BoardAddress" 3);

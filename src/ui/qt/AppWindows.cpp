@@ -7,18 +7,14 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QThread>
 #include <QVBoxLayout>
 
 #include "ui/qt/ControlWidgets.h"
+#include "ui/qt/LinkHealthView.h"
 
 namespace kb::qt {
-
-namespace {
-QString latin1(const std::string& s) {
-  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-}  // namespace
 
 MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
     : QMainWindow(parent), window_(window) {
@@ -29,6 +25,7 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   scroll_ = new QScrollArea(this);
   scroll_->setFrameShape(QFrame::NoFrame);
   scroll_->setWidgetResizable(false);
+  scroll_->setFocusPolicy(Qt::NoFocus);  // no Tab stop of its own: it scrolls to the focus
   scroll_->setWidget(mainView_);
   setCentralWidget(scroll_);
 
@@ -42,6 +39,7 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   layout->addWidget(statusView_);
   statusWindow_->installEventFilter(this);
 
+  linkHealth_ = new LinkHealthView(*this, window_.context(), pump_);
   // Transactions run beside the event loop, so the windows paint while one is in flight.
   linkRunner_ = std::make_unique<LinkRunner>(pump_);
   window_.context().link().setCallRunner(
@@ -51,15 +49,17 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   timer_.setTimerType(Qt::PreciseTimer);
   // Queued: the tick then runs outside the timer's own activation, which Qt never enters twice,
   // so the timer still comes due (and is kept) while a tick's transaction is in flight.
-  connect(&timer_, &QTimer::timeout, this, &MainFrame::onTimer, Qt::QueuedConnection);
+  connect(&timer_, &QTimer::timeout, this, &MainFrame::timerTick, Qt::QueuedConnection);
   pump_.addSyncHook([this] { syncWindows(); });
   pump_.syncNow();
 }
 
 MainFrame::~MainFrame() {
   // The views unregister from the pump, which is a member: delete them before it goes.
+  pump_.close();
   timer_.stop();
   window_.context().link().setCallRunner({});
+  delete linkHealth_;
   delete statusWindow_;
   delete takeCentralWidget();
 }
@@ -92,6 +92,7 @@ void MainFrame::buildMenus() {
     });
     actions_.push_back(action);
   }
+  linkHealth_->addMenu(*menuBar());
 }
 
 QAction* MainFrame::menuAction(const std::string& caption) const {
@@ -157,7 +158,7 @@ void MainFrame::holdTimer(bool hold) {
   syncTimer();
 }
 
-void MainFrame::onTimer() {
+void MainFrame::timerTick() {
   // Due while a transaction is in flight: once, after the procedure that waits for it, as the
   // timer would fire once when a blocked thread returns to it.
   if (pump_.waitingForLink()) {
@@ -170,15 +171,25 @@ void MainFrame::onTimer() {
     }
     return;
   }
-  // A tick never runs inside another event's procedure (a message box may be open in it).
-  if (pump_.busy()) return;
-  pump_.deliver([this] { window_.tick(); });
+  if (!pump_.busy()) {
+    pump_.deliver([this] { window_.tick(); });
+    return;
+  }
+  // A tick never runs inside another event's procedure. While that procedure waits in a message
+  // box, the watchdog keep-alive alone goes on, so the chips keep their configuration.
+  if (dialogs_ != nullptr && dialogs_->open()) pump_.deliver([this] { window_.keepAliveTick(); });
+}
+
+void MainFrame::attachDialogs(QtDialogs& dialogs) {
+  dialogs_ = &dialogs;
+  dialogs.setParent(this);
 }
 
 void MainFrame::fitToForm() {
   fittedSize_ = mainView_->size();
   const int menuHeight = menuBar()->sizeHint().height();
-  resize(fittedSize_.width(), fittedSize_.height() + menuHeight);
+  const int statusHeight = statusBar()->sizeHint().height();
+  resize(fittedSize_.width(), fittedSize_.height() + menuHeight + statusHeight);
 }
 
 void MainFrame::placeStatusWindow() {

@@ -11,11 +11,14 @@
 #include "ui/qt/EventPump.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/LinkRunner.h"
+#include "ui/qt/QtServices.h"
 
 class QAction;
 class QScrollArea;
 
 namespace kb::qt {
+
+class LinkHealthView;
 
 class MainFrame final : public QMainWindow {
   Q_OBJECT
@@ -28,6 +31,7 @@ class MainFrame final : public QMainWindow {
   FormView& mainView() { return *mainView_; }
   FormView& statusView() { return *statusView_; }
   QWidget* statusWindow() { return statusWindow_; }
+  LinkHealthView& linkHealth() { return *linkHealth_; }
   // The menu bar's action of a menu item, by the item's caption; null if there is none.
   QAction* menuAction(const std::string& caption) const;
 
@@ -35,6 +39,11 @@ class MainFrame final : public QMainWindow {
   void showWindows();
   // Stops or resumes the timer (screenshots hold it so that what they show is repeatable).
   void holdTimer(bool hold);
+  // One tick as the timer gives it: the whole tick, or only the keep-alive while a procedure
+  // waits in a message box of dialogs (tests with a manual clock call it themselves).
+  void timerTick();
+  // The program's message boxes: parented to this window, and watched for the tick.
+  void attachDialogs(QtDialogs& dialogs);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -47,9 +56,9 @@ class MainFrame final : public QMainWindow {
   void fitToForm();
   void placeStatusWindow();
   void quitLoop();
-  void onTimer();
 
   ui::MainWindow& window_;
+  QtDialogs* dialogs_ = nullptr;
   EventPump pump_;
   std::unique_ptr<LinkRunner> linkRunner_;  // after the pump: goes before it
   bool tickOwed_ = false;                   // a tick came due while a transaction was in flight
@@ -57,6 +66,7 @@ class MainFrame final : public QMainWindow {
   QScrollArea* scroll_ = nullptr;
   QWidget* statusWindow_ = nullptr;
   FormView* statusView_ = nullptr;
+  LinkHealthView* linkHealth_ = nullptr;
   std::vector<QAction*> actions_;
   QTimer timer_;
   bool timerHeld_ = false;

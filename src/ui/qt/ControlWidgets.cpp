@@ -1,19 +1,83 @@
 #include "ui/qt/ControlWidgets.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTextDocument>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
+#include "ui/form/Form.h"
 #include "ui/qt/QtColors.h"
 
 namespace kb::qt {
+
+namespace {
+
+// Breaks a text at its blanks into lines no wider than width (a word wider than that keeps its
+// own line).
+QString wrapAtBlanks(const QString& text, const QFont& font, int width) {
+  const QFontMetrics fm(font);
+  QString out;
+  QString line;
+  for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    const QString joined = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+    if (line.isEmpty() || fm.horizontalAdvance(joined) <= width) {
+      line = joined;
+    } else {
+      out += line + QLatin1Char('\n');
+      line = word;
+    }
+  }
+  return out + line;
+}
+
+bool coloursChanged(const form::Control& c, Applied& a, bool f) {
+  return changed(f, a.control.backColor, c.backColor) |
+         changed(f, a.control.foreColor, c.foreColor);
+}
+
+// A left click released over the widget: the control's click, not passed on to the frame beneath.
+bool clicked(QWidget* w, QMouseEvent* event) {
+  return event->button() == Qt::LeftButton && w->rect().contains(event->position().toPoint());
+}
+
+// The caption of a check box or option button, fitted to the room beside its indicator.
+void fitChoiceCaption(QAbstractButton* button, const WidgetEnv& env, const form::Control& c,
+                      bool check) {
+  button->setText(literalCaption(c.caption()));
+  QStyle* st = button->style();
+  const int indicator =
+      st->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth,
+                      nullptr, button) +
+      st->pixelMetric(check ? QStyle::PM_CheckBoxLabelSpacing : QStyle::PM_RadioButtonLabelSpacing,
+                      nullptr, button);
+  const QSize area(button->width() - indicator - 2, button->height());
+  const TextFit fit = fitText(env.font(c), latin1(c.caption()), area, true);
+  // The toolkit's check boxes draw one line: a wrapped caption gets its line breaks here.
+  if (fit.wrap) button->setText(wrapAtBlanks(literalCaption(c.caption()), fit.font, area.width()));
+  button->setFont(fit.font);
+}
+
+// What check boxes and option buttons share: the fitted caption and the colours.
+void applyChoice(QAbstractButton* button, const WidgetEnv& env, const form::Control& c, Applied& a,
+                 bool f, bool check) {
+  if (changed(f, a.caption, c.caption()) || a.refit) fitChoiceCaption(button, env, c, check);
+  if (coloursChanged(c, a, f)) {
+    QPalette p = env.basePalette();
+    p.setColor(QPalette::Window, env.color(c.backColor));
+    setTextColor(p, QPalette::WindowText, env.color(c.foreColor));
+    button->setPalette(p);
+    button->setAutoFillBackground(true);
+  }
+}
+
+}  // namespace
 
 QString literalCaption(const std::string& caption) {
   QString s = QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
@@ -24,9 +88,26 @@ QString literalCaption(const std::string& caption) {
 // ---------------------------------------------------------------------------------------------
 // Shape
 
-ShapeWidget::ShapeWidget(QWidget* parent) : QWidget(parent) {
+ShapeWidget::ShapeWidget(QWidget* parent, const WidgetEnv& env) : QWidget(parent), env_(env) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void ShapeWidget::apply(const form::Control& c, Applied& a, bool f) {
+  form::Control& was = a.control;
+  if (coloursChanged(c, a, f) | changed(f, was.shape, c.shape) | changed(f, was.opaque, c.opaque) |
+      changed(f, was.fillStyle, c.fillStyle) | changed(f, was.fillColor, c.fillColor) |
+      changed(f, was.borderColor, c.borderColor) | changed(f, was.borderWidth, c.borderWidth)) {
+    ShapeLook look;
+    look.shape = c.shape;
+    look.opaque = c.opaque;
+    look.back = env_.color(c.backColor);
+    look.fillStyle = c.fillStyle;
+    look.fill = env_.color(c.fillColor);
+    look.border = env_.color(c.borderColor);
+    look.borderWidth = c.borderWidth;
+    setLook(look);
+  }
 }
 
 void ShapeWidget::setLook(const ShapeLook& look) {
@@ -88,9 +169,24 @@ void ShapeWidget::paintEvent(QPaintEvent*) {
 // ---------------------------------------------------------------------------------------------
 // Line
 
-LineWidget::LineWidget(QWidget* parent) : QWidget(parent) {
+LineWidget::LineWidget(QWidget* parent, const WidgetEnv& env) : QWidget(parent), env_(env) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void LineWidget::apply(const form::Control& c, Applied& a, bool f) {
+  form::Control& was = a.control;
+  if (a.moved | changed(f, was.x1, c.x1) | changed(f, was.y1, c.y1) | changed(f, was.x2, c.x2) |
+      changed(f, was.y2, c.y2) | changed(f, was.borderWidth, c.borderWidth) |
+      changed(f, was.borderColor, c.borderColor)) {
+    const QPoint p1(toPixels(c.x1), toPixels(c.y1));
+    const QPoint p2(toPixels(c.x2), toPixels(c.y2));
+    const int pad = std::max(1, (c.borderWidth + 1) / 2);
+    const QRect box = QRect(p1, p2).normalized().adjusted(-pad, -pad, pad, pad);
+    setGeometry(box);
+    setLine(QLine(p1 - box.topLeft(), p2 - box.topLeft()), env_.color(c.borderColor),
+            c.borderWidth);
+  }
 }
 
 void LineWidget::setLine(QLine line, QColor color, int width) {
@@ -115,14 +211,25 @@ void LineWidget::paintEvent(QPaintEvent*) {
 // ---------------------------------------------------------------------------------------------
 // Image marker
 
-MarkerWidget::MarkerWidget(QWidget* parent) : QWidget(parent) {
+MarkerWidget::MarkerWidget(QWidget* parent, const WidgetEnv& env, form::Control& c)
+    : QWidget(parent), env_(env), control_(c) {
   setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void MarkerWidget::setColor(QColor color) {
+void MarkerWidget::apply(const form::Control& c, Applied& a, bool f) {
+  if (!coloursChanged(c, a, f)) return;
+  const QColor color = env_.color(c.foreColor);
   if (color == color_) return;
   color_ = color;
   update();
+}
+
+void MarkerWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (clicked(this, event)) {
+    env_.click(control_);
+    return;
+  }
+  QWidget::mouseReleaseEvent(event);
 }
 
 void MarkerWidget::paintEvent(QPaintEvent*) {
@@ -139,15 +246,45 @@ void MarkerWidget::paintEvent(QPaintEvent*) {
 // ---------------------------------------------------------------------------------------------
 // Command button
 
-ButtonWidget::ButtonWidget(QWidget* parent) : QPushButton(parent) {
+ButtonWidget::ButtonWidget(QWidget* parent, const WidgetEnv& env, form::Control& c)
+    : QPushButton(parent), env_(env), control_(c) {
   setAutoDefault(false);
+  connect(this, &QAbstractButton::clicked, this, [this, &c] { env_.click(c); });
 }
 
-void ButtonWidget::setCaption(const QString& caption) {
-  if (caption == caption_) return;
-  caption_ = caption;
-  setAccessibleName(caption_);
-  update();
+void ButtonWidget::apply(const form::Control& c, Applied& a, bool f) {
+  if (changed(f, a.caption, c.caption()) || a.refit) {
+    caption_ = latin1(c.caption());
+    setAccessibleName(caption_);
+    const TextFit fit = fitText(font(), caption_, captionArea().size(), true);
+    captionFont_ = fit.font;
+    captionWraps_ = fit.wrap;
+    update();
+  }
+  if (coloursChanged(c, a, f)) {
+    QPalette p = env_.basePalette();
+    p.setColor(QPalette::Button, env_.color(c.backColor));
+    setTextColor(p, QPalette::ButtonText, env_.color(c.foreColor));
+    setPalette(p);
+  }
+}
+
+void ButtonWidget::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+    QPushButton::keyPressEvent(event);
+    return;
+  }
+  // A held key repeats: only its first press counts, so that an Enter that moved the focus here
+  // (a limit box hands it to WRITE CONFIG) does not click what it landed on.
+  if (!event->isAutoRepeat()) {
+    env_.deliver([this] { env_.form().operatorKey(control_, 13); });
+  }
+  event->accept();
+}
+
+QRect ButtonWidget::captionArea() const {
+  return rect().adjusted(2, 1, -2, -1);
 }
 
 QSize ButtonWidget::sizeHint() const {
@@ -160,23 +297,39 @@ void ButtonWidget::paintEvent(QPaintEvent*) {
   initStyleOption(&opt);
   opt.text.clear();
   p.drawControl(QStyle::CE_PushButtonBevel, opt);
-  QRect area = rect().adjusted(2, 1, -2, -1);
+  QRect area = captionArea();
   if (isDown()) {
     area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this),
                    style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &opt, this));
   }
-  // A caption a little too big for its button is drawn a little smaller rather than clipped.
-  const QFont f = fittedFont(font(), caption_, area.size(), true);
-  const bool oneLine = QFontMetrics(f).horizontalAdvance(caption_) <= area.width();
-  const int flags = oneLine ? int(Qt::AlignCenter) : Qt::AlignCenter | Qt::TextWordWrap;
-  p.setFont(f);
+  const int flags = captionWraps_ ? Qt::AlignCenter | Qt::TextWordWrap : int(Qt::AlignCenter);
+  p.setFont(captionFont_);
   style()->drawItemText(&p, area, flags, palette(), isEnabled(), caption_, QPalette::ButtonText);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Frame
 
-FrameWidget::FrameWidget(QWidget* parent) : QWidget(parent) {}
+FrameWidget::FrameWidget(QWidget* parent, const WidgetEnv& env, form::Control& c)
+    : QWidget(parent), env_(env), control_(c) {}
+
+void FrameWidget::apply(const form::Control& c, Applied& a, bool f) {
+  if (changed(f, a.caption, c.caption())) setCaption(latin1(c.caption()));
+  if (coloursChanged(c, a, f)) {
+    QPalette p = env_.basePalette();
+    p.setColor(QPalette::Window, env_.color(c.backColor));
+    setTextColor(p, QPalette::WindowText, env_.color(c.foreColor));
+    setPalette(p);
+  }
+}
+
+void FrameWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (clicked(this, event)) {
+    env_.click(control_);
+    return;
+  }
+  QWidget::mouseReleaseEvent(event);
+}
 
 void FrameWidget::setCaption(const QString& caption) {
   if (caption == caption_) return;
@@ -203,169 +356,184 @@ void FrameWidget::paintEvent(QPaintEvent*) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Option button
+// Check box and option button
 
-OptionWidget::OptionWidget(QWidget* parent) : QRadioButton(parent) {
+CheckWidget::CheckWidget(QWidget* parent, const WidgetEnv& env, form::Control& c)
+    : QCheckBox(parent), env_(env) {
+  setTristate(true);
+  connect(this, &QAbstractButton::clicked, this, [this, &c] { env_.click(c); });
+}
+
+void CheckWidget::apply(const form::Control& c, Applied& a, bool f) {
+  applyChoice(this, env_, c, a, f, true);
+  if (changed(f, a.value, c.value())) {
+    setCheckState(c.value() == 1   ? Qt::Checked
+                  : c.value() == 2 ? Qt::PartiallyChecked
+                                   : Qt::Unchecked);
+  }
+}
+
+OptionWidget::OptionWidget(QWidget* parent, const WidgetEnv& env, form::Control& c)
+    : QRadioButton(parent), env_(env) {
   setAutoExclusive(false);
+  connect(this, &QAbstractButton::clicked, this, [this, &c] { env_.click(c); });
+}
+
+void OptionWidget::apply(const form::Control& c, Applied& a, bool f) {
+  applyChoice(this, env_, c, a, f, false);
+  if (changed(f, a.value, c.value())) setChecked(c.value() != 0);
 }
 
 // ---------------------------------------------------------------------------------------------
-// Text boxes
+// Label
 
-void TextKeyRouter::typeText(const QString& text, const TextBoxHooks& hooks) {
-  for (const QChar ch : text) {
-    const char16_t code = ch.unicode();
-    if (code == u'\n' || code == u'\r' || code == u'\t') continue;
-    // The model holds 8-bit text: characters beyond it are not typed.
-    if (code >= 32 && code < 256) hooks.key(code);
-  }
+LabelWidget::LabelWidget(QWidget* parent, const WidgetEnv& env, form::Control& c)
+    : QLabel(parent), env_(env), control_(c) {
+  setTextFormat(Qt::PlainText);
+  setWordWrap(true);
 }
 
-void TextKeyRouter::deleteSelection(int selectionStart, int selectionLength,
-                                    const TextBoxHooks& hooks) {
-  // As backspaces from the selection's end, so the KeyPress procedure sees each deletion.
-  hooks.caret(selectionStart + selectionLength);
-  for (int i = 0; i < selectionLength; ++i) hooks.key(8);
-}
-
-bool TextKeyRouter::route(QKeyEvent* e, const TextState& s, const TextBoxHooks& hooks,
-                          const std::function<void()>& copy) {
-  const bool hasSelection = s.selectionLength > 0;
-  switch (e->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      return false;  // caret moves and focus moves stay with the widget
-    case Qt::Key_Backspace:
-      if (hasSelection) {
-        deleteSelection(s.selectionStart, s.selectionLength, hooks);
-      } else {
-        hooks.key(8);
-      }
-      return true;
-    case Qt::Key_Delete:
-      if (hasSelection) {
-        deleteSelection(s.selectionStart, s.selectionLength, hooks);
-      } else if (s.caret < s.length) {
-        hooks.caret(s.caret + 1);
-        hooks.key(8);
-      }
-      return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      hooks.key(13);
-      return true;
-    case Qt::Key_Escape:
-      hooks.key(27);
-      return true;
-    default:
-      break;
-  }
-  if (e->matches(QKeySequence::SelectAll)) return false;
-  if (e->matches(QKeySequence::Copy)) {
-    copy();
-    return true;
-  }
-  if (e->matches(QKeySequence::Cut)) {
-    if (hasSelection) {
-      copy();
-      deleteSelection(s.selectionStart, s.selectionLength, hooks);
+void LabelWidget::apply(const form::Control& c, Applied& a, bool f) {
+  if (changed(f, a.caption, c.caption()) | changed(f, a.control.columnPitch, c.columnPitch) |
+          changed(f, a.control.columnCentre, c.columnCentre) ||
+      a.refit) {
+    setText(latin1(c.caption()));
+    if (c.columnPitch > 0) {
+      setFont(env_.font(c));
+      placeWords(c);
+    } else {
+      words_.clear();
+      setFont(fitText(env_.font(c), latin1(c.caption()), size(), true).font);
     }
-    return true;
   }
-  if (e->matches(QKeySequence::Paste)) {
-    const QString pasted = QApplication::clipboard()->text();
-    if (hasSelection) deleteSelection(s.selectionStart, s.selectionLength, hooks);
-    typeText(pasted, hooks);
-    return true;
+  if (changed(f, a.control.alignment, c.alignment)) {
+    setAlignment(horizontal(c.alignment) | Qt::AlignTop);
   }
-  const Qt::KeyboardModifiers mods = e->modifiers();
-  const bool command =
-      (mods & (Qt::ControlModifier | Qt::MetaModifier)) != 0 && (mods & Qt::AltModifier) == 0;
-  if (!command && !e->text().isEmpty() && e->text().at(0).unicode() >= 32) {
-    if (hasSelection) deleteSelection(s.selectionStart, s.selectionLength, hooks);
-    typeText(e->text(), hooks);
-  }
-  // Anything else (undo, word deletion, ...) would edit the text behind the model's back.
-  return true;
-}
-
-LineEditWidget::LineEditWidget(QWidget* parent, TextBoxHooks hooks)
-    : QLineEdit(parent), hooks_(std::move(hooks)) {
-  setContextMenuPolicy(Qt::NoContextMenu);
-  setDragEnabled(false);
-  setAcceptDrops(false);
-  setFrame(true);
-}
-
-void LineEditWidget::keyPressEvent(QKeyEvent* event) {
-  TextState s;
-  s.length = static_cast<int>(text().size());
-  s.caret = cursorPosition();
-  s.selectionStart = hasSelectedText() ? selectionStart() : s.caret;
-  s.selectionLength = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
-  if (!TextKeyRouter::route(event, s, hooks_, [this] { copy(); })) QLineEdit::keyPressEvent(event);
-}
-
-void LineEditWidget::inputMethodEvent(QInputMethodEvent* event) {
-  TextKeyRouter::typeText(event->commitString(), hooks_);
-  event->accept();
-}
-
-void LineEditWidget::mouseReleaseEvent(QMouseEvent* event) {
-  // The middle button would paste the selection into the text directly.
-  if (event->button() == Qt::MiddleButton) return;
-  QLineEdit::mouseReleaseEvent(event);
-}
-
-TextEditWidget::TextEditWidget(QWidget* parent, TextBoxHooks hooks)
-    : QPlainTextEdit(parent), hooks_(std::move(hooks)) {
-  setContextMenuPolicy(Qt::NoContextMenu);
-  setAcceptDrops(false);
-  viewport()->setAcceptDrops(false);
-  setTabChangesFocus(true);
-  setUndoRedoEnabled(false);
-}
-
-void TextEditWidget::setTextKeepingView(const QString& text) {
-  const int scroll = verticalScrollBar() ? verticalScrollBar()->value() : 0;
-  setPlainText(text);
-  if (verticalScrollBar()) verticalScrollBar()->setValue(scroll);
-}
-
-void TextEditWidget::setCaret(int position) {
-  QTextCursor c = textCursor();
-  c.setPosition(std::clamp(position, 0, static_cast<int>(toPlainText().size())));
-  setTextCursor(c);
-}
-
-void TextEditWidget::keyPressEvent(QKeyEvent* event) {
-  const QTextCursor c = textCursor();
-  TextState s;
-  s.length = static_cast<int>(toPlainText().size());
-  s.caret = c.position();
-  s.selectionStart = c.selectionStart();
-  s.selectionLength = c.selectionEnd() - c.selectionStart();
-  if (!TextKeyRouter::route(event, s, hooks_, [this] { copy(); })) {
-    QPlainTextEdit::keyPressEvent(event);
+  if (coloursChanged(c, a, f) | changed(f, a.control.opaque, c.opaque)) {
+    QPalette p = env_.basePalette();
+    p.setColor(QPalette::Window, env_.color(c.backColor));
+    setTextColor(p, QPalette::WindowText, env_.color(c.foreColor));
+    setPalette(p);
+    setAutoFillBackground(c.opaque);
   }
 }
 
-void TextEditWidget::inputMethodEvent(QInputMethodEvent* event) {
-  TextKeyRouter::typeText(event->commitString(), hooks_);
-  event->accept();
+void LabelWidget::placeWords(const form::Control& c) {
+  words_.clear();
+  const QFontMetrics fm(font());
+  const QStringList list = text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  for (qsizetype k = 0; k < list.size(); ++k) {
+    const int width = fm.horizontalAdvance(list[k]);
+    int left = 0;
+    if (k > 0) {
+      // The column's centre in the container, less where the label starts in it.
+      const double centre =
+          (c.left + c.columnCentre + c.columnPitch * static_cast<double>(k - 1)) / kTwipsPerPixel;
+      left = static_cast<int>(std::lround(centre - width / 2.0)) - toPixels(c.left);
+    }
+    words_.push_back({list[k], QRect(left, 0, width, fm.height())});
+  }
 }
 
-void TextEditWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::MiddleButton) return;
-  QPlainTextEdit::mouseReleaseEvent(event);
+void LabelWidget::paintEvent(QPaintEvent* event) {
+  if (words_.empty()) {
+    QLabel::paintEvent(event);
+    return;
+  }
+  QPainter p(this);
+  p.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+  for (const Word& w : words_) p.drawText(w.rect, Qt::AlignLeft | Qt::AlignTop, w.text);
+}
+
+void LabelWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (clicked(this, event)) {
+    env_.click(control_);
+    return;
+  }
+  QLabel::mouseReleaseEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Combo box
+
+ComboWidget::ComboWidget(QWidget* parent, const WidgetEnv& env, form::Control& c)
+    : QComboBox(parent), env_(env) {
+  setEditable(false);
+  setFocusPolicy(Qt::StrongFocus);
+  connect(this, &QComboBox::activated, this, [this, &c](int position) {
+    env_.deliver([this, &c, position] { env_.form().operatorSelect(c, position); });
+  });
+}
+
+void ComboWidget::apply(const form::Control& c, Applied& a, bool f) {
+  const bool itemsChanged = changed(f, a.control.items, c.items);
+  if (itemsChanged) {
+    clear();
+    for (const std::string& item : c.items) addItem(latin1(item));
+  }
+  if (itemsChanged | changed(f, a.listIndex, c.listIndex()) | changed(f, a.caption, c.caption())) {
+    const bool inList = c.listIndex() >= 0 && c.listIndex() < static_cast<int>(c.items.size()) &&
+                        c.items[static_cast<std::size_t>(c.listIndex())] == c.caption();
+    // A text that is not the chosen entry shows as the box's placeholder.
+    setCurrentIndex(inList ? c.listIndex() : -1);
+    setPlaceholderText(inList ? QString() : latin1(c.caption()));
+  }
+  if (coloursChanged(c, a, f)) {
+    QPalette p = env_.basePalette();
+    p.setColor(QPalette::Base, env_.color(c.backColor));
+    setTextColor(p, QPalette::Text, env_.color(c.foreColor));
+    setTextColor(p, QPalette::ButtonText, env_.color(c.foreColor));
+    setTextColor(p, QPalette::PlaceholderText, env_.color(c.foreColor));
+    setPalette(p);
+  }
+}
+
+void ComboWidget::wheelEvent(QWheelEvent* event) {
+  if (hasFocus()) {
+    QComboBox::wheelEvent(event);
+  } else {
+    event->ignore();  // on to the window beneath, which scrolls
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tab strip
+
+TabWidget::TabWidget(QWidget* parent, const WidgetEnv& env, form::Control& c)
+    : QTabBar(parent), env_(env) {
+  setExpanding(false);
+  setElideMode(Qt::ElideNone);
+  setDrawBase(true);
+  connect(this, &QTabBar::currentChanged, this, [this, &c](int tab) {
+    if (tab >= 0) env_.deliver([this, &c, tab] { env_.form().operatorSelect(c, tab); });
+  });
+}
+
+void TabWidget::apply(const form::Control& c, Applied& a, bool f) {
+  if (changed(f, a.control.items, c.items)) {
+    while (count() > static_cast<int>(c.items.size())) removeTab(count() - 1);
+    for (std::size_t i = 0; i < c.items.size(); ++i) {
+      const QString text = literalCaption(c.items[i]);
+      if (static_cast<int>(i) < count()) {
+        setTabText(static_cast<int>(i), text);
+      } else {
+        addTab(text);
+      }
+    }
+    a.value = -1;  // re-select below
+  }
+  if (changed(f, a.value, c.value()) && c.value() >= 0 && c.value() < count()) {
+    setCurrentIndex(c.value());
+  }
+}
+
+void TabWidget::wheelEvent(QWheelEvent* event) {
+  if (hasFocus()) {
+    QTabBar::wheelEvent(event);
+  } else {
+    event->ignore();
+  }
 }
 
 }  // namespace kb::qt

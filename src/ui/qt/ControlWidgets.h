@@ -1,16 +1,20 @@
 #pragma once
-// Widgets for the control kinds Qt has no ready match for, and thin subclasses that hand
-// decisions (check state, typed keys) back to the form model instead of acting on their own.
+// The widgets of every control kind but the text box (TextWidgets.h): Qt's own where they match,
+// thin subclasses that hand decisions (check state, clicks) back to the form model, and painted
+// widgets for the kinds Qt has no match for. Each applies its kind's properties itself.
 #include <QCheckBox>
 #include <QColor>
+#include <QComboBox>
+#include <QLabel>
 #include <QLine>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QWidget>
-#include <functional>
 #include <string>
+#include <vector>
+
+#include "ui/qt/ControlWidget.h"
 
 namespace kb::qt {
 
@@ -28,9 +32,11 @@ struct ShapeLook {
 };
 
 // A shape: back colour when opaque, then the fill pattern, then the border drawn inside.
-class ShapeWidget final : public QWidget {
+class ShapeWidget final : public QWidget, public ControlWidget {
  public:
-  explicit ShapeWidget(QWidget* parent);
+  ShapeWidget(QWidget* parent, const WidgetEnv& env);
+  QWidget* widget() override { return this; }
+  void apply(const form::Control& c, Applied& a, bool fresh) override;
   void setLook(const ShapeLook& look);
   const ShapeLook& look() const { return look_; }
 
@@ -38,139 +44,178 @@ class ShapeWidget final : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  const WidgetEnv& env_;
   ShapeLook look_;
 };
 
-// A line between two points given in the widget's own coordinates.
-class LineWidget final : public QWidget {
+// A line between two points given in the widget's own coordinates; it places itself around them.
+class LineWidget final : public QWidget, public ControlWidget {
  public:
-  explicit LineWidget(QWidget* parent);
+  LineWidget(QWidget* parent, const WidgetEnv& env);
+  QWidget* widget() override { return this; }
+  void apply(const form::Control& c, Applied& a, bool fresh) override;
   void setLine(QLine line, QColor color, int width);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  const WidgetEnv& env_;
   QLine line_;
   QColor color_;
   int width_ = 1;
 };
 
-// The image control: a small downward-pointing marker.
-class MarkerWidget final : public QWidget {
+// The image control: a small downward-pointing marker. A click on it is the control's click.
+class MarkerWidget final : public QWidget, public ControlWidget {
  public:
-  explicit MarkerWidget(QWidget* parent);
-  void setColor(QColor color);
+  MarkerWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
+  QWidget* widget() override { return this; }
+  void apply(const form::Control& c, Applied& a, bool fresh) override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  const WidgetEnv& env_;
+  form::Control& control_;
   QColor color_;
 };
 
-// A command button whose caption wraps at blanks and keeps every blank it has.
-class ButtonWidget final : public QPushButton {
+// A command button whose caption wraps at blanks and keeps every blank it has. Return or Enter
+// on the focused button is the operator's key 13 on it, which clicks it (Space clicks it too).
+class ButtonWidget final : public QPushButton, public ControlWidget {
  public:
-  explicit ButtonWidget(QWidget* parent);
-  void setCaption(const QString& caption);
+  ButtonWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
+  QWidget* widget() override { return this; }
+  void apply(const form::Control& c, Applied& a, bool fresh) override;
   const QString& caption() const { return caption_; }
+  // Where the caption is drawn, in which font, and whether it wraps at blanks there.
+  QRect captionArea() const;
+  const QFont& captionFont() const { return captionFont_; }
+  bool captionWraps() const { return captionWraps_; }
   QSize sizeHint() const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  const WidgetEnv& env_;
+  form::Control& control_;
   QString caption_;
+  QFont captionFont_;
+  bool captionWraps_ = false;
 };
 
 // A frame: back colour, an etched border and the caption over its top edge. Drawn here rather
-// than by the style so that the inside has exactly the frame's back colour.
-class FrameWidget final : public QWidget {
+// than by the style so that the inside has exactly the frame's back colour. A click on it (not
+// on a control inside) is the frame's click.
+class FrameWidget final : public QWidget, public ControlWidget {
  public:
-  explicit FrameWidget(QWidget* parent);
+  FrameWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
+  QWidget* widget() override { return this; }
+  void apply(const form::Control& c, Applied& a, bool fresh) override;
   void setCaption(const QString& caption);
   const QString& caption() const { return caption_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  const WidgetEnv& env_;
+  form::Control& control_;
   QString caption_;
 };
 
 // Check box and option button that never change their own state: the model sets it.
 // Both answer clicks anywhere on the control, not only on the indicator and caption.
-class CheckWidget final : public QCheckBox {
+class CheckWidget final : public QCheckBox, public ControlWidget {
  public:
-  explicit CheckWidget(QWidget* parent) : QCheckBox(parent) {}
+  CheckWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
+  QWidget* widget() override { return this; }
+  void apply(const form::Control& c, Applied& a, bool fresh) override;
 
  protected:
   void nextCheckState() override {}
   bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+
+ private:
+  const WidgetEnv& env_;
 };
 
-class OptionWidget final : public QRadioButton {
+class OptionWidget final : public QRadioButton, public ControlWidget {
  public:
-  explicit OptionWidget(QWidget* parent);
+  OptionWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
+  QWidget* widget() override { return this; }
+  void apply(const form::Control& c, Applied& a, bool fresh) override;
 
  protected:
   void nextCheckState() override {}
   bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+
+ private:
+  const WidgetEnv& env_;
 };
 
-// Callbacks a text box widget reports through. Key codes are character codes as the form's
-// KeyPress procedures see them: 8 backspace, 13 enter, 32..255 characters.
-struct TextBoxHooks {
-  std::function<void(int key)> key;
-  std::function<void(int caret)> caret;  // the operator moved the caret
-};
-
-// Where the caret and the selection of a text widget stand.
-struct TextState {
-  int length = 0;
-  int caret = 0;
-  int selectionStart = 0;
-  int selectionLength = 0;
-};
-
-// Shared key routing of the one- and multi-line text boxes: editing keys become key codes for the
-// form; caret moves, selecting and copying stay with the widget.
-class TextKeyRouter {
+// A label: plain text, wrapped at blanks, made a little smaller rather than clipped; or a row of
+// column headings, each word drawn over its column. A click on it is the label's click.
+class LabelWidget final : public QLabel, public ControlWidget {
  public:
-  // Returns false when the widget should handle the key itself.
-  static bool route(QKeyEvent* event, const TextState& state, const TextBoxHooks& hooks,
-                    const std::function<void()>& copy);
-  static void typeText(const QString& text, const TextBoxHooks& hooks);
-  static void deleteSelection(int selectionStart, int selectionLength, const TextBoxHooks& hooks);
-};
+  struct Word {
+    QString text;
+    QRect rect;  // where it is drawn
+  };
 
-class LineEditWidget final : public QLineEdit {
- public:
-  LineEditWidget(QWidget* parent, TextBoxHooks hooks);
+  LabelWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
+  QWidget* widget() override { return this; }
+  void apply(const form::Control& c, Applied& a, bool fresh) override;
+  // The words of a heading row and where they stand; empty for plain text.
+  const std::vector<Word>& columnWords() const { return words_; }
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void inputMethodEvent(QInputMethodEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  TextBoxHooks hooks_;
+  void placeWords(const form::Control& c);
+
+  const WidgetEnv& env_;
+  form::Control& control_;
+  std::vector<Word> words_;
 };
 
-class TextEditWidget final : public QPlainTextEdit {
+// A drop-down list; the operator choosing an entry is the combo's click. As on the desktop, the
+// wheel over a closed list changes it only while it has the keyboard focus (the wheel neither
+// gives it the focus); else the wheel scrolls the window beneath.
+class ComboWidget final : public QComboBox, public ControlWidget {
  public:
-  TextEditWidget(QWidget* parent, TextBoxHooks hooks);
-  void setTextKeepingView(const QString& text);
-  void setCaret(int position);
+  ComboWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
+  QWidget* widget() override { return this; }
+  void apply(const form::Control& c, Applied& a, bool fresh) override;
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void inputMethodEvent(QInputMethodEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
-  TextBoxHooks hooks_;
+  const WidgetEnv& env_;
+};
+
+// The tab strip; the operator choosing a tab selects it in the model. The wheel changes the tab
+// only while the strip has the keyboard focus.
+class TabWidget final : public QTabBar, public ControlWidget {
+ public:
+  TabWidget(QWidget* parent, const WidgetEnv& env, form::Control& c);
+  QWidget* widget() override { return this; }
+  void apply(const form::Control& c, Applied& a, bool fresh) override;
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  const WidgetEnv& env_;
 };
 
 // '&' is not a mnemonic in the model's captions: doubled for Qt's buttons and menus.

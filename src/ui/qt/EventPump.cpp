@@ -17,7 +17,7 @@ struct Counter {
 }  // namespace
 
 void EventPump::deliver(const Action& action) {
-  if (syncing_ > 0) return;
+  if (syncing_ > 0 || closed_) return;
   if (linkWaits_ > 0) {
     pending_.push_back(action);
     return;

@@ -28,6 +28,13 @@ class EventPump {
   // Runs every sync hook now; widget signals raised meanwhile are dropped as echoes.
   void syncNow();
 
+  // From now on actions are dropped: the windows are going (their widgets report focus changes
+  // while they are taken apart, which must not run procedures or syncs).
+  void close() {
+    closed_ = true;
+    pending_.clear();
+  }
+
   // True while an action runs (a message box may be open in it).
   bool busy() const { return depth_ > 0; }
   bool syncing() const { return syncing_ > 0; }
@@ -55,6 +62,7 @@ class EventPump {
   int syncing_ = 0;
   int linkWaits_ = 0;
   bool runningPending_ = false;
+  bool closed_ = false;
   int nextId_ = 0;
   std::vector<std::pair<int, Action>> hooks_;
   std::deque<Action> pending_;

@@ -1,8 +1,8 @@
 #pragma once
 // Renders one headless form as Qt widgets: one widget per control (timers have none), children of
-// frames inside their frame's widget, stacked in declaration order. Widget signals become the
-// form's operator actions through the event pump; sync() brings the widgets in line with the
-// controls again.
+// frames inside their frame's widget, stacked in declaration order. Each widget turns its signals
+// into the form's operator actions through the event pump and applies its kind's properties;
+// sync() compares every control with what its widget shows and applies what differs.
 #include <QFont>
 #include <QPalette>
 #include <QWidget>
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ui/form/Form.h"
+#include "ui/qt/ControlWidget.h"
 #include "ui/qt/EventPump.h"
 
 namespace kb::qt {
@@ -41,34 +42,22 @@ class FormView final : public QWidget {
  private:
   struct Binding {
     form::Control* control = nullptr;
+    ControlWidget* view = nullptr;  // null for timers
     QWidget* widget = nullptr;
-    // The state the widget shows: plain properties in a copy of the control, the identity and
-    // event-carrying ones (which only the form may write) beside it.
-    std::optional<form::Control> applied;
-    std::string caption;
-    int value = 0;
-    int listIndex = -1;
+    std::optional<Applied> applied;
     std::string container;
     int containerIndex = -1;
-    bool fresh = true;       // nothing applied yet
-    bool textDirty = false;  // the widget's text may differ from the model's
-    bool multiLine = false;  // text boxes: built as a multi-line widget
-    bool refit = false;      // size or font changed: captions are fitted again
+    bool fresh = true;  // nothing applied yet
   };
 
   void createWidgets();
-  QWidget* createWidget(Binding& b);
   void apply(Binding& b);
-  void applyKind(Binding& b, bool fresh);
   void placeInContainer(Binding& b);
   void applyFocus();
-  void click(const form::Control& c);
-  QColor color(std::int32_t value) const;
 
   form::Form& form_;
   EventPump& pump_;
-  QPalette basePalette_;
-  QFont baseFont_;
+  WidgetEnv env_;
   std::vector<std::unique_ptr<Binding>> bindings_;
   std::map<const QObject*, Binding*> byWidget_;
   std::map<const form::Control*, Binding*> byControl_;

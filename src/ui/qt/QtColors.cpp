@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace kb::qt {
 
@@ -107,20 +108,52 @@ QFont controlFont(const QFont& base, double pointSize, bool bold) {
   return f;
 }
 
-QFont fittedFont(const QFont& font, const QString& text, QSize area, bool wrap) {
+namespace {
+
+// The sizes a caption may take, largest first: three quarters of the full size at the least.
+std::vector<int> fittingSizes(int full) {
+  std::vector<int> sizes;
+  for (int size = full; size * 4 >= full * 3; --size) sizes.push_back(size);
+  return sizes;
+}
+
+}  // namespace
+
+TextFit fitText(const QFont& font, const QString& text, QSize area, bool wrap) {
   const int full = font.pixelSize();
-  if (full <= 0 || text.isEmpty() || area.isEmpty()) return font;
+  if (full <= 0 || text.isEmpty() || area.isEmpty()) return {font, false, !area.isEmpty()};
   QFont f = font;
-  for (int size = full; size * 4 >= full * 3; --size) {
+  auto oneLine = [&](int size) {
     f.setPixelSize(size);
     const QFontMetrics fm(f);
-    if (fm.horizontalAdvance(text) <= area.width() && fm.height() <= area.height()) return f;
-    if (wrap) {
-      const QRect need = fm.boundingRect(QRect(QPoint(0, 0), area), Qt::TextWordWrap, text);
-      if (need.height() <= area.height() && need.width() <= area.width()) return f;
+    return fm.horizontalAdvance(text) <= area.width() && fm.height() <= area.height();
+  };
+  auto wrapped = [&](int size) {
+    f.setPixelSize(size);
+    const QRect need =
+        QFontMetrics(f).boundingRect(QRect(QPoint(0, 0), area), Qt::TextWordWrap, text);
+    return need.height() <= area.height() && need.width() <= area.width();
+  };
+  if (oneLine(full)) return {f, false, true};
+  // An area two lines high is laid out for wrapping: the full size wrapped reads better there
+  // than a smaller size on one line.
+  const bool twoLines =
+      QFontMetrics(font).lineSpacing() + QFontMetrics(font).height() <= area.height();
+  const std::vector<int> sizes = fittingSizes(full);
+  if (wrap && twoLines) {
+    for (const int size : sizes) {
+      if (wrapped(size)) return {f, true, true};
     }
   }
-  return font;  // nothing fits: the full size, clipped
+  for (const int size : sizes) {
+    if (oneLine(size)) return {f, false, true};
+  }
+  if (wrap) {
+    for (const int size : sizes) {
+      if (wrapped(size)) return {f, true, true};
+    }
+  }
+  return {font, false, false};
 }
 
 }  // namespace kb::qt

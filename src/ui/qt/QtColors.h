@@ -28,8 +28,18 @@ Qt::BrushStyle fillPattern(int fillStyle);
 // Font of a control: point size at 96 dpi as a pixel size, so text scales with the twips layout.
 QFont controlFont(const QFont& base, double pointSize, bool bold);
 
-// The font made smaller (down to three quarters) until text fits area: on one line, or when
-// wrap is set wrapped at blanks. Our fonts run a little wider than the layout was drawn for.
-QFont fittedFont(const QFont& font, const QString& text, QSize area, bool wrap);
+// How a caption is drawn in its area: the font, and whether it wraps at blanks.
+struct TextFit {
+  QFont font;
+  bool wrap = false;
+  bool fits = false;  // false: nothing fitted, the full size is drawn on one line, clipped
+};
+
+// Our fonts run a little wider than the layout was drawn for, so a caption may be made smaller,
+// down to three quarters of its size. A caption that fits on one line at its full size stays so.
+// Else, when wrap is allowed and the area is two lines high, it wraps at blanks at the largest size
+// at which it fits; in an area one line high it stays on one line at the largest size that fits
+// and wraps only when no size does.
+TextFit fitText(const QFont& font, const QString& text, QSize area, bool wrap);
 
 }  // namespace kb::qt

@@ -126,6 +126,13 @@ void layoutSpiControl(form::Form& f, BalancerPanelControls& c, const Control& pa
   broadcast.visible = false;
   f.add(c.Check_3, ControlKind::CheckBox, &spi).place(8160, 780, 1200, 285).setCaption("Poll");
 
+  // Below "Poll", shown only while the balancer's transfers fail.
+  Control& warning =
+      f.add(c.Label_BalancerLink, ControlKind::Label, &spi).place(8160, 1140, 7200, 285);
+  warning.foreColor = kRed;
+  warning.fontBold = true;
+  warning.visible = false;
+
   captions.add(spi, "BOARD #", 11400, 420, 960, 255, 1);
   Control& board = f.add(c.Label21, ControlKind::Label, &spi).place(12480, 360, 600, 360);
   board.setCaption("1");
@@ -161,14 +168,20 @@ void layoutChip(form::Form& f, BalancerPanelControls& c, const Control& page, Ca
   tos.setCaption("TOS");
   tos.setValue(1);
 
-  // Column headers.
+  // Column headers, one line each in a small font: the action captions are wider than their
+  // columns, so each takes the room up to its neighbour's (the second column has no caption).
   constexpr std::array<const char*, 4> kActions{"NONE = 00", "", "DISCHARGE = 10", "CHARGE = 11"};
+  constexpr std::array<int, 4> kHalfWidth{600, 0, 600, 480};
+  constexpr double kHeaderFont = 6;
   for (int v = 0; v < 4; ++v) {
     const int centre = kCellFrameLeft + kOptionLeft + kOptionPitch * v + 135;
     const char* text = kActions[static_cast<std::size_t>(v)];
-    if (*text != '\0') captions.add(chip, text, centre - 520, 780, 1040, 420, 2);
+    const int half = kHalfWidth[static_cast<std::size_t>(v)];
+    if (*text != '\0')
+      captions.add(chip, text, centre - half, 870, 2 * half, 255, 2).fontSize = kHeaderFont;
   }
-  captions.add(chip, "COMMAND BITS", kCellFrameLeft + kWordBitLeft + 285 - 400, 780, 800, 420, 2);
+  captions.add(chip, "COMMAND BITS", kCellFrameLeft + kWordBitLeft + 285 - 400, 780, 800, 420, 2)
+      .fontSize = kHeaderFont;
   Control& timeHeader =
       f.add(h.timeHeader, ControlKind::Label, &chip).place(kTimeLeft - 120, 780, 1140, 420);
   timeHeader.setCaption("BALANCE TIME (s)");
@@ -230,7 +243,7 @@ void layoutChip(form::Form& f, BalancerPanelControls& c, const Control& page, Ca
     Control& l = captions.add(chip, kStatusBits[static_cast<std::size_t>(k)],
                               kRowBitLeft + kRowBitPitch * (15 - bit) - 30, kStatusTop + 300,
                               kRowBitPitch, 420, 2);
-    l.fontSize = 6.75;
+    l.fontSize = 6;  // small enough to leave a gap between the captions of neighbouring bits
   }
   for (int bit = 0; bit < 16; ++bit) {
     bitBox(f, h.status, bit, chip, kRowBitLeft + kRowBitPitch * (15 - bit), kStatusTop + 740,

@@ -14,13 +14,14 @@ inline constexpr int kTopChipFrame = 1;
 inline constexpr int kBalancerCells = 6;
 
 struct BalancerPanelControls : virtual form::HandleSet {
-  KB_ONE(Frame_SPI);   // "SPI CONTROL"
-  KB_ARRAY(Text_1);    // command byte, entry i = bit i
-  KB_ARRAY(Option_1);  // command mode: 0 WRITE .. 3 EXECUTE, 4 SUSPEND
-  KB_ONE(Command_1);   // "SEND"
-  KB_ONE(Check_5);     // "Broadcast Execute/Suspend"
-  KB_ONE(Check_3);     // "Poll"
-  KB_ONE(Label21);     // number of the board shown
+  KB_ONE(Frame_SPI);           // "SPI CONTROL"
+  KB_ARRAY(Text_1);            // command byte, entry i = bit i
+  KB_ARRAY(Option_1);          // command mode: 0 WRITE .. 3 EXECUTE, 4 SUSPEND
+  KB_ONE(Command_1);           // "SEND"
+  KB_ONE(Check_5);             // "Broadcast Execute/Suspend"
+  KB_ONE(Check_3);             // "Poll"
+  KB_ONE(Label21);             // number of the board shown
+  KB_ONE(Label_BalancerLink);  // warning while the balancer's transfers do not reach the chips
 
   KB_ARRAY(Frame_Chip);       // 0 bottom chip, 1 top chip
   KB_ARRAY(Frame_Cell);       // "CELL 1".."CELL 6": 0..5 bottom chip, 6..11 top chip

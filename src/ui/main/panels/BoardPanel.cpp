@@ -9,12 +9,18 @@ using form::ControlKind;
 
 namespace {
 
-// The header texts put a board number (or address) every 7 characters (6 for addresses); in the
-// 7.5-point sans font of the form that is about 25 px against a 24 px column pitch, so the labels
-// start where the numbers of the middle columns centre over their columns and the outer ones
-// stay within theirs.
+// The header texts put a board number (or address) every 7 characters (6 for addresses), which
+// matches the column pitch in no font exactly: the labels are column headings, each number drawn
+// centred over its summary column.
 constexpr int kHeaderLeft = 5970;
 constexpr double kHeaderFont = 7.5;
+
+Control& columnHeader(Control& label) {
+  label.fontSize = kHeaderFont;
+  label.columnPitch = kSummaryPitch;
+  label.columnCentre = kSummaryLeft + kSummaryPitch / 2 - kHeaderLeft;
+  return label;
+}
 
 }  // namespace
 
@@ -33,14 +39,12 @@ void layoutBoardPanel(form::Form& f, BoardPanelControls& c, const Control& page)
   for (int d = 0; d < 16; ++d) combo2.items.emplace_back(1, "0123456789ABCDEF"[d]);
   combo2.setText("1");
 
-  Control& numbers = f.add(c.Label12, ControlKind::Label, &page)
-                         .place(kHeaderLeft, 3450, 10860 - kHeaderLeft, 210);
-  numbers.fontSize = kHeaderFont;
-  numbers.setCaption("BOARD#   1");
-  Control& addresses = f.add(c.Label15, ControlKind::Label, &page)
-                           .place(kHeaderLeft, 3660, 10860 - kHeaderLeft, 210);
-  addresses.fontSize = kHeaderFont;
-  addresses.setCaption("ADDRESS 80");
+  columnHeader(f.add(c.Label12, ControlKind::Label, &page))
+      .place(kHeaderLeft, 3450, 10860 - kHeaderLeft, 210)
+      .setCaption("BOARD#   1");
+  columnHeader(f.add(c.Label15, ControlKind::Label, &page))
+      .place(kHeaderLeft, 3660, 10860 - kHeaderLeft, 210)
+      .setCaption("ADDRESS 80");
 
   // One title per line: narrow enough that no two titles share a line, wide enough for "C 9".
   Control& titles =

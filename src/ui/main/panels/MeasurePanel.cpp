@@ -13,6 +13,9 @@ namespace {
 constexpr int kFirstRowTop = 300;
 constexpr int kRowPitch = 330;
 constexpr int kBoxHeight = 285;
+// The frame of a temperature value stands out of its box by this much on each side.
+constexpr int kValueFrameX = 30;
+constexpr int kValueFrameY = 15;
 
 constexpr std::array<const char*, 3> kTemperatureNames{"ITMP", "ETMP1", "ETMP2"};
 }  // namespace
@@ -38,6 +41,12 @@ void layoutMeasurePanel(form::Form& f, MeasurePanelControls& c, const Control& p
     f.add(c.Label_TMP, k, ControlKind::Label, &temps)
         .place(120, top + 30, 540, 255)
         .setCaption(kTemperatureNames[static_cast<std::size_t>(k)]);
+    Control& frame = f.add(c.Shape_TMP, k, ControlKind::Shape, &temps)
+                         .place(660 - kValueFrameX, top - kValueFrameY, 840 + 2 * kValueFrameX,
+                                kBoxHeight + 2 * kValueFrameY);
+    frame.fillStyle = form::kFillSolid;
+    frame.fillColor = kLightGrey;
+    frame.borderColor = kBlack;
     Control& box = f.add(c.Text6, k, ControlKind::TextBox, &temps).place(660, top, 840, kBoxHeight);
     box.locked = true;
   }

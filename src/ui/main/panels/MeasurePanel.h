@@ -12,6 +12,7 @@ struct MeasurePanelControls : virtual form::HandleSet {
   KB_ONE(Frame5);       // "TEMPS"
   KB_ARRAY(Label_TMP);  // "ITMP", "ETMP1", "ETMP2"
   KB_ARRAY(Text6);      // 0 ITMP, 1 ETMP1, 2 ETMP2
+  KB_ARRAY(Shape_TMP);  // the frame of each temperature value, beneath Text6
 };
 
 void layoutMeasurePanel(form::Form& f, MeasurePanelControls& c, const form::Control& page);

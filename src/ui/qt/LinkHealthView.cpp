@@ -1,0 +1,117 @@
+#include "ui/qt/LinkHealthView.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace kb::qt {
+
+namespace {
+
+QString text(const std::string& s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+const QStringList& headers() {
+  static const QStringList h = {QStringLiteral("Board"),
+                                QStringLiteral("PEC mismatches"),
+                                QStringLiteral("Balancer words in error"),
+                                QStringLiteral("Balancer transfers failed"),
+                                QStringLiteral("Last cells"),
+                                QStringLiteral("Last temperatures"),
+                                QStringLiteral("Last flags"),
+                                QStringLiteral("Last configuration"),
+                                QStringLiteral("Last balancer words"),
+                                QStringLiteral("Last balancer status")};
+  return h;
+}
+
+void setCell(QTableWidget& table, int row, int column, const QString& value) {
+  QTableWidgetItem* item = table.item(row, column);
+  if (item == nullptr) {
+    item = new QTableWidgetItem;
+    item->setFlags(Qt::ItemIsEnabled);
+    table.setItem(row, column, item);
+  }
+  if (item->text() != value) item->setText(value);
+}
+
+}  // namespace
+
+LinkHealthView::LinkHealthView(QMainWindow& frame, ui::Context& ctx, EventPump& pump)
+    : QObject(&frame), ctx_(ctx), pump_(pump) {
+  statusLine_ = new QLabel(&frame);
+  statusLine_->setObjectName(QStringLiteral("linkStatus"));
+  frame.statusBar()->addWidget(statusLine_, 1);
+
+  window_ = new QWidget(&frame, Qt::Window);
+  window_->setObjectName(QStringLiteral("linkHealthWindow"));
+  window_->setWindowTitle(QStringLiteral("Link health"));
+  auto* layout = new QVBoxLayout(window_);
+  summary_ = new QLabel(window_);
+  summary_->setWordWrap(true);
+  layout->addWidget(summary_);
+  table_ = new QTableWidget(0, static_cast<int>(headers().size()), window_);
+  table_->setHorizontalHeaderLabels(headers());
+  table_->verticalHeader()->setVisible(false);
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  layout->addWidget(table_);
+  window_->resize(1000, 300);
+
+  hook_ = pump_.addSyncHook([this] { refresh(); });
+  refresh();
+}
+
+LinkHealthView::~LinkHealthView() {
+  pump_.removeSyncHook(hook_);
+}
+
+void LinkHealthView::addMenu(QMenuBar& bar) {
+  QMenu* view = bar.addMenu(QStringLiteral("View"));
+  QAction* action = view->addAction(QStringLiteral("Link health"));
+  action->setObjectName(QStringLiteral("linkHealthAction"));
+  connect(action, &QAction::triggered, this, [this] { showWindow(); });
+}
+
+void LinkHealthView::showWindow() {
+  refresh();
+  window_->show();
+  window_->raise();
+}
+
+void LinkHealthView::refresh() {
+  const health::LinkHealth& h = ctx_.linkHealth;
+  const QString line = text(h.statusLine());
+  if (statusLine_->text() != line) statusLine_->setText(line);
+  const QString color = h.answering() ? QString() : QStringLiteral("color: #c00000;");
+  if (statusLine_->styleSheet() != color) statusLine_->setStyleSheet(color);
+  if (!window_->isVisible()) return;
+
+  std::string summary = h.statusLine();
+  if (!h.lastFailure().empty()) summary += "\nLast failure: " + h.lastFailure();
+  summary_->setText(text(summary));
+  const int boards = ctx_.boards.LastBoardIndex + 1;
+  if (table_->rowCount() != boards) table_->setRowCount(boards);
+  for (int b = 0; b < boards; ++b) {
+    const health::BoardHealth& row = h.board(b);
+    setCell(*table_, b, 0, QString::number(b + 1));
+    setCell(*table_, b, 1, QString::number(row.pecMismatches));
+    setCell(*table_, b, 2, QString::number(row.balancerErrors));
+    setCell(*table_, b, 3,
+            QString::number(ctx_.balancer.failedTransfers[static_cast<std::size_t>(b)]));
+    for (int k = 0; k < health::kReadKinds; ++k) {
+      const auto i = static_cast<std::size_t>(k);
+      setCell(*table_, b, 4 + k,
+              row.lastGoodMicros[i] < 0 ? QStringLiteral("-")
+                                        : text(health::timeOfDay(row.lastGood[i])));
+    }
+  }
+}
+
+}  // namespace kb::qt

@@ -1,0 +1,53 @@
+// The link health's status line and its window, over the simulated stack pulled out at 1 s.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTableWidget>
+#include <sstream>
+
+#include "app/core/ScriptRunner.h"
+#include "app/core/Session.h"
+#include "ui/qt/AppWindows.h"
+#include "ui/qt/LinkHealthView.h"
+
+namespace kb::qt {
+namespace {
+
+TEST(LinkHealthView, StatusLineAndWindowFollowTheLink) {
+  ManualClock clock;
+  std::ostringstream messages;
+  app::PrintingDialogs dialogs{messages};
+  app::Options options;
+  options.device = "sim:boards=2,fault=unplug:1";
+  app::Session session(options, clock, dialogs);
+  ASSERT_TRUE(session.window().load());
+  MainFrame frame(session.window());
+  LinkHealthView& view = frame.linkHealth();
+  EXPECT_TRUE(view.statusLine()->text().startsWith("Controller: simulated stack - connected"));
+
+  clock.advance(2.0);
+  auto& c = session.window().context().c;
+  frame.pump().deliver([&] { session.window().form().operatorClick(c.Command1[6]); });
+  EXPECT_TRUE(view.statusLine()->text().startsWith(
+      "Controller: simulated stack - not answering since 08:00:02"))
+      << view.statusLine()->text().toStdString();
+
+  QMenu* menu = frame.menuBar()->actions().last()->menu();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(menu->actions().size(), 1);
+  EXPECT_EQ(menu->actions()[0]->text(), "Link health");
+  menu->actions()[0]->trigger();
+  EXPECT_TRUE(view.window()->isVisible());
+  // A row per board in use; the first board's configuration was read at start-up.
+  frame.pump().deliver([&] { session.window().form().operatorSelect(*c.Combo1, 1); });
+  ASSERT_EQ(view.table()->rowCount(), 2);
+  EXPECT_EQ(view.table()->item(1, 0)->text(), "2");
+  EXPECT_EQ(view.table()->item(0, 7)->text(), "08:00:00");
+  EXPECT_EQ(view.table()->item(0, 4)->text(), "-");
+}
+
+}  // namespace
+}  // namespace kb::qt
