@@ -235,7 +235,7 @@ std::string simOptionsHelp() {
          "  fault=balshort:B     board B's balancer replies are cut short after two characters\n"
          "  fault=unplugged      no controller: opening it fails\n"
          "  fault=unplug:T1[:T2] the controller is pulled out at T1 seconds (and back at T2)\n"
-         "  realtime             every transaction also takes its cost in wall-clock time\n";
+         "  realtime             every transaction also takes its cost in real time\n";
 }
 
 }  // namespace kb::sim

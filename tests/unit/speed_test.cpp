@@ -106,6 +106,21 @@ TEST(Speed, HeldLinkOpensOnceKeepsTheStringsAndReopensAfterAFailure) {
   EXPECT_EQ(d.inner.calls.back().what, "close");
 }
 
+TEST(Speed, HeldLinkOnTheSimulatorLosesThePulledOutControllerAndOpensItAgain) {
+  ManualClock clock;
+  sim::SimStack stack(test::simOptions("fault=unplug:0.5:1"), clock);
+  ControllerLink link(stack);
+  link.setMode(LinkMode::Held);
+  std::vector<link::Outcome> outcomes;
+  link.addWatcher([&](const link::LinkEvent& e) { outcomes.push_back(e.outcome); });
+  for (const double at : {0.0, 0.6, 0.7, 1.1}) {
+    clock.advance(at - clock.elapsedSeconds());
+    link.SendAndReceive("IZ", 2);
+  }
+  EXPECT_EQ(outcomes, (std::vector<link::Outcome>{link::Outcome::Ok, link::Outcome::WriteFailed,
+                                                  link::Outcome::OpenFailed, link::Outcome::Ok}));
+}
+
 // A conversion started over the held link has its time before the next read: the seed cycle over
 // it reads what it started, with the strings it sends over the default link.
 TEST(Speed, TheCycleOverTheHeldLinkReadsWhatItStartedWithTheSameStrings) {
