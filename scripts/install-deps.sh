@@ -3,9 +3,10 @@
 #   --package        also what building the Debian package needs (dpkg-shlibdeps, file)
 #   --check-package  also the checkers scripts/check-package.sh runs on it
 set -euo pipefail
-pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
+pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev xvfb xauth
       fonts-dejavu-core libftdi1-dev libserialport-dev libxlsxwriter-dev libgtest-dev
-      libgmock-dev libbenchmark-dev python3-openpyxl groff-base)
+      libgmock-dev libbenchmark-dev python3-openpyxl groff-base libsqlite3-dev libmosquitto-dev
+      mosquitto openssl)
 for arg in "$@"; do
   case "$arg" in
     --package) pkgs+=(dpkg-dev file) ;;

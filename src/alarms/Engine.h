@@ -60,8 +60,10 @@ class Engine {
   void thermalRead(const readings::Reading& reading);
   void checkCounted(const readings::Reading& reading);
   void balancerChecked(const readings::Reading& reading);
-  // Raises when on and none is active, clears when off and one is; id holds the active alarm.
-  void follow(int& id, bool on, const Alarm& alarm, std::int64_t nowMicros);
+  // Raises make() when on and none is active, clears when off and one is; id holds the active
+  // alarm. The alarm (and its text) is made only when it is raised.
+  template <class Make>
+  void follow(int& id, bool on, std::int64_t nowMicros, Make make);
 
   Book& book_;
   int failuresInARow_;

@@ -6,6 +6,7 @@
 
 #include "app/core/CommandLine.h"
 #include "app/core/DeviceList.h"
+#include "app/core/RecordingExport.h"
 #include "app/core/ScriptRunner.h"
 #include "app/gui/GuiRun.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.listDevices) return kb::app::runListDevices(options.listDevice, std::cout, std::cerr);
+  if (!options.exportRecording.empty()) return kb::app::runExport(options, std::cerr);
   if (options.headless) return kb::app::runHeadless(options, std::cout, std::cerr);
   if (!options.screenshotDir.empty()) return kb::app::runScreenshot(argc, argv, options);
   if (kb::app::displayMissing()) {

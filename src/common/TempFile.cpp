@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -90,6 +91,12 @@ void TempFile::keep() {
   const SignalsHeld held;
   path_.clear();
   unguard();
+}
+
+int TempFile::moveTo(const std::string& target) {
+  if (std::rename(path_.c_str(), target.c_str()) != 0) return errno;
+  keep();
+  return 0;
 }
 
 void TempFile::unguard() {

@@ -25,6 +25,9 @@ class TempFile {
   const std::string& path() const { return path_; }
   // The file became the target (it was renamed): nothing to remove any more.
   void keep();
+  // Renames the file to target (replacing a file of that name) and keeps it; returns 0 or the
+  // errno, the file staying temporary.
+  int moveTo(const std::string& target);
 
  private:
   void unguard();

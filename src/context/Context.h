@@ -6,6 +6,7 @@
 #include <string>
 
 #include "alarms/Alarm.h"
+#include "alarms/AlarmList.h"
 #include "alarms/Book.h"
 #include "alarms/Engine.h"
 #include "balancer/BalancerState.h"
@@ -19,10 +20,13 @@
 #include "continuous/DatalogState.h"
 #include "continuous/FastScanState.h"
 #include "health/LinkHealth.h"
+#include "history/History.h"
+#include "history/TrendWindowState.h"
 #include "link/ControllerLink.h"
 #include "monitor/MeasureState.h"
 #include "monitor/PecJudge.h"
 #include "monitor/SelfTestState.h"
+#include "record/RecordingState.h"
 #include "startup/BoardSet.h"
 #include "startup/StartupState.h"
 #include "ui/form/Form.h"
@@ -81,11 +85,17 @@ struct Context {
   readings::Stream readings;
   // Alarms raised and cleared from those readings.
   alarms::Stream alarmEvents;
+  // Every cell and temperature read since start-up, bounded; the trend window draws it.
+  history::History history;
+  history::TrendWindowState trendWindow;
   // Every alarm of the run, and the engine that raises and clears them from the readings.
   alarms::Book alarmBook{alarmEvents};
   alarms::Engine alarmEngine{alarmBook};
   // How the controller link is doing (health/Wiring.cpp feeds it).
   health::LinkHealth linkHealth;
+  // The session recording (it subscribes to both streams above, so it goes first).
+  record::RecordingState recording;
+  alarms::AlarmListState alarmList;
 
   // Set when the program is to end (not detected, Exit, the tick finding no controller).
   bool programEnded = false;

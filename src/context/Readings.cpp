@@ -50,6 +50,17 @@ int Stream::subscribe(Subscriber subscriber) {
 
 void Stream::unsubscribe(int id) {
   std::erase_if(subscribers_, [id](const Entry& e) { return e.id == id; });
+  std::erase_if(eventEnds_, [id](const EndEntry& e) { return e.id == id; });
+}
+
+int Stream::subscribeEventEnd(std::function<void()> fn) {
+  const int id = nextId_++;
+  eventEnds_.push_back({id, std::move(fn)});
+  return id;
+}
+
+void Stream::eventEnded() const {
+  for (const EndEntry& e : std::vector<EndEntry>(eventEnds_)) e.fn();
 }
 
 void Stream::publish(const Reading& reading) const {

@@ -65,12 +65,22 @@ class Stream {
   void publish(const Reading& reading) const;
   std::size_t subscribers() const { return subscribers_.size(); }
 
+  // An operator action, a tick or start-up has ended: every reading it made has been published.
+  // Consumers that work in batches (recording) close their batch here. Ids share subscribe's.
+  int subscribeEventEnd(std::function<void()> fn);
+  void eventEnded() const;
+
  private:
   struct Entry {
     int id;
     Subscriber fn;
   };
+  struct EndEntry {
+    int id;
+    std::function<void()> fn;
+  };
   std::vector<Entry> subscribers_;
+  std::vector<EndEntry> eventEnds_;
   int nextId_ = 1;
 };
 

@@ -1,10 +1,11 @@
-# --screenshot saves both windows after start-up and the script.
+# --screenshot saves both windows after start-up and the script, and the trend and alarm
+# windows the script opened.
 include(${DATA}/common.inc)
-write_script(s.txt "click Command1 0" "tab 1" "print Frame13 Visible")
+write_script(s.txt "click Command1 0" "tab 1" "print Frame13 Visible" "menu Trends" "menu Alarms")
 run_program(status out err --simulate=2 --screenshot shots --script s.txt)
 expect_equal("exit status" "${status}" "0")
 expect_contains("stdout" "${out}" "Frame13.Visible = True")
-foreach(shot main status)
+foreach(shot main status trends alarms)
   if(NOT EXISTS ${WORK}/shots/${shot}.png)
     message(FATAL_ERROR "${shot}.png was not written")
   endif()

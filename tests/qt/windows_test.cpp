@@ -43,8 +43,8 @@ TEST(WindowsTest, MenuBarFollowsTheFormsMenusAndItemsRunThroughIt) {
   ASSERT_EQ(menus.size(), 4);
   EXPECT_EQ(menus[0]->text(), "File");
   EXPECT_EQ(menus[1]->text(), "Datalog");
-  EXPECT_EQ(menus[2]->text(), "Options");
-  EXPECT_EQ(menus[3]->text(), "View");  // the program's own, after the form's
+  EXPECT_EQ(menus[2]->text(), "View");
+  EXPECT_EQ(menus[3]->text(), "Options");
   ASSERT_EQ(menus[1]->menu()->actions().size(), 4);
   // The options show their state as a tick.
   w.frame.menuAction("Held link")->trigger();

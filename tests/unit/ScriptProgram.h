@@ -14,8 +14,10 @@ namespace kb::test {
 
 struct ScriptProgram {
   // load: run start-up at once (a test that hooks start-up loads by itself).
-  explicit ScriptProgram(const std::string& device = "sim", bool load = true) : dialogs(out) {
-    options.device = device;
+  explicit ScriptProgram(const std::string& device = "sim", bool load = true)
+      : ScriptProgram(withDevice(device), load) {}
+  // The command line's options (a trace, a recording ...).
+  explicit ScriptProgram(const app::Options& o, bool load = true) : options(o), dialogs(out) {
     session = std::make_unique<app::Session>(options, clock, dialogs);
     if (session->error().empty()) {
       runner = std::make_unique<app::ScriptRunner>(session->window(), out, clock);
@@ -28,6 +30,11 @@ struct ScriptProgram {
       faults.push_back(app::faultLine(f));
       runner->faulted();
     });
+  }
+  static app::Options withDevice(const std::string& device) {
+    app::Options o;
+    o.device = device;
+    return o;
   }
   int script(const std::string& text) {
     out.str("");

@@ -50,6 +50,24 @@ TEST(ReadingsTest, ButtonsAndCyclePublishWhatTheWindowShows) {
   EXPECT_EQ(cycleCells, 2);  // one per board, board by board
 }
 
+TEST(ReadingsTest, EachOutermostEventEndsOnce) {
+  test::ScriptProgram p("sim:boards=2,fault=pec:0");
+  ASSERT_TRUE(p.loaded);
+  ui::Context& ctx = p.session->window().context();
+  int ends = 0;
+  std::size_t readsAtEnd = 0;
+  std::size_t reads = 0;
+  ctx.readings.subscribe([&](const Reading&) { ++reads; });
+  ctx.readings.subscribeEventEnd([&] {
+    ++ends;
+    readsAtEnd = reads;
+  });
+  // The start runs READ CONFIG inside its click: one event, with the reads of both.
+  ASSERT_EQ(p.script("click Command1 10\ntick 6\n"), 0);
+  EXPECT_EQ(ends, 7);
+  EXPECT_EQ(readsAtEnd, reads);
+}
+
 TEST(ReadingsTest, UnsubscribeDuringPublishIsSafe) {
   Stream s;
   int calls = 0;

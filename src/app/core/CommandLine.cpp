@@ -101,6 +101,28 @@ class Parser {
       }
     } else if (is(a, "--export-dir")) {
       if (once("--export-dir")) value("--export-dir", o.exportDir);
+    } else if (is(a, "--record")) {
+      if (once("--record")) value("--record", o.recordFile);
+    } else if (is(a, "--export-recording")) {
+      if (once("--export-recording")) value("--export-recording", o.exportRecording);
+    } else if (is(a, "--csv")) {
+      if (once("--csv")) value("--csv", o.csvFile);
+    } else if (is(a, "--xlsx")) {
+      if (once("--xlsx")) value("--xlsx", o.xlsxFile);
+    } else if (is(a, "--publish")) {
+      if (once("--publish")) value("--publish", publishUrl_);
+    } else if (is(a, "--publish-ca")) {
+      if (once("--publish-ca")) value("--publish-ca", o.publish.caFile);
+    } else if (is(a, "--publish-password-file")) {
+      if (once("--publish-password-file")) value("--publish-password-file", o.publish.passwordFile);
+    } else if (is(a, "--publish-client-id")) {
+      if (once("--publish-client-id")) value("--publish-client-id", o.publish.clientId);
+    } else if (is(a, "--publish-keepalive")) {
+      std::string text;
+      if (!once("--publish-keepalive") || !value("--publish-keepalive", text)) return;
+      const char* end = text.data() + text.size();
+      const auto [p, ec] = std::from_chars(text.data(), end, o.publish.keepAlive);
+      if (ec != std::errc() || p != end) fail("--publish-keepalive " + text + ": not a number");
     } else {
       fail("unknown option '" + a + "' (see --help)");
     }
@@ -109,7 +131,14 @@ class Parser {
   void checkCombinations() {
     const Options& o = r_.options;
     if (o.help || o.version || o.listDevices) return;
-    if (seen_.count("--simulate") != 0 && seen_.count("--device") != 0) {
+    const bool exporting = !o.exportRecording.empty();
+    if (exporting && o.csvFile.empty() == o.xlsxFile.empty()) {
+      fail("--export-recording needs one of --csv FILE or --xlsx FILE");
+    } else if (!exporting && (!o.csvFile.empty() || !o.xlsxFile.empty())) {
+      fail(std::string(o.csvFile.empty() ? "--xlsx" : "--csv") + " needs --export-recording FILE");
+    } else if (exporting && seen_.size() > 2) {
+      fail("--export-recording takes only --csv FILE or --xlsx FILE");
+    } else if (seen_.count("--simulate") != 0 && seen_.count("--device") != 0) {
       fail("--simulate and --device both choose the device; give one of them");
     } else if (o.headless && !o.screenshotDir.empty()) {
       fail("--headless and --screenshot exclude each other");
@@ -117,12 +146,37 @@ class Parser {
       fail("--headless needs --script FILE");
     } else if (!o.scriptFile.empty() && !o.headless && o.screenshotDir.empty()) {
       fail("--script needs --headless or --screenshot DIR");
+    } else {
+      checkPublish();
+    }
+  }
+
+  void checkPublish() {
+    Options& o = r_.options;
+    for (const char* flag : {"--publish-ca", "--publish-password-file", "--publish-client-id",
+                             "--publish-keepalive"}) {
+      if (seen_.count(flag) != 0 && publishUrl_.empty()) {
+        fail(std::string(flag) + " needs --publish URL");
+        return;
+      }
+    }
+    if (publishUrl_.empty()) return;
+    std::string why;
+    if (!telemetry::parsePublishUrl(publishUrl_, o.publish, why)) {
+      fail(why);
+    } else if (!o.publish.tls && !o.publish.caFile.empty()) {
+      fail("--publish-ca is for TLS: use an mqtts:// URL");
+    } else if (!telemetry::checkSettings(o.publish, why)) {
+      fail("--publish: " + why);
+    } else {
+      o.publishing = true;
     }
   }
 
   const std::vector<std::string>& args_;
   std::size_t i_ = 0;
   std::set<std::string> seen_;
+  std::string publishUrl_;
   ParseResult r_;
 };
 
@@ -136,8 +190,12 @@ std::string usageText() {
   std::string text =
       "Usage: kb4471 [--device DEVICE | --simulate[=BOARDS]] [--trace FILE]\n"
       "              [--headless --script FILE | --screenshot DIR [--script FILE]]\n"
-      "              [--export-dir DIR] [--link MODE]\n"
+      "              [--export-dir DIR] [--link MODE] [--record FILE]\n"
+      "              [--publish URL]\n"
+      "              [--publish-ca FILE] [--publish-password-file FILE]\n"
+      "              [--publish-client-id ID] [--publish-keepalive SECONDS]\n"
       "       kb4471 --list-devices [serial:PORT]\n"
+      "       kb4471 --export-recording FILE --csv OUT | --xlsx OUT\n"
       "\n"
       "Desktop control program of the KB4471 battery-management evaluation system.\n"
       "\n"
@@ -155,8 +213,26 @@ std::string usageText() {
       "  --headless           run without windows, driven by --script\n"
       "  --script FILE        operator actions, one per line\n"
       "  --screenshot DIR     start up (and run --script), save DIR/main.png and\n"
-      "                       DIR/status.png, then exit\n"
+      "                       DIR/status.png (trends.png, alarms.png when open),\n"
+      "                       then exit\n"
       "  --export-dir DIR     folder of the exported workbook (default: see Files)\n"
+      "  --record FILE        record every reading and alarm of the session into FILE,\n"
+      "                       a new SQLite database (an existing file is refused)\n"
+      "  --export-recording FILE\n"
+      "                       export the recording FILE and exit: --csv OUT writes the\n"
+      "                       cell voltages as CSV, --xlsx OUT a workbook of cell\n"
+      "                       voltages, temperatures and alarms\n"
+      "  --publish URL        publish readings and alarms to an MQTT broker:\n"
+      "                       mqtt://[USER@]HOST[:PORT]/PREFIX, or mqtts://... for TLS\n"
+      "  --publish-ca FILE    TLS: the CA certificate the broker's certificate is\n"
+      "                       checked against (needed with mqtts://)\n"
+      "  --publish-password-file FILE\n"
+      "                       USER's password: the first line of FILE\n"
+      "  --publish-client-id ID\n"
+      "                       MQTT client id (default kb4471-HOST-PID)\n"
+      "  --publish-keepalive SECONDS\n"
+      "                       keep-alive, 5 to 3600 (default 30); the broker marks the\n"
+      "                       program offline within 1.5 times this when it goes away\n"
       "  --list-devices [serial:PORT]\n"
       "                       list the USB bridges and serial ports that could be the\n"
       "                       controller; with serial:PORT, ask that port for its identity\n"

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "telemetry/PublishSettings.h"
+
 namespace kb::app {
 
 struct Options {
@@ -13,7 +15,14 @@ struct Options {
   std::string screenshotDir;
   std::string exportDir;  // where the export writes; empty: the executable's folder
   bool listDevices = false;
-  std::string listDevice;  // --list-devices serial:PORT: the port to ask as well
+  std::string listDevice;       // --list-devices serial:PORT: the port to ask as well
+  std::string recordFile;       // --record: the new recording of this session
+  std::string exportRecording;  // --export-recording: the recording to export, then exit
+  std::string csvFile;          // its CSV output
+  std::string xlsxFile;         // its workbook output
+  // --publish URL and its companions, checked.
+  bool publishing = false;
+  telemetry::PublishSettings publish;
   std::string link = "transaction";  // "transaction" (open and close each time) or "held"
   bool help = false;
   bool version = false;

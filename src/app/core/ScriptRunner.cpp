@@ -1,5 +1,6 @@
 #include "app/core/ScriptRunner.h"
 
+#include <algorithm>
 #include <charconv>
 #include <exception>
 #include <filesystem>
@@ -339,20 +340,24 @@ bool Line::printVariable() {
     if (w_.size() >= 3) return fail("no control " + name);
     return fail("no control or state variable " + name);
   }
-  int index = -1;
-  if (w_.size() >= 3 && !toInt(w_[2], index)) {
-    std::string why;
-    if (window_.stateVariable(name, -1, &why)) {
-      return fail("extra word '" + w_[2] + "' after print " + name);
+  // A grid such as TrendPoints takes two indexes, a table one, a scalar none.
+  const auto wanted = static_cast<std::size_t>(std::max(1, window_.stateVariableIndexes(name)));
+  std::vector<int> indexes;
+  std::string shown;
+  for (std::size_t k = 2; k < w_.size(); ++k) {
+    int index = 0;
+    if (k - 2 >= wanted || !toInt(w_[k], index)) {
+      std::string why;
+      if (k == 2 && !window_.stateVariable(name, std::vector<int>{}, &why)) return fail(why);
+      return fail("extra word '" + w_[k] + "' after print " + name + shown);
     }
-    return fail(why);
+    indexes.push_back(index);
+    shown += " " + w_[k];
   }
-  if (w_.size() > 3) return fail("extra word '" + w_[3] + "' after print " + name + " " + w_[2]);
   std::string why;
-  const std::optional<std::string> value = window_.stateVariable(name, index, &why);
+  const std::optional<std::string> value = window_.stateVariable(name, indexes, &why);
   if (!value) return fail(why);
-  out_ << name << (w_.size() == 3 ? " " + std::to_string(index) : std::string()) << " = " << *value
-       << '\n';
+  out_ << name << shown << " = " << *value << '\n';
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include "link/FtdiDriver.h"
 #include "link/SerialDriver.h"
 #include "link/TraceText.h"
+#include "record/Recording.h"
 #include "sim/SimOptions.h"
 #include "sim/SimStack.h"
 
@@ -84,6 +85,50 @@ Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
       ui::Services{*link_, clock, dialogs, desktop, absoluteFolder(options.exportDir),
                    simulated ? "" : "To see what is attached, run: kb4471 --list-devices"});
   health::wire(window_->context(), health::controllerName(options.device));
+  ui::Context& ctx = window_->context();
+  ctx.recording.device = options.device;
+  // Every transaction that failed goes into the recording's link events (nothing while idle).
+  ctx.link().addWatcher([&ctx](const link::LinkEvent& event) {
+    if (event.outcome == link::Outcome::Ok) return;
+    std::string kind = link::outcomeName(event.outcome);
+    for (char& ch : kind) {
+      if (ch == ' ') ch = '-';
+    }
+    const std::string detail = event.message.empty() ? event.command
+                                                     : event.command + ": " + event.message;
+    record::noteLinkFailure(ctx, kind, detail);
+  });
+  if (!options.recordFile.empty()) {
+    // Scripted runs write at the end of each event, so their output never depends on a thread;
+    // the GUI writes from a thread of its own.
+    const bool scripted = options.headless || !options.screenshotDir.empty();
+    std::string why;
+    if (!record::startRecording(
+            ctx, options.recordFile, false,
+            scripted ? record::Writer::Mode::Inline : record::Writer::Mode::Background, why)) {
+      error_ = "kb4471: cannot record to '" + link::traceText(options.recordFile) +
+               "': " + link::traceText(why);
+    }
+  }
+  if (options.publishing) {
+    std::string why;
+    if (!startPublishing(options.publish, why)) error_ = "kb4471: " + link::traceText(why);
+  }
+}
+
+bool Session::startPublishing(const telemetry::PublishSettings& settings, std::string& error,
+                              telemetry::PublisherTuning tuning) {
+  stopPublishing();
+  telemetry_ = telemetry::startTelemetry(window_->context(), settings, error, tuning);
+  return telemetry_ != nullptr;
+}
+
+void Session::stopPublishing() {
+  if (telemetry_) {
+    telemetry_->retire();
+    retired_.push_back(std::move(telemetry_));
+  }
+  std::erase_if(retired_, [](const auto& t) { return t->publisher().finished(); });
 }
 
 std::string Session::outputError() const {

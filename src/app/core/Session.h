@@ -5,11 +5,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/core/CommandLine.h"
 #include "common/Clock.h"
 #include "link/ControllerLink.h"
 #include "link/FtDriver.h"
+#include "telemetry/Telemetry.h"
 #include "ui/form/Services.h"
 #include "ui/main/MainWindow.h"
 
@@ -34,6 +36,18 @@ class Session {
   link::FtDriver& driver() { return *driver_; }
   Clock& clock() { return clock_; }
 
+  // Publishes the run's readings and alarms to an MQTT broker, in place of any publishing before.
+  // Returns false with a one-line reason, publishing nothing.
+  bool startPublishing(const telemetry::PublishSettings& settings, std::string& error,
+                       telemetry::PublisherTuning tuning = {});
+  // Stops taking readings at once; the publisher sends what waits (briefly), says "offline" and
+  // disconnects on its own thread, so that a slow broker never holds up the caller.
+  void stopPublishing();
+  // Null while not publishing.
+  const telemetry::Publisher* publisher() const {
+    return telemetry_ ? &telemetry_->publisher() : nullptr;
+  }
+
  private:
   Clock& clock_;
   std::string error_;
@@ -42,6 +56,10 @@ class Session {
   std::unique_ptr<link::FtDriver> driver_;
   std::unique_ptr<link::ControllerLink> link_;
   std::unique_ptr<ui::MainWindow> window_;
+  // After the window: it unsubscribes from the window's streams when it goes.
+  std::unique_ptr<telemetry::Telemetry> telemetry_;
+  // Publishers told to stop, finishing on their threads; waited for when the session ends.
+  std::vector<std::unique_ptr<telemetry::Telemetry>> retired_;
 };
 
 }  // namespace kb::app

@@ -13,9 +13,11 @@
 #include "app/core/ScriptRunner.h"
 #include "app/core/Session.h"
 #include "app/gui/UserSettings.h"
+#include "app/gui/PublishMenu.h"
 #include "common/Clock.h"
 #include "ui/qt/AppWindows.h"
 #include "ui/qt/QtServices.h"
+#include "ui/qt/RecordingDialogs.h"
 
 namespace kb::app {
 
@@ -96,6 +98,8 @@ int runGui(int& argc, char** argv, const Options& options) {
   qt::MainFrame frame(session.window());
   frame.attachDialogs(dialogs);
   settings.restoreWindows(frame);
+  qt::RecordingDialogs recordingDialogs(session.window(), frame.pump(), &frame);
+  setUpPublishing(frame, session, options, dialogs, true);
   frame.showWindows();
   if (session.window().ended()) return session.window().context().exitStatus;
   const int status = QApplication::exec();
@@ -139,10 +143,15 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
   }
 
   qt::MainFrame frame(session.window());
+  setUpPublishing(frame, session, options, dialogs, false);
   frame.holdTimer(true);  // what the shots show is the state after start-up and the script
   frame.showWindows();
   waitExposed(&frame);
   if (frame.statusWindow()->isVisible()) waitExposed(frame.statusWindow());
+  QWidget* trends = &frame.trendWindow();
+  if (trends->isVisible()) waitExposed(trends);
+  QWidget* alarmList = &frame.alarmWindow();
+  if (alarmList->isVisible()) waitExposed(alarmList);
 
   // Made only now, so that a bad script or a missing controller leaves no empty folder behind.
   const QString dir = QString::fromStdString(options.screenshotDir);
@@ -153,7 +162,11 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
 
   const bool saved =
       saveGrab(&frame, QDir(dir).filePath(QStringLiteral("main.png"))) &&
-      saveGrab(frame.statusWindow(), QDir(dir).filePath(QStringLiteral("status.png")));
+      saveGrab(frame.statusWindow(), QDir(dir).filePath(QStringLiteral("status.png"))) &&
+      (!trends->isVisible() ||
+       saveGrab(trends, QDir(dir).filePath(QStringLiteral("trends.png")))) &&
+      (!alarmList->isVisible() ||
+       saveGrab(alarmList, QDir(dir).filePath(QStringLiteral("alarms.png"))));
   return saved ? status : 2;
 }
 

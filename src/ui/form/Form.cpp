@@ -172,17 +172,26 @@ void Form::runProcedure(const std::string& control, std::string_view event,
     faultRecorded_ = true;
     if (depth_ > 0) throw;
     faultRecorded_ = false;
+    endEvent();
     if (!reporter_) throw;
     reporter_(fault_);
+    return;
   } catch (...) {
     --depth_;
     if (!faultRecorded_) fault_ = {control, std::string(event), "unknown exception"};
     faultRecorded_ = true;
     if (depth_ > 0) throw;
     faultRecorded_ = false;
+    endEvent();
     if (!reporter_) throw;
     reporter_(fault_);
+    return;
   }
+  if (depth_ == 0) endEvent();
+}
+
+void Form::endEvent() {
+  if (eventEnd_) eventEnd_();
 }
 
 void Form::guarded(std::string_view control, std::string_view event,

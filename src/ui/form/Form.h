@@ -36,7 +36,7 @@ struct MenuItem {
   std::string name;     // procedure name stem ("mnuExit")
   std::string caption;  // caption of the item ("Exit")
   bool enabled = true;
-  bool checked = false;  // shown with a tick
+  bool checked = false;  // shows a tick
 };
 
 // A procedure that threw: where and why.
@@ -121,6 +121,9 @@ class Form {
 
   // Faults: without a reporter a fault propagates to the caller (tests see the exception).
   void setFaultReporter(FaultReporter reporter) { reporter_ = std::move(reporter); }
+  // Run whenever an outermost procedure (an operator action, a tick, start-up) has ended, also
+  // after a fault: what it did is complete.
+  void setEventEndHook(std::function<void()> hook) { eventEnd_ = std::move(hook); }
   // Runs an action that starts outside any event procedure (start-up) under the fault policy.
   void guarded(std::string_view control, std::string_view event, const std::function<void()>& run);
 
@@ -146,6 +149,7 @@ class Form {
   void selectOption(Control& option);
   void runProcedure(const std::string& control, std::string_view event,
                     const std::function<void()>& run);
+  void endEvent();
 
   std::string name_;
   std::vector<std::unique_ptr<Control>> controls_;
@@ -155,6 +159,7 @@ class Form {
   std::map<std::string, std::function<void()>, std::less<>> menuHandlers_;
   Control* focused_ = nullptr;
   FaultReporter reporter_;
+  std::function<void()> eventEnd_;
   int depth_ = 0;  // procedures running
   bool faultRecorded_ = false;
   Fault fault_;

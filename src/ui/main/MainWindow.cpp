@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "alarms/AlarmList.h"
 #include "alarms/Alarms.h"
 #include "balancer/Balancer.h"
 #include "balancer/StatusWindow.h"
@@ -9,8 +10,10 @@
 #include "continuous/Cycle.h"
 #include "continuous/Datalog.h"
 #include "continuous/FastScan.h"
+#include "history/Wiring.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/SelfTest.h"
+#include "record/Recording.h"
 #include "startup/Startup.h"
 #include "views/Selection.h"
 #include "views/Views.h"
@@ -33,6 +36,9 @@ void checkHandles(const form::HandleSet& set, const char* window) {
 MainWindow::MainWindow(Services services) : ctx_(services) {
   checkHandles(ctx_.c, "main window");
   checkHandles(ctx_.s, "status window");
+  // The consumers of the readings learn where each event's readings end.
+  ctx_.main->setEventEndHook([this] { ctx_.readings.eventEnded(); });
+  ctx_.status->setEventEndHook([this] { ctx_.readings.eventEnded(); });
   // Each subsystem registers its event procedures and state variables.
   startup::wire(ctx_);
   monitor::wire(ctx_);
@@ -45,7 +51,10 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   config::wire(ctx_);
   continuous::wireCycle(ctx_);
   continuous::wireSpeedOptions(ctx_);
+  history::wire(ctx_);
   alarms::wire(ctx_);
+  record::wire(ctx_);
+  alarms::wireList(ctx_);
   // The control holding the focus, as the runner prints it ("" when none).
   ctx_.variables.add("ActiveControl", [this] {
     const form::Control* c = ctx_.main->focused();

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "context/Context.h"
 
@@ -45,6 +46,12 @@ class MainWindow {
                                            std::string* error = nullptr) const {
     return ctx_.variables.get(name, index, error);
   }
+  std::optional<std::string> stateVariable(std::string_view name, const std::vector<int>& indexes,
+                                           std::string* error = nullptr) const {
+    return ctx_.variables.get(name, indexes, error);
+  }
+  // How many indexes a state variable takes (0..2); -1: no such variable.
+  int stateVariableIndexes(std::string_view name) const { return ctx_.variables.indexCount(name); }
 
  private:
   Context ctx_;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -38,6 +39,10 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   statusView_ = new FormView(window_.statusForm(), pump_, statusWindow_);
   layout->addWidget(statusView_);
   statusWindow_->installEventFilter(this);
+  trendWindow_ = new TrendWindow(window_.context(), this);
+  alarmWindow_ = new AlarmWindow(window_.context(), this);
+  statusBar()->addPermanentWidget(alarmWindow_->statusLabel());
+  alarmWindow_->statusLabel()->show();
 
   linkHealth_ = new LinkHealthView(*this, window_.context(), pump_);
   // Transactions run beside the event loop, so the windows paint while one is in flight.
@@ -45,7 +50,10 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   window_.context().link().setCallRunner(
       [r = linkRunner_.get()](const std::function<void()>& calls) { r->run(calls); });
 
-  buildMenus();
+  // "View > Link health" joins the form's View menu (Trends, Alarms).
+  QAction* healthAction = addOwnItem(QStringLiteral("View"), QStringLiteral("Link health"));
+  healthAction->setObjectName(QStringLiteral("linkHealthAction"));
+  connect(healthAction, &QAction::triggered, linkHealth_, [this] { linkHealth_->showWindow(); });
   timer_.setTimerType(Qt::PreciseTimer);
   // Queued: the tick then runs outside the timer's own activation, which Qt never enters twice,
   // so the timer still comes due (and is kept) while a tick's transaction is in flight.
@@ -55,6 +63,9 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
 }
 
 MainFrame::~MainFrame() {
+  // Taking the form's widgets away moves their focus, which delivers an event and syncs: the
+  // windows being deleted must not be synced then.
+  destroying_ = true;
   // The views unregister from the pump, which is a member: delete them before it goes.
   pump_.close();
   timer_.stop();
@@ -92,7 +103,32 @@ void MainFrame::buildMenus() {
     });
     actions_.push_back(action);
   }
-  linkHealth_->addMenu(*menuBar());
+  // The Qt layer's own items: in the form's menu of their title, else in menus of their own.
+  for (QMenu* own : ownMenus_) own->clear();
+  for (const OwnItem& item : ownItems_) {
+    QMenu* menu = nullptr;
+    for (const auto& [caption, m] : menus) {
+      if (literalCaption(caption) == item.menu) menu = m;
+    }
+    for (QMenu* own : ownMenus_) {
+      if (menu == nullptr && own->title() == item.menu) menu = own;
+    }
+    if (menu == nullptr) {
+      menu = new QMenu(item.menu, this);
+      ownMenus_.push_back(menu);
+    }
+    menu->addAction(item.action);
+  }
+  for (QMenu* own : ownMenus_) {
+    if (!own->isEmpty()) menuBar()->addMenu(own);
+  }
+}
+
+QAction* MainFrame::addOwnItem(const QString& menu, const QString& caption) {
+  auto* action = new QAction(caption, this);
+  ownItems_.push_back({menu, action});
+  buildMenus();
+  return action;
 }
 
 QAction* MainFrame::menuAction(const std::string& caption) const {
@@ -104,6 +140,7 @@ QAction* MainFrame::menuAction(const std::string& caption) const {
 }
 
 void MainFrame::syncWindows() {
+  if (destroying_) return;
   form::Form& main = window_.form();
   form::Form& status = window_.statusForm();
 
@@ -113,10 +150,8 @@ void MainFrame::syncWindows() {
     const QString text = literalCaption(items[i].caption);
     if (actions_[i]->text() != text) actions_[i]->setText(text);
     if (actions_[i]->isEnabled() != items[i].enabled) actions_[i]->setEnabled(items[i].enabled);
-    if (actions_[i]->isChecked() != items[i].checked) {
-      actions_[i]->setCheckable(true);
-      actions_[i]->setChecked(items[i].checked);
-    }
+    if (actions_[i]->isCheckable() != items[i].checked) actions_[i]->setCheckable(items[i].checked);
+    if (actions_[i]->isChecked() != items[i].checked) actions_[i]->setChecked(items[i].checked);
   }
 
   const QString title = latin1(main.caption);
@@ -130,13 +165,21 @@ void MainFrame::syncWindows() {
       if (status.visible && !statusPlaced_) placeStatusWindow();
       statusWindow_->setVisible(status.visible);
     }
+    const bool trends = window_.context().trendWindow.open;
+    if (trendWindow_->isVisible() != trends) trendWindow_->setVisible(trends);
+    trendWindow_->sync();
+    const bool alarmList = window_.context().alarmList.open;
+    if (alarmWindow_->isVisible() != alarmList) alarmWindow_->setVisible(alarmList);
   }
+  alarmWindow_->sync();
   syncTimer();
 
   if (window_.ended() && !quitting_) {
     quitting_ = true;
     timer_.stop();
     statusWindow_->hide();
+    trendWindow_->hide();
+    alarmWindow_->hide();
     hide();
     quitLoop();
   }

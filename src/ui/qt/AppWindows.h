@@ -8,12 +8,15 @@
 #include <vector>
 
 #include "ui/main/MainWindow.h"
+#include "ui/qt/AlarmWindow.h"
 #include "ui/qt/EventPump.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/LinkRunner.h"
 #include "ui/qt/QtServices.h"
+#include "ui/qt/TrendWindow.h"
 
 class QAction;
+class QMenu;
 class QScrollArea;
 
 namespace kb::qt {
@@ -32,8 +35,14 @@ class MainFrame final : public QMainWindow {
   FormView& statusView() { return *statusView_; }
   QWidget* statusWindow() { return statusWindow_; }
   LinkHealthView& linkHealth() { return *linkHealth_; }
+  TrendWindow& trendWindow() { return *trendWindow_; }
+  AlarmWindow& alarmWindow() { return *alarmWindow_; }
   // The menu bar's action of a menu item, by the item's caption; null if there is none.
   QAction* menuAction(const std::string& caption) const;
+  // An item of the Qt layer's own (not of the form) in the menu titled `menu`: it joins the
+  // form's menu of that title when there is one, else a menu of its own made after the form's;
+  // it keeps its place whenever the menu bar is rebuilt.
+  QAction* addOwnItem(const QString& menu, const QString& caption);
 
   // Shows the main window at the form's size and, when its form is visible, the status window.
   void showWindows();
@@ -67,11 +76,20 @@ class MainFrame final : public QMainWindow {
   QWidget* statusWindow_ = nullptr;
   FormView* statusView_ = nullptr;
   LinkHealthView* linkHealth_ = nullptr;
+  TrendWindow* trendWindow_ = nullptr;
+  AlarmWindow* alarmWindow_ = nullptr;
   std::vector<QAction*> actions_;
+  struct OwnItem {
+    QString menu;
+    QAction* action;
+  };
+  std::vector<OwnItem> ownItems_;
+  std::vector<QMenu*> ownMenus_;
   QTimer timer_;
   bool timerHeld_ = false;
   bool shown_ = false;
   bool quitting_ = false;
+  bool destroying_ = false;
   bool statusPlaced_ = false;
   QSize fittedSize_;
 };

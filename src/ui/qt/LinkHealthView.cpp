@@ -72,13 +72,6 @@ LinkHealthView::~LinkHealthView() {
   pump_.removeSyncHook(hook_);
 }
 
-void LinkHealthView::addMenu(QMenuBar& bar) {
-  QMenu* view = bar.addMenu(QStringLiteral("View"));
-  QAction* action = view->addAction(QStringLiteral("Link health"));
-  action->setObjectName(QStringLiteral("linkHealthAction"));
-  connect(action, &QAction::triggered, this, [this] { showWindow(); });
-}
-
 void LinkHealthView::showWindow() {
   refresh();
   window_->show();

@@ -23,8 +23,6 @@ class LinkHealthView final : public QObject {
   LinkHealthView(QMainWindow& frame, ui::Context& ctx, EventPump& pump);
   ~LinkHealthView() override;
 
-  // Adds the "View" menu with "Link health"; called again whenever the menu bar is rebuilt.
-  void addMenu(QMenuBar& bar);
   void showWindow();
 
   QLabel* statusLine() const { return statusLine_; }

@@ -1,5 +1,7 @@
 #include "ui/main/panels/WindowPanel.h"
 
+#include "record/Recording.h"
+
 namespace kb::ui {
 
 using form::ControlKind;
@@ -18,11 +20,17 @@ void layoutWindow(form::Form& f, WindowControls& c) {
   timer.interval = 100;
   timer.enabled = false;
 
+  // The recording items are enabled by the recording as it starts and stops.
+  f.addMenuItem({"File", "mnuRecordSession", record::kRecordSession, false});
+  f.addMenuItem({"File", "mnuStopRecording", record::kStopRecording, false});
+  f.addMenuItem({"File", "mnuExportRecording", record::kExportRecording, false});
   f.addMenuItem({"File", "mnuExit", "Exit", true});
   f.addMenuItem({"Datalog", "mnuExcelOutTest", "Excel Out Test", true});
   f.addMenuItem({"Datalog", "mnuCreateNewSetup", "Create New Setup", true});
   f.addMenuItem({"Datalog", "mnuUsePreviousSetup", "Use Previous Setup", true});
   f.addMenuItem({"Datalog", "mnuViewLastDatalog", "View Last Datalog", true});
+  f.addMenuItem({"View", "mnuTrends", "Trends", true});
+  f.addMenuItem({"View", "mnuAlarms", "Alarms", true});
   f.addMenuItem({"Options", "mnuHeldLink", "Held link", true});
   f.addMenuItem({"Options", "mnuFastScan", "Fast scan", true});
 }
