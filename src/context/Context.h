@@ -18,6 +18,7 @@
 #include "context/StateVariables.h"
 #include "continuous/CycleState.h"
 #include "continuous/DatalogState.h"
+#include "continuous/FastScanState.h"
 #include "health/LinkHealth.h"
 #include "history/History.h"
 #include "history/TrendWindowState.h"
@@ -73,6 +74,7 @@ struct Context {
   monitor::TransferLogState transferLog;
   continuous::CycleState cycle;
   continuous::DatalogState datalog;
+  continuous::FastScanState fastScan;
   balancer::BalancerState balancer;
   balancer::StatusWindowState statusWindow;
   balancer::TimedState timed;

@@ -5,6 +5,7 @@
 
 #include "common/HexText.h"
 #include "context/Context.h"
+#include "continuous/FastScan.h"
 #include "monitor/Conversions.h"
 #include "monitor/Measurements.h"
 #include "monitor/SelfTest.h"
@@ -60,6 +61,7 @@ void startCycle(ui::Context& ctx) {
   auto& c = ctx.c;
   auto& s = ctx.cycle;
   s.ContinuousReadOn = 1;
+  startFastScan(ctx);
   c.Command1[ui::kContinuousReadButton].setCaption("STOP  CONTINUOUS READ CELLS");
   c.Shape3->fillColor = kGreen;
   s.CycleStep = 0;
@@ -87,6 +89,7 @@ void stopCycle(ui::Context& ctx) {
   auto& c = ctx.c;
   auto& s = ctx.cycle;
   s.ContinuousReadOn = 0;
+  stopFastScan(ctx);
   c.Command1[ui::kContinuousReadButton].setCaption("START CONTINUOUS READ CELLS");
   c.Shape3->fillColor = kRed;
   views::clearOnNextCommand(ctx);

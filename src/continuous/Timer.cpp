@@ -11,6 +11,7 @@
 #include "config/ConfigEditor.h"
 #include "context/Context.h"
 #include "continuous/Cycle.h"
+#include "continuous/FastScan.h"
 #include "monitor/Conversions.h"
 #include "monitor/TransferLog.h"
 #include "startup/BoardControls.h"
@@ -165,7 +166,11 @@ void Timer1_Timer(ui::Context& ctx) {
   }
   if (ctx.cycle.ContinuousReadOn == 1) {
     monitor::Check_AUTO_Click(ctx);
-    runCycleStep(ctx);
+    if (ctx.fastScan.running) {
+      runFastScan(ctx);
+    } else {
+      runCycleStep(ctx);
+    }
   }
   config::showReadConfigEmphasis(ctx);
   watchdogIndicator(ctx);

@@ -18,6 +18,9 @@ inline constexpr FtStatus kFtIoError = 4;
 
 // Open flag: open by description.
 inline constexpr std::uint32_t kOpenByDescription = 2;
+// Purge mask: the receive and the transmit buffer.
+inline constexpr std::uint32_t kPurgeRx = 1;
+inline constexpr std::uint32_t kPurgeTx = 2;
 
 class FtDriver {
  public:
@@ -31,6 +34,16 @@ class FtDriver {
   virtual FtStatus FT_Close(FtHandle handle) = 0;
   // The library's own words for the last call that failed ("" when the backend has none).
   virtual std::string lastError() const { return {}; }
+
+  // Used by the held link only (the default transaction never calls them).
+  // The bridge's latency timer: how long it holds a short packet before sending it (ms).
+  virtual FtStatus FT_SetLatencyTimer(FtHandle handle, std::uint8_t ms);
+  // Drops what waits in the bridge's buffers (kPurgeRx, kPurgeTx).
+  virtual FtStatus FT_Purge(FtHandle handle, std::uint32_t mask);
+  // The link's own time, in microseconds, and a wait until a time on it: the held link waits out
+  // a conversion this way. Real hardware: the steady clock and a sleep.
+  virtual std::int64_t linkMicros();
+  virtual void waitUntilMicros(std::int64_t t);
 };
 
 }  // namespace kb::link

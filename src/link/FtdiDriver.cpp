@@ -126,4 +126,19 @@ FtStatus FtdiDriver::FT_Close(FtHandle handle) {
   return kFtOk;
 }
 
+FtStatus FtdiDriver::FT_SetLatencyTimer(FtHandle handle, std::uint8_t ms) {
+  Device* d = device(handle);
+  if (d == nullptr) return kFtInvalidHandle;
+  if (calls_.setLatency && calls_.setLatency(d->ctx(), ms) != 0) return fail(kFtIoError, d->ctx());
+  return kFtOk;
+}
+
+// The held link purges both directions before a read, as the open did.
+FtStatus FtdiDriver::FT_Purge(FtHandle handle, std::uint32_t mask) {
+  Device* d = device(handle);
+  if (d == nullptr) return kFtInvalidHandle;
+  if (mask != 0 && calls_.flush(d->ctx()) != 0) return fail(kFtIoError, d->ctx());
+  return kFtOk;
+}
+
 }  // namespace kb::link

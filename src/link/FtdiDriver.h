@@ -27,6 +27,8 @@ class FtdiDriver final : public FtDriver {
   FtStatus FT_Read(FtHandle handle, void* buffer, std::uint32_t count,
                    std::uint32_t* returned) override;
   FtStatus FT_Close(FtHandle handle) override;
+  FtStatus FT_SetLatencyTimer(FtHandle handle, std::uint8_t ms) override;
+  FtStatus FT_Purge(FtHandle handle, std::uint32_t mask) override;
   std::string lastError() const override { return lastError_; }
 
  private:

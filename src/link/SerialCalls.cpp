@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <libserialport.h>
+#include <linux/serial.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -110,6 +112,12 @@ SerialCalls makeCalls() {
   };
   t.configure = configure;
   t.flush = [](int fd) { return tcflush(fd, TCIOFLUSH) == 0 ? 0 : failed(); };
+  t.lowLatency = [](int fd, bool on) {
+    serial_struct s{};
+    if (::ioctl(fd, TIOCGSERIAL, &s) != 0) return failed();
+    s.flags = on ? (s.flags | ASYNC_LOW_LATENCY) : (s.flags & ~ASYNC_LOW_LATENCY);
+    return ::ioctl(fd, TIOCSSERIAL, &s) == 0 ? 0 : failed();
+  };
   t.write = [](int fd, const unsigned char* data, std::size_t size) {
     const ssize_t n = ::write(fd, data, size);
     return n >= 0 ? static_cast<int>(n) : failed();

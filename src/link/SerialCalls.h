@@ -27,6 +27,9 @@ struct SerialCalls {
   std::function<int(const std::string& path)> open;  // a descriptor, non-blocking
   std::function<int(int fd, int baud)> configure;    // raw, speed, 8N1, no flow control
   std::function<int(int fd)> flush;                  // both directions
+  // The port's low-latency flag (the USB serial driver then sets its bridge's latency timer to
+  // 1 ms); -ENOTTY or -EINVAL where the port has no such setting (a pseudo-terminal).
+  std::function<int(int fd, bool on)> lowLatency;
   std::function<int(int fd, const unsigned char* data, std::size_t size)> write;
   // Waits for the port to be readable (or writable); > 0 ready, 0 time-out.
   std::function<int(int fd, bool forWrite, std::int64_t waitMicros)> wait;

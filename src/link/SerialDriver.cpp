@@ -205,4 +205,26 @@ FtStatus SerialDriver::FT_Close(FtHandle handle) {
   return kFtOk;
 }
 
+FtStatus SerialDriver::FT_SetLatencyTimer(FtHandle handle, std::uint8_t ms) {
+  Port* p = port(handle);
+  if (p == nullptr) return kFtInvalidHandle;
+  if (!calls_.lowLatency) return kFtOk;
+  const int rc = calls_.lowLatency(p->fd(), ms <= 1);
+  if (rc == 0 || rc == -ENOTTY || rc == -EINVAL) return kFtOk;
+  return failCall(kFtIoError, rc);
+}
+
+FtStatus SerialDriver::FT_Purge(FtHandle handle, std::uint32_t mask) {
+  Port* p = port(handle);
+  if (p == nullptr) return kFtInvalidHandle;
+  if (mask == 0) return kFtOk;
+  const int rc = calls_.flush(p->fd());
+  return rc < 0 ? failCall(kFtIoError, rc) : kFtOk;
+}
+
+void SerialDriver::waitUntilMicros(std::int64_t t) {
+  const std::int64_t wait = t - calls_.now();
+  if (wait > 0) calls_.pause(wait);
+}
+
 }  // namespace kb::link

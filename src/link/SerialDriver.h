@@ -44,6 +44,12 @@ class SerialDriver final : public FtDriver {
                    std::uint32_t* returned) override;
   FtStatus FT_Close(FtHandle handle) override;
   std::string lastError() const override { return lastError_; }
+  // The held link: the port's low-latency flag (a port without one, such as a pseudo-terminal,
+  // keeps its own timing), a flush of both directions, and the table's clock.
+  FtStatus FT_SetLatencyTimer(FtHandle handle, std::uint8_t ms) override;
+  FtStatus FT_Purge(FtHandle handle, std::uint32_t mask) override;
+  std::int64_t linkMicros() override { return calls_.now(); }
+  void waitUntilMicros(std::int64_t t) override;
 
   const SerialOptions& options() const { return options_; }
 

@@ -1,9 +1,12 @@
 #include "monitor/Conversions.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
+#include "common/HexText.h"
 #include "context/Context.h"
 #include "monitor/Commands.h"
 #include "monitor/Pec.h"
@@ -14,6 +17,9 @@ namespace kb::monitor {
 namespace {
 
 using startup::BroadcastCommand;
+
+constexpr std::int64_t kShortConversionMicros = 13'000;
+constexpr std::int64_t kLongConversionMicros = 21'000;
 
 struct StartCommand {
   const char* name;
@@ -29,6 +35,19 @@ constexpr std::array<StartCommand, 4> kCellStarts{{
 }};
 constexpr StartCommand kTemperatureStart{"STTMPAD", '3', BroadcastCommand::STTMPAD};
 
+// How long a conversion takes by the CDC last written: 13 ms for CDC 1..4, 21 ms for 5..7 (VREF
+// settles first); over every board of the set for a broadcast.
+std::int64_t conversionMicros(const ui::Context& ctx, bool broadcast) {
+  const int first = broadcast ? 0 : ctx.boards.CurrentBoard;
+  const int last = broadcast ? ctx.boards.LastBoardIndex : ctx.boards.CurrentBoard;
+  std::int64_t micros = kShortConversionMicros;
+  for (int b = std::max(first, 0); b <= last && b < kMaxBoards; ++b) {
+    const std::string& cfgr0 = ctx.config.written[static_cast<std::size_t>(b)][0];
+    if ((hexValue(cfgr0) & 0x07u) >= 5) micros = kLongConversionMicros;
+  }
+  return micros;
+}
+
 // Sends a start or poll frame for the current board and writes its log row.
 bool sendLogged(ui::Context& ctx, const char* name, BroadcastCommand table, const std::string& code,
                 bool poll) {
@@ -36,6 +55,7 @@ bool sendLogged(ui::Context& ctx, const char* name, BroadcastCommand table, cons
   const std::string& address = ctx.boards.address();
   ctx.link().SendCommand(poll ? pollFrame(address, broadcast, code)
                               : startFrame(address, broadcast, code));
+  if (!poll) ctx.link().conversionStarted(conversionMicros(ctx, broadcast));
   const PecTable& pec = pecTable();
   LogCommand(ctx, name, code, pec.CalcPec(code), pec.CalcPec(address), broadcast);
   return broadcast;

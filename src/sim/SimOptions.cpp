@@ -41,6 +41,10 @@ class OptionParser {
   explicit OptionParser(SimOptions& out) : out_(out) {}
 
   std::string parse(std::string_view option) {
+    if (option == "realtime") {
+      out_.realtime = true;
+      return {};
+    }
     const std::size_t eq = option.find('=');
     if (eq == std::string_view::npos) return "expected NAME=VALUE";
     const std::string_view name = option.substr(0, eq);
@@ -230,7 +234,8 @@ std::string simOptionsHelp() {
          "  fault=balcrc:B       board B's balancer chips answer reads with a wrong CRC-4\n"
          "  fault=balshort:B     board B's balancer replies are cut short after two characters\n"
          "  fault=unplugged      no controller: opening it fails\n"
-         "  fault=unplug:T1[:T2] the controller is pulled out at T1 seconds (and back at T2)\n";
+         "  fault=unplug:T1[:T2] the controller is pulled out at T1 seconds (and back at T2)\n"
+         "  realtime             every transaction also takes its cost in real time\n";
 }
 
 }  // namespace kb::sim

@@ -52,6 +52,8 @@ struct SimOptions {
   std::vector<int> balancerShortFaults;  // boards (1..10) whose balancer replies are cut short
   bool unplugged = false;
   std::vector<Unplug> unplugs;
+  // Each transaction call also takes its modelled cost in wall-clock time.
+  bool realtime = false;
 };
 
 // Parses the text after "sim:" (may be empty). On a malformed option returns false and sets

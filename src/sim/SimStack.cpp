@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 namespace kb::sim {
 
@@ -76,6 +77,23 @@ BalancerChain* SimStack::balancers(int board) {
   return chains_[static_cast<std::size_t>(board)].get();
 }
 
+void SimStack::charge(SimMicros cost) {
+  advanceTo(later(time_.now, cost));
+  busy_ = later(busy_, cost);
+  if (!options_.realtime || cost <= 0) return;
+  if (wallWait_) {
+    wallWait_(cost);
+  } else {
+    sleepOnWallClock(cost);
+  }
+}
+
+void SimStack::sleepOnWallClock(SimMicros cost) {
+  using namespace std::chrono;
+  wallDue_ = std::max(steady_clock::now(), wallDue_) + microseconds(cost);
+  std::this_thread::sleep_until(wallDue_);
+}
+
 void SimStack::advanceTo(SimMicros t) {
   for (;;) {
     SimMicros next = kNever;
@@ -96,6 +114,10 @@ void SimStack::advanceTo(SimMicros t) {
   battery_.advanceTo(time_.now);
 }
 
+bool SimStack::pulledOut() const {
+  return held_ && !pluggedAt(time_.now);
+}
+
 bool SimStack::pluggedAt(SimMicros t) const {
   if (options_.unplugged) return false;
   for (const Unplug& u : options_.unplugs) {
@@ -110,7 +132,7 @@ link::FtStatus SimStack::FT_OpenEx(const char* description, std::uint32_t flags,
   if (open_) return link::kFtDeviceNotOpened;
   advanceTo(clock_.elapsedMicros());
   const bool plugged = pluggedAt(time_.now);
-  advanceTo(later(time_.now, kOpenMicros));
+  charge(kOpenMicros);
   if (!plugged || description == nullptr || flags != link::kOpenByDescription ||
       std::strcmp(description, kControllerDescription) != 0) {
     return link::kFtDeviceNotFound;
@@ -119,6 +141,8 @@ link::FtStatus SimStack::FT_OpenEx(const char* description, std::uint32_t flags,
   output_.clear();
   readPos_ = 0;
   readTimeout_ = 0;
+  readLatency_ = kReadLatencyMicros;
+  held_ = false;
   if (handle != nullptr) *handle = handle_;
   return link::kFtOk;
 }
@@ -136,7 +160,9 @@ link::FtStatus SimStack::FT_Write(link::FtHandle handle, const void* buffer, std
   if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
   if (buffer == nullptr && length > 0) return link::kFtIoError;
   const std::string_view text(static_cast<const char*>(buffer), length);
-  advanceTo(later(time_.now, kWriteMicros));
+  advanceTo(clock_.elapsedMicros());
+  if (pulledOut()) return link::kFtIoError;
+  charge(kWriteMicros);
   output_ += controller_.run(text);
   if (written != nullptr) *written = length;
   return link::kFtOk;
@@ -146,11 +172,12 @@ link::FtStatus SimStack::FT_Read(link::FtHandle handle, void* buffer, std::uint3
                                  std::uint32_t* returned) {
   if (returned != nullptr) *returned = 0;
   if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
+  if (pulledOut()) return link::kFtIoError;
   const std::size_t n = std::min<std::size_t>(count, output_.size() - readPos_);
   if (n > 0 && buffer == nullptr) return link::kFtIoError;
   if (n > 0) std::memcpy(buffer, output_.data() + readPos_, n);
   readPos_ += n;
-  if (count > 0) advanceTo(later(time_.now, n == count ? kReadLatencyMicros : readTimeout_));
+  if (count > 0) charge(n == count ? readLatency_ : readTimeout_);
   if (returned != nullptr) *returned = static_cast<std::uint32_t>(n);
   return link::kFtOk;
 }
@@ -158,8 +185,49 @@ link::FtStatus SimStack::FT_Read(link::FtHandle handle, void* buffer, std::uint3
 link::FtStatus SimStack::FT_Close(link::FtHandle handle) {
   if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
   open_ = false;
-  advanceTo(later(time_.now, kCloseMicros));
+  charge(kCloseMicros);
   return link::kFtOk;
+}
+
+link::FtStatus SimStack::FT_SetLatencyTimer(link::FtHandle handle, std::uint8_t ms) {
+  if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
+  if (ms == 0) return link::kFtIoError;
+  advanceTo(clock_.elapsedMicros());
+  held_ = true;
+  if (pulledOut()) return link::kFtIoError;
+  charge(kWriteMicros);
+  readLatency_ = static_cast<SimMicros>(ms) * 1000;
+  return link::kFtOk;
+}
+
+link::FtStatus SimStack::FT_Purge(link::FtHandle handle, std::uint32_t mask) {
+  if (!isOpenHandle(handle)) return link::kFtInvalidHandle;
+  advanceTo(clock_.elapsedMicros());
+  if (pulledOut()) return link::kFtIoError;
+  charge(kWriteMicros);
+  if ((mask & link::kPurgeRx) != 0) {
+    output_.clear();
+    readPos_ = 0;
+  }
+  return link::kFtOk;
+}
+
+std::int64_t SimStack::linkMicros() {
+  advanceTo(clock_.elapsedMicros());
+  return time_.now;
+}
+
+void SimStack::waitUntilMicros(std::int64_t t) {
+  advanceTo(clock_.elapsedMicros());
+  if (t <= time_.now) return;
+  const SimMicros wait = t - time_.now;
+  advanceTo(t);
+  if (!options_.realtime) return;
+  if (wallWait_) {
+    wallWait_(wait);
+  } else {
+    sleepOnWallClock(wait);
+  }
 }
 
 }  // namespace kb::sim

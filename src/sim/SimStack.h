@@ -20,6 +20,16 @@
 //                          free.
 //   FT_Close         3 ms  releases the interface and closes the device.
 //
+// The held link calls two more, each a control transfer of one 1 ms frame:
+//   FT_SetLatencyTimer     sets the latency timer (1 to 255 ms) that a complete read costs; every
+//                          open sets it back to 16 ms.
+//   FT_Purge               drops the characters not yet read.
+// A handle kept open that way (its latency timer set) finds the controller gone while it is pulled
+// out (fault=unplug): its calls fail until it is closed, and the next open fails until the
+// controller is back. The default transaction notices it at the open, as before.
+// and waits on the simulated clock for a conversion (linkMicros, waitUntilMicros). Without an open,
+// a write starts its transaction at max(clock, end of the previous call) as the open did.
+//
 // A failed open costs the same 25 ms: the bus is listed all the same. A transaction starts at
 // max(clock, end of the previous transaction). So a write-only transaction takes 29 ms and a read
 // 45 ms, and a conversion started in one transaction has run at least 29 ms (close, open, write)
@@ -31,6 +41,13 @@
 //
 // Everything is deterministic: the same options and the same transactions at the same clock times
 // give the same answers. Random draws (PEC faults) come from the seeded generator.
+//
+// Real time (option "realtime"): each call also returns only when its cost has passed on the wall
+// clock, as the bridge makes the program wait, so the window's responsiveness can be measured on
+// the link's timing. Wall-clock waits run back to back: time the program spends between calls is
+// not waited again.
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,10 +92,20 @@ class SimStack final : public link::FtDriver {
   link::FtStatus FT_Read(link::FtHandle handle, void* buffer, std::uint32_t count,
                          std::uint32_t* returned) override;
   link::FtStatus FT_Close(link::FtHandle handle) override;
+  link::FtStatus FT_SetLatencyTimer(link::FtHandle handle, std::uint8_t ms) override;
+  link::FtStatus FT_Purge(link::FtHandle handle, std::uint32_t mask) override;
+  // Simulated time (moved up to the program's clock first), and a wait on it.
+  std::int64_t linkMicros() override;
+  void waitUntilMicros(std::int64_t t) override;
 
   // Moves simulated time to max(now, t), running every chip event on the way in time order.
   void advanceTo(SimMicros t);
+  // What the realtime option does with each cost; by default it sleeps. Tests replace it.
+  using WallWait = std::function<void(SimMicros)>;
+  void setWallWait(WallWait wait) { wallWait_ = std::move(wait); }
   SimMicros now() const { return time_.now; }
+  // Simulated time the link has been busy: the sum of every transaction call's cost.
+  SimMicros busyMicros() const { return busy_; }
   // Whether the controller is plugged in at simulated time t (fault=unplugged, fault=unplug).
   bool pluggedAt(SimMicros t) const;
 
@@ -92,6 +119,11 @@ class SimStack final : public link::FtDriver {
 
  private:
   bool isOpenHandle(link::FtHandle handle) const { return open_ && handle == handle_; }
+  // A held handle (latency timer set since the open) while the controller is pulled out.
+  bool pulledOut() const;
+  // A transaction call's cost: simulated time, and wall-clock time with the realtime option.
+  void charge(SimMicros cost);
+  void sleepOnWallClock(SimMicros cost);
 
   SimOptions options_;
   const Clock& clock_;
@@ -105,8 +137,13 @@ class SimStack final : public link::FtDriver {
   std::string output_;
   std::size_t readPos_ = 0;
   SimMicros readTimeout_ = 0;
+  SimMicros readLatency_ = kReadLatencyMicros;
+  bool held_ = false;
   bool open_ = false;
   link::FtHandle handle_;
+  SimMicros busy_ = 0;
+  WallWait wallWait_;
+  std::chrono::steady_clock::time_point wallDue_{};
 };
 
 }  // namespace kb::sim

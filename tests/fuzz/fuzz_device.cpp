@@ -57,6 +57,7 @@ void device(const std::string& text) {
   if (!error.empty()) fail("a backend and an error");
   // A simulated stack built from the options answers its identity and a read.
   if (auto* stack = dynamic_cast<kb::sim::SimStack*>(backend.get())) {
+    stack->setWallWait([](kb::sim::SimMicros) {});  // "realtime" counted, not slept
     kb::link::ControllerLink link(*stack);
     link.QueryControllerId();
     link.SendAndReceive("MSXxT80T49T02TCERRRRRRRX", 22);

@@ -74,9 +74,10 @@ TEST(PublishDialogTest, OwnItemsKeepTheirMenuAcrossRebuildsAndJoinAFormMenuOfThe
   frame.pump().syncNow();
   EXPECT_EQ(menuTitles(), (QStringList{"File", "Datalog", "View", "Options"}));
   QMenu* options1 = frame.menuBar()->actions().back()->menu();
-  ASSERT_EQ(options1->actions().size(), 2);
-  EXPECT_EQ(options1->actions()[0]->text(), "Speed");
-  EXPECT_EQ(options1->actions()[1], publish);
+  ASSERT_EQ(options1->actions().size(), 4);
+  EXPECT_EQ(options1->actions()[0]->text(), "Held link");
+  EXPECT_EQ(options1->actions()[2]->text(), "Speed");
+  EXPECT_EQ(options1->actions()[3], publish);
 }
 
 }  // namespace

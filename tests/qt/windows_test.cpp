@@ -40,11 +40,16 @@ TEST(WindowsTest, MenuBarFollowsTheFormsMenusAndItemsRunThroughIt) {
   Windows w;
   ASSERT_TRUE(w.session.error().empty()) << w.session.error();
   const QList<QAction*> menus = w.frame.menuBar()->actions();
-  ASSERT_EQ(menus.size(), 3);
+  ASSERT_EQ(menus.size(), 4);
   EXPECT_EQ(menus[0]->text(), "File");
   EXPECT_EQ(menus[1]->text(), "Datalog");
-  EXPECT_EQ(menus[2]->text(), "View");  // the program's own, after the form's
+  EXPECT_EQ(menus[2]->text(), "View");
+  EXPECT_EQ(menus[3]->text(), "Options");
   ASSERT_EQ(menus[1]->menu()->actions().size(), 4);
+  // The options show their state as a tick.
+  w.frame.menuAction("Held link")->trigger();
+  EXPECT_TRUE(w.frame.menuAction("Held link")->isChecked());
+  EXPECT_FALSE(w.frame.menuAction("Fast scan")->isChecked());
   EXPECT_TRUE(w.frame.menuAction("Excel Out Test")->isEnabled());
   EXPECT_TRUE(w.frame.menuAction("Create New Setup")->isEnabled());
 

@@ -2,6 +2,7 @@
 // Fake function tables for the hardware backends: a bus or a port whose replies arrive in scripted
 // pieces, on a clock that moves only while the backend waits.
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -91,6 +92,10 @@ struct FakeFtdi {
       calls.push_back("flush");
       return 0;
     };
+    t.setLatency = [this](void*, int ms) {
+      calls.push_back("latency " + std::to_string(ms));
+      return 0;
+    };
     t.setTimeouts = [](void*, int, int) {};
     t.write = [](void*, const unsigned char*, int size) { return size; };
     t.read = [this](void*, unsigned char* out, int size) {
@@ -107,7 +112,8 @@ struct FakeFtdi {
 struct FakeSerial {
   std::int64_t now = 0;
   std::vector<link::SerialPort> ports;
-  int openResult = 7;  // a descriptor, or a negative errno value
+  int openResult = 7;              // a descriptor, or a negative errno value
+  int lowLatencyResult = -ENOTTY;  // as a pseudo-terminal answers
   PieceQueue replies;
   std::string written;
   std::vector<std::string> calls;
@@ -125,6 +131,10 @@ struct FakeSerial {
     t.flush = [this](int) {
       calls.push_back("flush");
       return 0;
+    };
+    t.lowLatency = [this](int, bool on) {
+      calls.push_back(on ? "low latency" : "normal latency");
+      return lowLatencyResult;
     };
     t.write = [this](int, const unsigned char* data, std::size_t size) {
       written.append(reinterpret_cast<const char*>(data), size);

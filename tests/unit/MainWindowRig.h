@@ -36,6 +36,14 @@ class RecordingDriver final : public link::FtDriver {
     return inner_.FT_Read(h, b, n, returned);
   }
   link::FtStatus FT_Close(link::FtHandle h) override { return inner_.FT_Close(h); }
+  link::FtStatus FT_SetLatencyTimer(link::FtHandle h, std::uint8_t ms) override {
+    return inner_.FT_SetLatencyTimer(h, ms);
+  }
+  link::FtStatus FT_Purge(link::FtHandle h, std::uint32_t mask) override {
+    return inner_.FT_Purge(h, mask);
+  }
+  std::int64_t linkMicros() override { return inner_.linkMicros(); }
+  void waitUntilMicros(std::int64_t t) override { inner_.waitUntilMicros(t); }
 
  private:
   link::FtDriver& inner_;

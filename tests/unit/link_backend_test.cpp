@@ -90,6 +90,24 @@ TEST(FtdiDriver, FailuresKeepTheLibrarysWordsForTheTrace) {
             "> RR\n! read failed: usb bulk read failed\n< 00\n");
 }
 
+// The held link: opened once with its latency timer at 1 ms, flushed before each read, closed
+// when the mode is left.
+TEST(FtdiDriver, HeldLinkSetsTheLatencyTimerOnceAndFlushesBeforeReads) {
+  test::FakeFtdi bus;
+  bus.bridges = {bridge(kController, "USB SERIAL CONTROLLER")};
+  bus.replies.pieces = {{"0011", 0, 0}};
+  const FtdiCalls calls = bus.table();
+  FtdiDriver driver(calls);
+  ControllerLink link(driver);
+  link.setMode(LinkMode::Held);
+  link.SendCommand("MSX");
+  EXPECT_EQ(link.SendAndReceive("RR", 4).substr(0, 4), "0011");
+  link.setMode(LinkMode::Transaction);
+  const std::vector<std::string> expected{"create",    "list",  "open listed 0", "flush",
+                                          "latency 1", "flush", "close",         "destroy"};
+  EXPECT_EQ(bus.calls, expected);
+}
+
 SerialPort port(const char* name) {
   SerialPort p;
   p.name = name;
@@ -147,6 +165,22 @@ TEST(SerialDriver, ReadEndsAtItsTimeOutAndAHangUpOrAMissingPortIsTold) {
             "> RRR\n< 0123\n"
             "> RR\n! read failed: the other end hung up\n< \n"
             "! open failed (status 2)\n> MSX\n");
+}
+
+// A pseudo-terminal has no low-latency flag: the held link keeps the port open all the same.
+TEST(SerialDriver, HeldLinkAsksForLowLatencyAndKeepsThePortOpen) {
+  test::FakeSerial serial;
+  const SerialCalls calls = serial.table();
+  SerialDriver driver(SerialOptions{"/dev/pts/9", 9600}, calls);
+  ControllerLink link(driver);
+  link.setMode(LinkMode::Held);
+  link.SendCommand("MSX");
+  link.SendCommand("MI");
+  EXPECT_EQ(link.lastEvent().outcome, Outcome::Ok);
+  const std::vector<std::string> expected{"open /dev/pts/9", "configure 9600", "flush",
+                                          "low latency"};
+  EXPECT_EQ(serial.calls, expected);
+  EXPECT_EQ(serial.written, "MSXMI");
 }
 
 TEST(SerialOptions, PortFirstThenTheBaudRate) {

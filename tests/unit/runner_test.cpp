@@ -23,6 +23,8 @@ TEST(CommandLine, FormsAndErrors) {
   EXPECT_EQ(parseCommandLine({}).options.device, "ftdi");
   EXPECT_EQ(parseCommandLine({"--device", "sim:seed=2"}).options.device, "sim:seed=2");
   EXPECT_TRUE(parseCommandLine({"--screenshot", "d", "--script", "s"}).error.empty());
+  EXPECT_EQ(parseCommandLine({}).options.link, "transaction");
+  EXPECT_EQ(parseCommandLine({"--link", "held"}).options.link, "held");
 
   const struct {
     std::vector<std::string> args;
@@ -42,6 +44,7 @@ TEST(CommandLine, FormsAndErrors) {
       {{"--simulate", "--device", "sim"}, "--simulate and --device both choose the device"},
       {{"--simulate=3,fault=unplugged"}, "--simulate=3,fault=unplugged: the number of boards"},
       {{"--simulate=0"}, "the number of boards must be 1 to 10"},
+      {{"--link=open"}, "--link open: use transaction or held"},
       {{"--simulate=11"}, "the number of boards must be 1 to 10"},
       {{"--simulate="}, "the number of boards must be 1 to 10"},
       {{"-x"}, "unknown option '-x'"},

@@ -14,6 +14,7 @@ TEST(SimOptions, EmptyTextKeepsDefaults) {
   EXPECT_EQ(o.boards, 1);
   EXPECT_EQ(o.identity.substr(0, 9), "QXM7140-2");
   EXPECT_FALSE(o.unplugged);
+  EXPECT_FALSE(o.realtime);
   EXPECT_EQ(o.pecFaultRate, 0.0);
 }
 
@@ -24,7 +25,7 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
       "boards=4,seed=77,id=QXB5520-1 other,cell=2:12:3.25,cell=4:1:0,fault=pec:0.25,"
       "fault=missing:3,fault=thermal:2,fault=thermal:4:7.5,fault=openwire:1:12,notop=4,"
       "fault=selftest:4:10,"
-      "fault=balcrc:2,fault=balshort:3,fault=unplugged,fault=unplug:5:9.5,fault=unplug:20,",
+      "fault=balcrc:2,fault=balshort:3,fault=unplugged,fault=unplug:5:9.5,fault=unplug:20,realtime",
       o, error))
       << error;
   EXPECT_EQ(o.boards, 4);
@@ -50,6 +51,7 @@ TEST(SimOptions, EveryOptionFormIsParsed) {
   EXPECT_EQ(o.balancerCrcFaults, std::vector<int>{2});
   EXPECT_EQ(o.balancerShortFaults, std::vector<int>{3});
   EXPECT_TRUE(o.unplugged);
+  EXPECT_TRUE(o.realtime);
   ASSERT_EQ(o.unplugs.size(), 2u);
   EXPECT_DOUBLE_EQ(o.unplugs[0].from, 5.0);
   EXPECT_DOUBLE_EQ(*o.unplugs[0].until, 9.5);

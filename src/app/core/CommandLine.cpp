@@ -3,6 +3,7 @@
 #include <charconv>
 #include <set>
 
+#include "link/ControllerLink.h"
 #include "link/TraceText.h"
 #include "sim/SimOptions.h"
 
@@ -93,6 +94,11 @@ class Parser {
       if (once("--script")) value("--script", o.scriptFile);
     } else if (is(a, "--screenshot")) {
       if (once("--screenshot")) value("--screenshot", o.screenshotDir);
+    } else if (is(a, "--link")) {
+      link::LinkMode mode{};
+      if (once("--link") && value("--link", o.link) && !link::parseLinkMode(o.link, mode)) {
+        fail("--link " + o.link + ": use transaction or held");
+      }
     } else if (is(a, "--export-dir")) {
       if (once("--export-dir")) value("--export-dir", o.exportDir);
     } else if (is(a, "--record")) {
@@ -184,7 +190,8 @@ std::string usageText() {
   std::string text =
       "Usage: kb4471 [--device DEVICE | --simulate[=BOARDS]] [--trace FILE]\n"
       "              [--headless --script FILE | --screenshot DIR [--script FILE]]\n"
-      "              [--export-dir DIR] [--record FILE] [--publish URL]\n"
+      "              [--export-dir DIR] [--link MODE] [--record FILE]\n"
+      "              [--publish URL]\n"
       "              [--publish-ca FILE] [--publish-password-file FILE]\n"
       "              [--publish-client-id ID] [--publish-keepalive SECONDS]\n"
       "       kb4471 --list-devices [serial:PORT]\n"
@@ -229,6 +236,9 @@ std::string usageText() {
       "  --list-devices [serial:PORT]\n"
       "                       list the USB bridges and serial ports that could be the\n"
       "                       controller; with serial:PORT, ask that port for its identity\n"
+      "  --link MODE          transaction: open and close the controller around every\n"
+      "                       transaction (default); held: open it once and keep it\n"
+      "                       open, latency timer 1 ms (also Options > Held link)\n"
       "  --help               print this help and exit\n"
       "  --version            print the version and exit\n"
       "\n"

@@ -23,6 +23,7 @@ struct Options {
   // --publish URL and its companions, checked.
   bool publishing = false;
   telemetry::PublishSettings publish;
+  std::string link = "transaction";  // "transaction" (open and close each time) or "held"
   bool help = false;
   bool version = false;
 };

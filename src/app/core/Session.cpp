@@ -60,6 +60,8 @@ Session::Session(const Options& options, Clock& clock, form::Dialogs& dialogs,
   driver_ = makeBackend(options.device, clock, error_);
   if (!driver_) return;
   link_ = std::make_unique<link::ControllerLink>(*driver_);
+  link::LinkMode mode = link::LinkMode::Transaction;
+  if (link::parseLinkMode(options.link, mode)) link_->setMode(mode);
   if (!options.traceFile.empty()) {
     traceFile_ = options.traceFile;
     // Opening the trace truncates it: it must not be the script, under whatever name.

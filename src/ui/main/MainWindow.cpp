@@ -9,6 +9,7 @@
 #include "config/ConfigEditor.h"
 #include "continuous/Cycle.h"
 #include "continuous/Datalog.h"
+#include "continuous/FastScan.h"
 #include "history/Wiring.h"
 #include "monitor/MonitorCommands.h"
 #include "record/Recording.h"
@@ -49,6 +50,7 @@ MainWindow::MainWindow(Services services) : ctx_(services) {
   continuous::wireDatalog(ctx_);
   config::wire(ctx_);
   continuous::wireCycle(ctx_);
+  continuous::wireSpeedOptions(ctx_);
   history::wire(ctx_);
   alarms::wire(ctx_);
   record::wire(ctx_);

@@ -45,12 +45,19 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   alarmWindow_->statusLabel()->show();
 
   linkHealth_ = new LinkHealthView(*this, window_.context(), pump_);
+  // Transactions run beside the event loop, so the windows paint while one is in flight.
+  linkRunner_ = std::make_unique<LinkRunner>(pump_);
+  window_.context().link().setCallRunner(
+      [r = linkRunner_.get()](const std::function<void()>& calls) { r->run(calls); });
+
   // "View > Link health" joins the form's View menu (Trends, Alarms).
   QAction* healthAction = addOwnItem(QStringLiteral("View"), QStringLiteral("Link health"));
   healthAction->setObjectName(QStringLiteral("linkHealthAction"));
   connect(healthAction, &QAction::triggered, linkHealth_, [this] { linkHealth_->showWindow(); });
   timer_.setTimerType(Qt::PreciseTimer);
-  connect(&timer_, &QTimer::timeout, this, &MainFrame::timerTick);
+  // Queued: the tick then runs outside the timer's own activation, which Qt never enters twice,
+  // so the timer still comes due (and is kept) while a tick's transaction is in flight.
+  connect(&timer_, &QTimer::timeout, this, &MainFrame::timerTick, Qt::QueuedConnection);
   pump_.addSyncHook([this] { syncWindows(); });
   pump_.syncNow();
 }
@@ -62,6 +69,7 @@ MainFrame::~MainFrame() {
   // The views unregister from the pump, which is a member: delete them before it goes.
   pump_.close();
   timer_.stop();
+  window_.context().link().setCallRunner({});
   delete linkHealth_;
   delete statusWindow_;
   delete takeCentralWidget();
@@ -84,6 +92,8 @@ void MainFrame::buildMenus() {
     }
     QAction* action = menu->addAction(literalCaption(item.caption));
     action->setEnabled(item.enabled);
+    action->setCheckable(item.checked);
+    action->setChecked(item.checked);
     // The caption is read when triggered: code may have renamed the item meanwhile.
     connect(action, &QAction::triggered, this, [this, i] {
       pump_.deliver([this, i] {
@@ -192,6 +202,18 @@ void MainFrame::holdTimer(bool hold) {
 }
 
 void MainFrame::timerTick() {
+  // Due while a transaction is in flight: once, after the procedure that waits for it, as the
+  // timer would fire once when a blocked thread returns to it.
+  if (pump_.waitingForLink()) {
+    if (!tickOwed_) {
+      tickOwed_ = true;
+      pump_.deliver([this] {
+        tickOwed_ = false;
+        window_.tick();
+      });
+    }
+    return;
+  }
   if (!pump_.busy()) {
     pump_.deliver([this] { window_.tick(); });
     return;
@@ -238,8 +260,9 @@ void MainFrame::closeEvent(QCloseEvent* event) {
   event->accept();
   if (quitting_) return;
   pump_.deliver([this] { window_.unload(); });
-  // Inside another event (a message box open) the pump syncs only when that event ends.
-  if (!quitting_) syncWindows();
+  // Inside another event (a message box open, a transaction in flight) the pump syncs only when
+  // that event ends.
+  if (!quitting_ && !pump_.waitingForLink()) syncWindows();
 }
 
 void MainFrame::quitLoop() {

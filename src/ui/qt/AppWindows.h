@@ -3,6 +3,7 @@
 // scroll area) and the status window it owns; the timer; quitting when the program has ended.
 #include <QMainWindow>
 #include <QTimer>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "ui/qt/AlarmWindow.h"
 #include "ui/qt/EventPump.h"
 #include "ui/qt/FormView.h"
+#include "ui/qt/LinkRunner.h"
 #include "ui/qt/QtServices.h"
 #include "ui/qt/TrendWindow.h"
 
@@ -67,6 +69,8 @@ class MainFrame final : public QMainWindow {
   ui::MainWindow& window_;
   QtDialogs* dialogs_ = nullptr;
   EventPump pump_;
+  std::unique_ptr<LinkRunner> linkRunner_;  // after the pump: goes before it
+  bool tickOwed_ = false;                   // a tick came due while a transaction was in flight
   FormView* mainView_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QWidget* statusWindow_ = nullptr;

@@ -18,6 +18,10 @@ struct Counter {
 
 void EventPump::deliver(const Action& action) {
   if (syncing_ > 0 || closed_) return;
+  if (linkWaits_ > 0) {
+    pending_.push_back(action);
+    return;
+  }
   {
     Counter depth(depth_);
     try {
@@ -26,7 +30,21 @@ void EventPump::deliver(const Action& action) {
       std::cerr << "kb4471: event procedure failed: " << e.what() << std::endl;
     }
   }
-  if (depth_ == 0) syncNow();
+  if (depth_ == 0) {
+    syncNow();
+    runPending();
+  }
+}
+
+void EventPump::runPending() {
+  if (runningPending_) return;
+  runningPending_ = true;
+  while (depth_ == 0 && linkWaits_ == 0 && !pending_.empty()) {
+    const Action action = std::move(pending_.front());
+    pending_.pop_front();
+    deliver(action);
+  }
+  runningPending_ = false;
 }
 
 int EventPump::addSyncHook(Action hook) {

@@ -31,6 +31,8 @@ void layoutWindow(form::Form& f, WindowControls& c) {
   f.addMenuItem({"Datalog", "mnuViewLastDatalog", "View Last Datalog", true});
   f.addMenuItem({"View", "mnuTrends", "Trends", true});
   f.addMenuItem({"View", "mnuAlarms", "Alarms", true});
+  f.addMenuItem({"Options", "mnuHeldLink", "Held link", true});
+  f.addMenuItem({"Options", "mnuFastScan", "Fast scan", true});
 }
 
 }  // namespace kb::ui
