@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QTabBar>
 #include <QTimer>
 #include <condition_variable>
@@ -97,6 +98,45 @@ TEST(LinkWaitTest, OperatorActionsDuringATransactionRunAfterItInOrderAndOnce) {
   EXPECT_EQ(c.TabStrip1->value(), 1);
   EXPECT_TRUE(c.Frame13->visible);
   EXPECT_EQ(c.Check_AUTO->value(), checkBefore == 1 ? 0 : 1) << "clicked once";
+}
+
+TEST(LinkWaitTest, ATickDueDuringATransactionRunsOnceBehindTheInputKept) {
+  ManualClock clock;
+  sim::SimStack stack({}, clock);
+  GateDriver gate(stack);
+  link::ControllerLink link(gate);
+  std::ostringstream messages;
+  app::PrintingDialogs dialogs(messages);
+  ui::MainWindow window(ui::Services{link, clock, dialogs, nullptr});
+  ASSERT_TRUE(window.load());
+  MainFrame frame(window);
+  auto& c = window.context().c;
+  auto& cycle = window.context().cycle;
+  auto* tabs = qobject_cast<QTabBar*>(frame.mainView().widgetFor("TabStrip1"));
+  ASSERT_NE(tabs, nullptr);
+  frame.pump().deliver([&] {
+    window.form().operatorClick(c.Command0[1]);
+    window.form().operatorClick(c.Command1[5]);
+    window.form().operatorClick(c.Command1[10]);
+  });
+  ASSERT_EQ(cycle.ContinuousReadOn, 1);
+  ASSERT_EQ(cycle.CycleStep, 0);
+
+  QTimer::singleShot(0, [&] {
+    // The timer comes due twice while the tick's write waits; the operator picks a tab.
+    frame.timerTick();
+    frame.timerTick();
+    tabs->setCurrentIndex(1);
+    gate.open();
+  });
+  gate.close();
+  frame.timerTick();
+  EXPECT_EQ(cycle.CycleStep, 1);
+  EXPECT_EQ(c.TabStrip1->value(), 1) << "the operator's input ran when the tick was over";
+  QCoreApplication::sendPostedEvents(&frame);
+  EXPECT_EQ(cycle.CycleStep, 2) << "the tick that came due ran after it, once";
+  QCoreApplication::sendPostedEvents(&frame);
+  EXPECT_EQ(cycle.CycleStep, 2);
 }
 
 }  // namespace

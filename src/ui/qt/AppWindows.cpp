@@ -17,6 +17,16 @@
 
 namespace kb::qt {
 
+namespace {
+
+// A tick that came due while a transaction was in flight, run once it is over.
+QEvent::Type owedTickEvent() {
+  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
+}  // namespace
+
 MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
     : QMainWindow(parent), window_(window) {
   setObjectName(QStringLiteral("mainWindow"));
@@ -59,6 +69,12 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   // so the timer still comes due (and is kept) while a tick's transaction is in flight.
   connect(&timer_, &QTimer::timeout, this, &MainFrame::timerTick, Qt::QueuedConnection);
   pump_.addSyncHook([this] { syncWindows(); });
+  pump_.addSyncHook([this] {
+    if (!tickOwed_ || pump_.waitingForLink()) return;
+    tickOwed_ = false;
+    // Behind what the operator did meanwhile, which the loop delivers first.
+    QCoreApplication::postEvent(this, new QEvent(owedTickEvent()), Qt::LowEventPriority);
+  });
   pump_.syncNow();
 }
 
@@ -201,19 +217,20 @@ void MainFrame::holdTimer(bool hold) {
   syncTimer();
 }
 
+void MainFrame::customEvent(QEvent* event) {
+  if (event->type() == owedTickEvent()) timerTick();
+}
+
 void MainFrame::timerTick() {
   // Due while a transaction is in flight: once, after the procedure that waits for it, as the
-  // timer would fire once when a blocked thread returns to it.
+  // timer would fire once when a blocked thread returns to it. It goes back to the event queue
+  // (see the sync hook), behind the input that waited there: a tick longer than the timer's
+  // interval would otherwise keep the operator's clicks waiting behind the next tick too.
   if (pump_.waitingForLink()) {
-    if (!tickOwed_) {
-      tickOwed_ = true;
-      pump_.deliver([this] {
-        tickOwed_ = false;
-        window_.tick();
-      });
-    }
+    tickOwed_ = true;
     return;
   }
+  tickOwed_ = false;
   if (!pump_.busy()) {
     pump_.deliver([this] { window_.tick(); });
     return;

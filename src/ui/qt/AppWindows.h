@@ -57,6 +57,7 @@ class MainFrame final : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void customEvent(QEvent* event) override;
 
  private:
   void buildMenus();
