@@ -6,7 +6,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableWidget>
+#include <chrono>
 #include <sstream>
+#include <thread>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "app/core/ScriptRunner.h"
 #include "app/core/Session.h"
@@ -50,6 +56,48 @@ TEST(LinkHealthView, StatusLineAndWindowFollowTheLink) {
   EXPECT_EQ(view.table()->item(1, 0)->text(), "2");
   EXPECT_EQ(view.table()->item(0, 7)->text(), "08:00:00");
   EXPECT_EQ(view.table()->item(0, 4)->text(), "-");
+}
+
+TEST(LinkHealthView, SaysWhetherPublishingReachesTheBroker) {
+  // A port bound but not listening: every connect is refused.
+  const int sock = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof a;
+  ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  ASSERT_EQ(getsockname(sock, reinterpret_cast<sockaddr*>(&a), &len), 0);
+
+  ManualClock clock;
+  std::ostringstream messages;
+  app::PrintingDialogs dialogs{messages};
+  app::Options options;
+  options.device = "sim:boards=1";
+  app::Session session(options, clock, dialogs);
+  ASSERT_TRUE(session.window().load());
+  MainFrame frame(session.window());
+  LinkHealthView& view = frame.linkHealth();
+  view.setPublisher([&session] { return session.publisher(); });
+  EXPECT_TRUE(view.publishLine()->isHidden()) << "nothing while not publishing";
+
+  telemetry::PublishSettings settings;
+  settings.host = "127.0.0.1";
+  settings.port = ntohs(a.sin_port);
+  settings.prefix = "kb";
+  std::string error;
+  ASSERT_TRUE(session.startPublishing(settings, error)) << error;
+  for (int i = 0; i < 500 && session.publisher()->state() != telemetry::LinkState::Retrying; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  view.showWindow();
+  EXPECT_EQ(view.publishLine()->text(), "MQTT: retrying");
+  EXPECT_FALSE(view.publishLine()->isHidden());
+  EXPECT_TRUE(view.summary()->text().contains("MQTT: retrying, 0 messages dropped"));
+
+  session.stopPublishing();
+  view.refresh();
+  EXPECT_TRUE(view.publishLine()->isHidden());
+  close(sock);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <memory>
 
+#include "ui/qt/LinkHealthView.h"
 #include "ui/qt/PublishDialog.h"
 
 namespace kb::app {
@@ -44,6 +45,7 @@ void setUpPublishing(qt::MainFrame& frame, Session& session, const Options& opti
     *current = qt::loadPublishChoice();
     if (current->enabled) apply(session, *current, dialogs);
   }
+  frame.linkHealth().setPublisher([&session] { return session.publisher(); });
   QAction* action = frame.addOwnItem(QString::fromLatin1(qt::kPublishMenu),
                                      QString::fromLatin1(qt::kPublishAction));
   QObject::connect(action, &QAction::triggered, &frame, [&frame, &session, &dialogs, current] {

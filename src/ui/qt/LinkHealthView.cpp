@@ -9,6 +9,8 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <string>
+#include <utility>
 
 namespace kb::qt {
 
@@ -49,6 +51,11 @@ LinkHealthView::LinkHealthView(QMainWindow& frame, ui::Context& ctx, EventPump& 
   statusLine_ = new QLabel(&frame);
   statusLine_->setObjectName(QStringLiteral("linkStatus"));
   frame.statusBar()->addWidget(statusLine_, 1);
+  publishLine_ = new QLabel(&frame);
+  publishLine_->setObjectName(QStringLiteral("publishStatus"));
+  frame.statusBar()->addWidget(publishLine_);
+  publishLine_->hide();
+  connect(&publishPoll_, &QTimer::timeout, this, [this] { refresh(); });
 
   window_ = new QWidget(&frame, Qt::Window);
   window_->setObjectName(QStringLiteral("linkHealthWindow"));
@@ -72,10 +79,20 @@ LinkHealthView::~LinkHealthView() {
   pump_.removeSyncHook(hook_);
 }
 
-void LinkHealthView::showWindow() {
+void LinkHealthView::setPublisher(std::function<const telemetry::Publisher*()> publisher) {
+  publisher_ = std::move(publisher);
+  if (publisher_) {
+    publishPoll_.start(1000);
+  } else {
+    publishPoll_.stop();
+  }
   refresh();
+}
+
+void LinkHealthView::showWindow() {
   window_->show();
   window_->raise();
+  refresh();  // after show: a hidden window is not filled in
 }
 
 void LinkHealthView::refresh() {
@@ -84,10 +101,20 @@ void LinkHealthView::refresh() {
   if (statusLine_->text() != line) statusLine_->setText(line);
   const QString color = h.answering() ? QString() : QStringLiteral("color: #c00000;");
   if (statusLine_->styleSheet() != color) statusLine_->setStyleSheet(color);
+  const telemetry::Publisher* publisher = publisher_ ? publisher_() : nullptr;
+  const QString publishing = publisher != nullptr
+                                 ? QString::fromLatin1(telemetry::linkStateText(publisher->state()))
+                                 : QString();
+  if (publishLine_->text() != publishing) publishLine_->setText(publishing);
+  publishLine_->setVisible(!publishing.isEmpty());
   if (!window_->isVisible()) return;
 
   std::string summary = h.statusLine();
   if (!h.lastFailure().empty()) summary += "\nLast failure: " + h.lastFailure();
+  if (publisher != nullptr) {
+    summary += std::string("\n") + telemetry::linkStateText(publisher->state()) + ", " +
+               std::to_string(publisher->dropped()) + " messages dropped";
+  }
   summary_->setText(text(summary));
   const int boards = ctx_.boards.LastBoardIndex + 1;
   if (table_->rowCount() != boards) table_->setRowCount(boards);
