@@ -23,7 +23,15 @@ namespace {
 TEST(PublishDialogTest, RefusesTlsWithoutCaAndKeepsWhatItAccepts) {
   QTemporaryDir config;
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
   EXPECT_FALSE(loadPublishChoice().enabled);
+  {
+    // A choice an earlier version kept in kb4471.ini is still found.
+    QSettings former(config.path() + "/kb4471/kb4471.ini", QSettings::IniFormat);
+    former.setValue("publish/enabled", true);
+    former.setValue("publish/host", "old.lab");
+  }
+  EXPECT_EQ(loadPublishChoice().settings.host, "old.lab");
 
   PublishDialog dialog(loadPublishChoice(), [] { return QStringLiteral("MQTT: off"); });
   const auto box = [&](const char* name) { return dialog.findChild<QLineEdit*>(name); };
@@ -48,7 +56,7 @@ TEST(PublishDialogTest, RefusesTlsWithoutCaAndKeepsWhatItAccepts) {
   EXPECT_EQ(telemetry::publishUrl(kept.settings), "mqtts://ops@broker.lab:8883/lab/bench3");
   EXPECT_EQ(kept.settings.passwordFile, "/etc/kb4471/pw");
   EXPECT_EQ(kept.settings.caFile, "/etc/kb4471/ca.crt");
-  EXPECT_TRUE(QFile::exists(config.path() + "/kb4471/kb4471.ini"));
+  EXPECT_TRUE(QFile::exists(config.path() + "/kb4471/kb4471.conf"));
 }
 
 TEST(PublishDialogTest, OwnItemsKeepTheirMenuAcrossRebuildsAndJoinAFormMenuOfTheirTitle) {

@@ -17,7 +17,15 @@ namespace kb::qt {
 
 namespace {
 
+// The one per-user file of the program ($XDG_CONFIG_HOME/kb4471/kb4471.conf), beside the export
+// folder and the window places.
 QSettings userSettings() {
+  return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("kb4471"),
+                   QStringLiteral("kb4471"));
+}
+
+// Earlier versions kept the choice in kb4471.ini of the same folder.
+QSettings formerSettings() {
   return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("kb4471"),
                    QStringLiteral("kb4471"));
 }
@@ -33,7 +41,11 @@ std::string plain(const QLineEdit* box) {
 }  // namespace
 
 PublishChoice loadPublishChoice() {
-  QSettings s = userSettings();
+  QSettings current = userSettings();
+  QSettings former = formerSettings();
+  const bool moved = !current.childGroups().contains(QStringLiteral("publish")) &&
+                     former.childGroups().contains(QStringLiteral("publish"));
+  QSettings& s = moved ? former : current;
   s.beginGroup(QStringLiteral("publish"));
   PublishChoice c;
   telemetry::PublishSettings& p = c.settings;
