@@ -22,6 +22,39 @@ const char* linkModeName(LinkMode mode) {
   return mode == LinkMode::Held ? "held" : "transaction";
 }
 
+namespace {
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Characters the controller sends back for a string: two for each byte that a T (transfer) or an
+// R (read) clocks in. Tokens as the controller reads them: MS, MI, IZ, S/T with a hex byte.
+std::uint32_t replyCharsOf(std::string_view s) {
+  std::uint32_t chars = 0;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const char c = s[i];
+    const char next = i + 1 < s.size() ? s[i + 1] : '\0';
+    if ((c == 'M' && (next == 'S' || next == 'I')) || (c == 'I' && next == 'Z')) {
+      i += 2;
+    } else if ((c == 'S' || c == 'T') && i + 2 < s.size() && hexDigit(next) >= 0 &&
+               hexDigit(s[i + 2]) >= 0) {
+      if (c == 'T') chars += 2;
+      i += 3;
+    } else {
+      if (c == 'R') chars += 2;
+      ++i;
+    }
+  }
+  return chars;
+}
+
+}  // namespace
+
 ControllerLink::~ControllerLink() {
   closeHeld();
 }
@@ -79,8 +112,10 @@ void ControllerLink::runCalls(std::string_view command, bool read, std::uint32_t
   }
   if (held && read && opened == kFtOk) {
     waitForConversion();
-    // Nothing left over from an earlier string may pass for this one's reply.
-    const FtStatus purged = check(driver_.FT_Purge(handle, kPurgeRx | kPurgeTx));
+    discardOwed(handle, readMs, writeMs);
+    // Nothing left over from an earlier string may pass for this one's reply. Only what was
+    // received: an earlier write-only string may still wait to go out, and must.
+    const FtStatus purged = check(driver_.FT_Purge(handle, kPurgeRx));
     if (purged != kFtOk) noteFailure(event, Outcome::WriteFailed, purged, "purge");
   }
   check(driver_.FT_SetTimeouts(handle, readMs, writeMs));
@@ -89,6 +124,7 @@ void ControllerLink::runCalls(std::string_view command, bool read, std::uint32_t
       handle, command.data(), static_cast<std::uint32_t>(command.size()), &written));
   traceLine('>', command);
   if (opened == kFtOk && wrote != kFtOk) noteFailure(event, Outcome::WriteFailed, wrote, "write");
+  if (held && !read && opened == kFtOk && wrote == kFtOk) owed_ += replyCharsOf(command);
   if (read) {
     // Never read past the buffer, whatever count the caller asks for.
     const std::uint32_t want =
@@ -116,6 +152,17 @@ void ControllerLink::runCalls(std::string_view command, bool read, std::uint32_t
   if (closeStatus != nullptr) *closeStatus = status;
 }
 
+void ControllerLink::discardOwed(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) {
+  if (owed_ == 0) return;
+  // What a write-only string clocked in comes back after the bridge's latency, possibly after
+  // the purge that follows: it is read (and dropped) first, as the closing and opening dropped it.
+  std::vector<char> scratch(owed_);
+  std::uint32_t got = 0;
+  driver_.FT_SetTimeouts(handle, readMs, writeMs);
+  driver_.FT_Read(handle, scratch.data(), owed_, &got);  // a shortfall is left to the purge
+  owed_ = 0;
+}
+
 void ControllerLink::waitForConversion() {
   if (!conversionPending_) return;
   conversionPending_ = false;
@@ -141,6 +188,7 @@ FtStatus ControllerLink::openHeld() {
 }
 
 void ControllerLink::closeHeld() {
+  owed_ = 0;
   if (held_ == nullptr) return;
   driver_.FT_Close(held_);
   held_ = nullptr;

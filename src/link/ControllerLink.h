@@ -118,6 +118,8 @@ class ControllerLink {
                 LinkEvent& event);
   // Held: a read waits until a conversion started since has had its time.
   void waitForConversion();
+  // Held: before a read, reads and drops what earlier write-only strings clocked in.
+  void discardOwed(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs);
   // The next frame of the batch when it is this string; else drops the batch.
   bool takeFromBatch(std::string_view command, std::uint16_t replyLength, std::string* reply);
   void sendBatchPart(const std::vector<BatchFrame>& frames, std::size_t from, std::size_t to,
@@ -137,6 +139,7 @@ class ControllerLink {
   LinkMode mode_ = LinkMode::Transaction;
   FtHandle held_ = nullptr;
   bool conversionPending_ = false;
+  std::uint32_t owed_ = 0;  // held: characters write-only strings clocked in, not yet read
   std::int64_t conversionDoneAt_ = 0;
   std::int64_t waited_ = 0;
   std::deque<Taken> batch_;

@@ -86,6 +86,7 @@ FtdiCalls makeCalls() {
     return index < c.devices.size() ? ftdi_usb_open_dev(c.ftdi, c.devices[index]) : -8;
   };
   t.flush = [](void* ctx) { return ftdi_tcioflush(cast(ctx)->ftdi); };
+  t.flushInput = [](void* ctx) { return ftdi_tciflush(cast(ctx)->ftdi); };
   t.setLatency = [](void* ctx, int ms) {
     return ftdi_set_latency_timer(cast(ctx)->ftdi, static_cast<unsigned char>(ms));
   };

@@ -29,6 +29,7 @@ struct FtdiCalls {
   std::function<int(void* ctx, std::vector<FtdiBridge>& out)> list;
   std::function<int(void* ctx, std::size_t index)> openListed;  // by its place in the last listing
   std::function<int(void* ctx)> flush;                          // both directions
+  std::function<int(void* ctx)> flushInput;                     // what was received only
   std::function<int(void* ctx, int ms)> setLatency;             // the latency timer; 0 on success
   std::function<void(void* ctx, int readMs, int writeMs)> setTimeouts;
   std::function<int(void* ctx, const unsigned char* data, int size)> write;  // written, or < 0

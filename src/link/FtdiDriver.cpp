@@ -133,11 +133,14 @@ FtStatus FtdiDriver::FT_SetLatencyTimer(FtHandle handle, std::uint8_t ms) {
   return kFtOk;
 }
 
-// The held link purges both directions before a read, as the open did.
+// The held link purges the receive side before a read: a transmit purge could drop a string
+// written just before that the bridge has not sent on yet.
 FtStatus FtdiDriver::FT_Purge(FtHandle handle, std::uint32_t mask) {
   Device* d = device(handle);
   if (d == nullptr) return kFtInvalidHandle;
-  if (mask != 0 && calls_.flush(d->ctx()) != 0) return fail(kFtIoError, d->ctx());
+  if (mask == 0) return kFtOk;
+  const int rc = mask == kPurgeRx ? calls_.flushInput(d->ctx()) : calls_.flush(d->ctx());
+  if (rc != 0) return fail(kFtIoError, d->ctx());
   return kFtOk;
 }
 

@@ -112,6 +112,7 @@ SerialCalls makeCalls() {
   };
   t.configure = configure;
   t.flush = [](int fd) { return tcflush(fd, TCIOFLUSH) == 0 ? 0 : failed(); };
+  t.flushInput = [](int fd) { return tcflush(fd, TCIFLUSH) == 0 ? 0 : failed(); };
   t.lowLatency = [](int fd, bool on) {
     serial_struct s{};
     if (::ioctl(fd, TIOCGSERIAL, &s) != 0) return failed();

@@ -27,6 +27,7 @@ struct SerialCalls {
   std::function<int(const std::string& path)> open;  // a descriptor, non-blocking
   std::function<int(int fd, int baud)> configure;    // raw, speed, 8N1, no flow control
   std::function<int(int fd)> flush;                  // both directions
+  std::function<int(int fd)> flushInput;             // what was received only
   // The port's low-latency flag (the USB serial driver then sets its bridge's latency timer to
   // 1 ms); -ENOTTY or -EINVAL where the port has no such setting (a pseudo-terminal).
   std::function<int(int fd, bool on)> lowLatency;

@@ -218,7 +218,7 @@ FtStatus SerialDriver::FT_Purge(FtHandle handle, std::uint32_t mask) {
   Port* p = port(handle);
   if (p == nullptr) return kFtInvalidHandle;
   if (mask == 0) return kFtOk;
-  const int rc = calls_.flush(p->fd());
+  const int rc = mask == kPurgeRx ? calls_.flushInput(p->fd()) : calls_.flush(p->fd());
   return rc < 0 ? failCall(kFtIoError, rc) : kFtOk;
 }
 

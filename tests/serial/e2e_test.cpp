@@ -59,13 +59,21 @@ TEST(SimDevice, TheSessionOverAPseudoTerminalWritesWhatTheBuiltInStackGets) {
   const test::Run serial =
       test::run({KB_PROGRAM, "--headless", "--device", "serial:" + port, "--trace",
                  (dir / "serial.txt").string(), "--script", (dir / "s.txt").string()});
+  // The held link: the port stays open, its receive side purged before each read; a write-only
+  // string (WRITE CONFIG) must still reach the device before the next read.
+  const test::Run held =
+      test::run({KB_PROGRAM, "--headless", "--device", "serial:" + port, "--link", "held",
+                 "--trace", (dir / "held.txt").string(), "--script", (dir / "s.txt").string()});
   const test::Run builtIn =
       test::run({KB_PROGRAM, "--headless", "--device", "sim:boards=2", "--trace",
                  (dir / "sim.txt").string(), "--script", (dir / "s.txt").string()});
   ASSERT_EQ(serial.status, 0) << serial.out;
+  ASSERT_EQ(held.status, 0) << held.out;
   ASSERT_EQ(builtIn.status, 0) << builtIn.out;
   const std::vector<std::string> written = linesOf(dir / "serial.txt", '>');
   EXPECT_EQ(written, linesOf(dir / "sim.txt", '>'));
+  EXPECT_EQ(linesOf(dir / "held.txt", '>'), written);
+  EXPECT_EQ(linesOf(dir / "held.txt", '<'), linesOf(dir / "serial.txt", '<'));
   // The balancer's WRITE, then its READ COMMAND.
   const auto write = std::find(written.begin(), written.end(), "> xXSA9S00S0FS00S0FxX");
   ASSERT_NE(write, written.end());

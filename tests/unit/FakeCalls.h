@@ -92,6 +92,10 @@ struct FakeFtdi {
       calls.push_back("flush");
       return 0;
     };
+    t.flushInput = [this](void*) {
+      calls.push_back("flush input");
+      return 0;
+    };
     t.setLatency = [this](void*, int ms) {
       calls.push_back("latency " + std::to_string(ms));
       return 0;
@@ -130,6 +134,10 @@ struct FakeSerial {
     };
     t.flush = [this](int) {
       calls.push_back("flush");
+      return 0;
+    };
+    t.flushInput = [this](int) {
+      calls.push_back("flush input");
       return 0;
     };
     t.lowLatency = [this](int, bool on) {

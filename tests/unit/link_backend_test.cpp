@@ -104,7 +104,7 @@ TEST(FtdiDriver, HeldLinkSetsTheLatencyTimerOnceAndFlushesBeforeReads) {
   EXPECT_EQ(link.SendAndReceive("RR", 4).substr(0, 4), "0011");
   link.setMode(LinkMode::Transaction);
   const std::vector<std::string> expected{"create",    "list",  "open listed 0", "flush",
-                                          "latency 1", "flush", "close",         "destroy"};
+                                          "latency 1", "flush input", "close", "destroy"};
   EXPECT_EQ(bus.calls, expected);
 }
 
