@@ -4,13 +4,6 @@ namespace kb {
 
 namespace {
 constexpr char kDigits[] = "0123456789ABCDEF";
-
-int digitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 }  // namespace
 
 std::string hexByte(int value) {
@@ -31,12 +24,19 @@ char hexDigit(int value) {
   return kDigits[static_cast<unsigned>(value) & 0xF];
 }
 
+int hexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 unsigned hexValue(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
   unsigned v = 0;
   for (; i < text.size(); ++i) {
-    const int d = digitValue(text[i]);
+    const int d = hexDigitValue(text[i]);
     if (d < 0) break;
     v = (v << 4) | static_cast<unsigned>(d);
   }

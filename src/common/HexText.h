@@ -14,6 +14,8 @@ std::string hexPlain(unsigned value);
 
 // One upper-case hex digit of value & 0xF.
 char hexDigit(int value);
+// Value of one hex digit (either case), or -1.
+int hexDigitValue(char c);
 
 // Value of the leading hex digits of text after leading blanks; 0 when there are none.
 // Filler taken from a reply therefore parses as 0.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/HexText.h"
 #include "link/TraceText.h"
 
 namespace kb::link {
@@ -24,13 +25,6 @@ const char* linkModeName(LinkMode mode) {
 
 namespace {
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // Characters the controller sends back for a string: two for each byte that a T (transfer) or an
 // R (read) clocks in. Tokens as the controller reads them: MS, MI, IZ, S/T with a hex byte.
 std::uint32_t replyCharsOf(std::string_view s) {
@@ -41,8 +35,8 @@ std::uint32_t replyCharsOf(std::string_view s) {
     const char next = i + 1 < s.size() ? s[i + 1] : '\0';
     if ((c == 'M' && (next == 'S' || next == 'I')) || (c == 'I' && next == 'Z')) {
       i += 2;
-    } else if ((c == 'S' || c == 'T') && i + 2 < s.size() && hexDigit(next) >= 0 &&
-               hexDigit(s[i + 2]) >= 0) {
+    } else if ((c == 'S' || c == 'T') && i + 2 < s.size() && hexDigitValue(next) >= 0 &&
+               hexDigitValue(s[i + 2]) >= 0) {
       if (c == 'T') chars += 2;
       i += 3;
     } else {

@@ -1,5 +1,6 @@
 #include "monitor/Measurements.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/HexText.h"
@@ -19,11 +20,7 @@ constexpr int kTemperatureBytes = 5;
 
 // Value of the hex digit at a 1-based character position; anything else counts as 0.
 int nibbleAt(std::string_view reply, int pos) {
-  const char ch = mid(reply, pos, 1)[0];
-  if (ch >= '0' && ch <= '9') return ch - '0';
-  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-  return 0;
+  return std::max(hexDigitValue(mid(reply, pos, 1)[0]), 0);
 }
 
 // A 12-bit code from three character positions, most significant digit first.

@@ -6,13 +6,6 @@ namespace kb::sim {
 
 namespace {
 
-int hexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // Value of the two hex digits at text[i], or -1.
 int byteAt(std::string_view text, std::size_t i) {
   if (i + 1 >= text.size()) return -1;
