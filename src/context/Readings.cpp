@@ -4,6 +4,18 @@
 
 namespace kb::readings {
 
+const char* checkName(Check check) {
+  switch (check) {
+    case Check::Match:
+      return "match";
+    case Check::Mismatch:
+      return "mismatch";
+    case Check::None:
+      break;
+  }
+  return nullptr;
+}
+
 const char* kindName(Kind kind) {
   switch (kind) {
     case Kind::Cells:

@@ -31,6 +31,8 @@ const char* originName(Origin origin);
 
 // How the read's check came out: a PEC for monitor reads, the CRC-4 of balancer words.
 enum class Check { None, Match, Mismatch };
+// "match", "mismatch"; null for None (nothing was checked).
+const char* checkName(Check check);
 
 // One balancer chip's word as read back or written.
 struct ChipWord {

@@ -27,18 +27,6 @@ std::string hexBytes(const std::vector<std::uint8_t>& bytes) {
   return text;
 }
 
-const char* checkName(readings::Check check) {
-  switch (check) {
-    case readings::Check::Match:
-      return "match";
-    case readings::Check::Mismatch:
-      return "mismatch";
-    case readings::Check::None:
-      break;
-  }
-  return nullptr;
-}
-
 // Creates the file, refusing one that exists: an empty file is an empty database to SQLite.
 void createNew(const std::string& path, bool replace) {
   std::error_code ec;
@@ -165,7 +153,7 @@ void Store::writeReading(const readings::Reading& r) {
   s.bind(3, readings::kindName(r.kind));
   s.bind(4, r.command);
   s.bind(5, readings::originName(r.origin));
-  if (const char* pec = checkName(r.check)) {
+  if (const char* pec = readings::checkName(r.check)) {
     s.bind(6, pec);
   } else {
     s.bindNull(6);

@@ -44,16 +44,10 @@ std::string seconds(std::int64_t micros) {
   return buf;
 }
 
-const char* checkName(readings::Check check) {
-  switch (check) {
-    case readings::Check::Match:
-      return "match";
-    case readings::Check::Mismatch:
-      return "mismatch";
-    case readings::Check::None:
-      break;
-  }
-  return "none";
+// The check's name, "none" when nothing was checked.
+const char* checkText(readings::Check check) {
+  const char* name = readings::checkName(check);
+  return name != nullptr ? name : "none";
 }
 
 // A JSON object built field by field; "schema" first.
@@ -124,7 +118,7 @@ void addPecState(std::vector<Message>& out, const Reading& r, const std::string&
   out.push_back({boardTopic(prefix, r.board) + "/pec",
                  common(r)
                      .str("command", r.command)
-                     .str("state", thermal ? "thermal-shutdown" : checkName(r.check))
+                     .str("state", thermal ? "thermal-shutdown" : checkText(r.check))
                      .done()});
 }
 
@@ -161,7 +155,7 @@ std::vector<Message> readingMessages(const Reading& r, const std::string& prefix
                            .num("cell", cell)
                            .raw("volts", volts(r.volts[i]))
                            .num("code", r.codes[i])
-                           .str("pec", checkName(r.check))
+                           .str("pec", checkText(r.check))
                            .str("origin", readings::originName(r.origin))
                            .done()});
       }
@@ -175,7 +169,7 @@ std::vector<Message> readingMessages(const Reading& r, const std::string& prefix
         j.str("sensor", kSensors[i])
             .raw("volts", volts(r.volts[i]))
             .num("code", r.codes[i])
-            .str("pec", checkName(r.check))
+            .str("pec", checkText(r.check))
             .str("origin", readings::originName(r.origin));
         out.push_back({boardTopic(prefix, r.board) + "/temp/" + kSensors[i], j.done()});
       }
@@ -188,7 +182,7 @@ std::vector<Message> readingMessages(const Reading& r, const std::string& prefix
       for (std::size_t k = 0; k < flags.size() && k < r.bytes.size(); ++k) flags[k] = r.bytes[k];
       out.push_back({boardTopic(prefix, r.board) + "/flags",
                      common(r)
-                         .str("pec", checkName(r.check))
+                         .str("pec", checkText(r.check))
                          .raw("bytes", hexList(r.bytes))
                          .raw("uv", flaggedCells(flags, views::underVoltageBit))
                          .raw("ov", flaggedCells(flags, views::overVoltageBit))
@@ -200,7 +194,7 @@ std::vector<Message> readingMessages(const Reading& r, const std::string& prefix
       if (!board) break;
       out.push_back(
           {boardTopic(prefix, r.board) + "/config",
-           common(r).str("pec", checkName(r.check)).raw("bytes", hexList(r.bytes)).done()});
+           common(r).str("pec", checkText(r.check)).raw("bytes", hexList(r.bytes)).done()});
       addPecState(out, r, prefix);
       break;
     case Kind::BalancerWords:
@@ -209,7 +203,7 @@ std::vector<Message> readingMessages(const Reading& r, const std::string& prefix
       out.push_back(
           {boardTopic(prefix, r.board) + "/balancer/" +
                (r.kind == Kind::BalancerStatus ? "status" : "readback"),
-           common(r).str("check", checkName(r.check)).raw("chips", chipList(r.words)).done()});
+           common(r).str("check", checkText(r.check)).raw("chips", chipList(r.words)).done()});
       break;
     case Kind::BalancerCommand:
       out.push_back({(board ? boardTopic(prefix, r.board) : prefix) + "/balancer/command",

@@ -22,13 +22,24 @@
 namespace kb::qt {
 namespace {
 
-TEST(LinkHealthView, StatusLineAndWindowFollowTheLink) {
+// A session on the simulated stack given, with a manual clock.
+struct SessionRig {
+  explicit SessionRig(const char* device) : session(optionsFor(device), clock, dialogs) {}
+  static app::Options optionsFor(const char* device) {
+    app::Options o;
+    o.device = device;
+    return o;
+  }
   ManualClock clock;
   std::ostringstream messages;
   app::PrintingDialogs dialogs{messages};
-  app::Options options;
-  options.device = "sim:boards=2,fault=unplug:1";
-  app::Session session(options, clock, dialogs);
+  app::Session session;
+};
+
+TEST(LinkHealthView, StatusLineAndWindowFollowTheLink) {
+  SessionRig r("sim:boards=2,fault=unplug:1");
+  ManualClock& clock = r.clock;
+  app::Session& session = r.session;
   ASSERT_TRUE(session.window().load());
   MainFrame frame(session.window());
   LinkHealthView& view = frame.linkHealth();
@@ -68,12 +79,8 @@ TEST(LinkHealthView, SaysWhetherPublishingReachesTheBroker) {
   ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
   ASSERT_EQ(getsockname(sock, reinterpret_cast<sockaddr*>(&a), &len), 0);
 
-  ManualClock clock;
-  std::ostringstream messages;
-  app::PrintingDialogs dialogs{messages};
-  app::Options options;
-  options.device = "sim:boards=1";
-  app::Session session(options, clock, dialogs);
+  SessionRig r("sim:boards=1");
+  app::Session& session = r.session;
   ASSERT_TRUE(session.window().load());
   MainFrame frame(session.window());
   LinkHealthView& view = frame.linkHealth();

@@ -59,14 +59,21 @@ class GateDriver final : public link::FtDriver {
   std::thread::id writer_;
 };
 
-TEST(LinkWaitTest, OperatorActionsDuringATransactionRunAfterItInOrderAndOnce) {
+// The main window over the gated stack.
+struct GateRig {
   ManualClock clock;
-  sim::SimStack stack({}, clock);
-  GateDriver gate(stack);
-  link::ControllerLink link(gate);
+  sim::SimStack stack{{}, clock};
+  GateDriver gate{stack};
+  link::ControllerLink link{gate};
   std::ostringstream messages;
-  app::PrintingDialogs dialogs(messages);
-  ui::MainWindow window(ui::Services{link, clock, dialogs, nullptr});
+  app::PrintingDialogs dialogs{messages};
+  ui::MainWindow window{ui::Services{link, clock, dialogs, nullptr}};
+};
+
+TEST(LinkWaitTest, OperatorActionsDuringATransactionRunAfterItInOrderAndOnce) {
+  GateRig r;
+  ui::MainWindow& window = r.window;
+  GateDriver& gate = r.gate;
   ASSERT_TRUE(window.load());
   MainFrame frame(window);
   auto& c = window.context().c;
@@ -101,13 +108,9 @@ TEST(LinkWaitTest, OperatorActionsDuringATransactionRunAfterItInOrderAndOnce) {
 }
 
 TEST(LinkWaitTest, ATickDueDuringATransactionRunsOnceBehindTheInputKept) {
-  ManualClock clock;
-  sim::SimStack stack({}, clock);
-  GateDriver gate(stack);
-  link::ControllerLink link(gate);
-  std::ostringstream messages;
-  app::PrintingDialogs dialogs(messages);
-  ui::MainWindow window(ui::Services{link, clock, dialogs, nullptr});
+  GateRig r;
+  ui::MainWindow& window = r.window;
+  GateDriver& gate = r.gate;
   ASSERT_TRUE(window.load());
   MainFrame frame(window);
   auto& c = window.context().c;
