@@ -57,6 +57,9 @@ int listBridges(void* ctx, std::vector<FtdiBridge>& out) {
                              static_cast<int>(serial.size())) == 0) {
       bridge.description = description.data();
       bridge.serial = serial.data();
+    } else {
+      const char* why = ftdi_get_error_string(c.ftdi);
+      bridge.stringsError = why == nullptr ? "unknown" : why;
     }
     bridge.location = location(it->dev);
     out.push_back(std::move(bridge));

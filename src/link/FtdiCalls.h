@@ -17,7 +17,8 @@ struct FtdiBridge {
   int product = 0;
   std::string description;  // USB product string; empty when it could not be read
   std::string serial;
-  std::string location;  // "usb BUS-PORT.PORT"
+  std::string location;      // "usb BUS-PORT.PORT"
+  std::string stringsError;  // why the strings could not be read (no access, most often)
 };
 
 struct FtdiCalls {

@@ -16,7 +16,7 @@ namespace {
 constexpr int kController = 0x6014;
 
 FtdiBridge bridge(int product, const char* description) {
-  return {0x0403, product, description, "FT0001", "usb 1-2"};
+  return {0x0403, product, description, "FT0001", "usb 1-2", ""};
 }
 
 TEST(FtdiDriver, ReadLoopGathersAReplyThatArrivesInPieces) {

@@ -84,7 +84,7 @@ TEST(DeviceList, OneLinePerCandidateAndOneLineWhenNoneIsFound) {
   test::FakeSerial serial;
   EXPECT_EQ(app::deviceListing("", bus.table(), serial.table()).size(), 1u);
 
-  bus.bridges = {{0x0403, 0x6014, "USB SERIAL CONTROLLER", "KB0042", "usb 1-4"}};
+  bus.bridges = {{0x0403, 0x6014, "USB SERIAL CONTROLLER", "KB0042", "usb 1-4", ""}};
   link::SerialPort usb;
   usb.name = "/dev/ttyUSB3";
   usb.usb = true;

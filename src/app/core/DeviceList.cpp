@@ -47,7 +47,12 @@ void listFtdi(const link::FtdiCalls& ftdi, std::vector<std::string>& lines) {
     lines.push_back("ftdi  cannot list the USB bus: " + link::traceText(ftdi.errorText(ctx)));
   }
   for (const link::FtdiBridge& b : bridges) {
-    lines.push_back(line("ftdi", b.location, b.vendor, b.product, b.description, b.serial));
+    std::string text = line("ftdi", b.location, b.vendor, b.product, b.description, b.serial);
+    if (!b.stringsError.empty()) {
+      text += " (its strings could not be read: " + link::traceText(b.stringsError) +
+              "; without access, see the udev rule)";
+    }
+    lines.push_back(text);
   }
   ftdi.destroy(ctx);
 }

@@ -22,15 +22,15 @@ QString text(const std::string& s) {
 
 const QStringList& headers() {
   static const QStringList h = {QStringLiteral("Board"),
-                                QStringLiteral("PEC mismatches"),
-                                QStringLiteral("Balancer words in error"),
-                                QStringLiteral("Balancer transfers failed"),
-                                QStringLiteral("Last cells"),
-                                QStringLiteral("Last temperatures"),
-                                QStringLiteral("Last flags"),
-                                QStringLiteral("Last configuration"),
-                                QStringLiteral("Last balancer words"),
-                                QStringLiteral("Last balancer status")};
+                                QStringLiteral("PEC\nmismatches"),
+                                QStringLiteral("Balancer words\nin error"),
+                                QStringLiteral("Balancer transfers\nfailed"),
+                                QStringLiteral("Last good\ncells"),
+                                QStringLiteral("Last good\ntemperatures"),
+                                QStringLiteral("Last good\nflags"),
+                                QStringLiteral("Last good\nconfiguration"),
+                                QStringLiteral("Last good\nbalancer words"),
+                                QStringLiteral("Last good\nbalancer status")};
   return h;
 }
 
@@ -67,9 +67,11 @@ LinkHealthView::LinkHealthView(QMainWindow& frame, ui::Context& ctx, EventPump& 
   table_ = new QTableWidget(0, static_cast<int>(headers().size()), window_);
   table_->setHorizontalHeaderLabels(headers());
   table_->verticalHeader()->setVisible(false);
+  table_->setFocusPolicy(Qt::NoFocus);
+  table_->setSelectionMode(QAbstractItemView::NoSelection);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   layout->addWidget(table_);
-  window_->resize(1000, 300);
+  window_->resize(1040, 320);
 
   hook_ = pump_.addSyncHook([this] { refresh(); });
   refresh();
@@ -110,7 +112,7 @@ void LinkHealthView::refresh() {
   if (!window_->isVisible()) return;
 
   std::string summary = h.statusLine();
-  if (!h.lastFailure().empty()) summary += "\nLast failure: " + h.lastFailure();
+  if (h.answering() && !h.lastFailure().empty()) summary += "\nLast failure: " + h.lastFailure();
   if (publisher != nullptr) {
     summary += std::string("\n") + telemetry::linkStateText(publisher->state()) + ", " +
                std::to_string(publisher->dropped()) + " messages dropped";
