@@ -221,13 +221,23 @@ void MainFrame::fitStatusWindow() {
                            style()->pixelMetric(QStyle::PM_ScrollBarExtent));
   }
   statusWindow_->resize(client);
+  if (!statusPlaced_ || !statusWindow_->isVisible()) return;
+  // Grown or shrunk with the number of boards: placed again where the program placed it, else
+  // (the operator moved it) kept on the screen.
+  if (statusWindow_->pos() == statusPlace_) {
+    placeStatusWindow();
+  } else {
+    statusWindow_->move(keepWithin(
+        QRect(statusWindow_->pos(), client.grownBy(decoration(statusWindow_))), availableArea()));
+  }
 }
 
 void MainFrame::placeStatusWindow() {
   statusPlaced_ = true;
   if (fit_ == Fit::Forms) return;
   const QSize frame = statusWindow_->size().grownBy(decoration(this));
-  statusWindow_->move(placeBeside(frameGeometry(), frame, availableArea(), monitorButtons()));
+  statusPlace_ = placeBeside(frameGeometry(), frame, availableArea(), monitorButtons());
+  statusWindow_->move(statusPlace_);
 }
 
 QRect MainFrame::monitorButtons() const {

@@ -83,6 +83,7 @@ class MainFrame final : public QMainWindow {
   int statusShows_ = 0;  // the status form's show requests already answered
   QSize fittedSize_;
   QSize statusFittedSize_;
+  QPoint statusPlace_;  // where the program last placed the status window
 };
 
 }  // namespace kb::qt
