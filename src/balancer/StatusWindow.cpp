@@ -209,7 +209,7 @@ void Command5520_Click(ui::Context& ctx) {
   loadStatusWindow(ctx);
   Display5520Status(ctx);
   DISPLAY_CELLstatus(ctx);
-  ctx.status->visible = true;
+  ctx.status->show();  // brought to the front also when it is open behind the main window
 }
 
 void Display5520Status(ui::Context& ctx) {

@@ -49,6 +49,7 @@ TEST(UserSettingsTest, WindowsComeBackWhereTheyStood) {
     settings.restoreWindows(run.frame);
     ASSERT_TRUE(run.session.window().load());
     run.frame.showWindows();
+    ASSERT_TRUE(test::waitFor([&] { return run.frame.settled(); }));
     ASSERT_TRUE(run.frame.statusWindow()->isVisible());
     run.frame.move(130, 90);
     run.frame.statusWindow()->move(420, 210);
@@ -59,6 +60,7 @@ TEST(UserSettingsTest, WindowsComeBackWhereTheyStood) {
   settings.restoreWindows(run.frame);
   ASSERT_TRUE(run.session.window().load());
   run.frame.showWindows();
+  ASSERT_TRUE(test::waitFor([&] { return run.frame.settled(); }));
   EXPECT_EQ(run.frame.pos(), QPoint(130, 90));
   EXPECT_EQ(run.frame.statusWindow()->pos(), QPoint(420, 210));
 }

@@ -78,6 +78,8 @@ TEST(WindowsTest, StartUpOverTheSimulatorShowsTheStatusWindowAtItsFormsSize) {
   ASSERT_TRUE(w.window().load());
   w.frame.pump().syncNow();
   w.frame.showWindows();
+  // The status window follows once the main window is on the screen.
+  ASSERT_TRUE(test::waitFor([&] { return w.frame.settled(); }));
   form::Form& status = w.window().statusForm();
   QWidget* statusWindow = w.frame.statusWindow();
   EXPECT_EQ(w.frame.windowTitle(), "QXB5520-1-QXM7140-2/-4 BMS GUI");
@@ -103,7 +105,7 @@ TEST(WindowsTest, ClosingTheMainWindowTakesTheStatusWindowWithIt) {
   Windows w;
   ASSERT_TRUE(w.window().load());
   w.frame.showWindows();
-  ASSERT_TRUE(w.frame.statusWindow()->isVisible());
+  ASSERT_TRUE(test::waitFor([&] { return w.frame.statusWindow()->isVisible(); }));
   w.frame.close();
   EXPECT_TRUE(w.window().ended());
   EXPECT_FALSE(w.window().statusForm().visible);

@@ -145,7 +145,7 @@ int runScreenshot(int& argc, char** argv, const Options& options) {
   qt::MainFrame frame(session.window());
   setUpPublishing(frame, session, options, dialogs, false);
   frame.holdTimer(true);  // what the shots show is the state after start-up and the script
-  frame.showWindows();
+  frame.showWindows(qt::MainFrame::Fit::Forms);
   waitExposed(&frame);
   if (frame.statusWindow()->isVisible()) waitExposed(frame.statusWindow());
   QWidget* trends = &frame.trendWindow();

@@ -60,6 +60,13 @@ class Form {
   std::string caption;
   int width = 0, height = 0;  // twips, client area
   bool visible = false;
+  // Shows the window and brings it to the front with the focus, as showing a window that is
+  // open already does; showCount() counts these requests for the renderer.
+  void show() {
+    visible = true;
+    ++shows_;
+  }
+  int showCount() const { return shows_; }
   std::int32_t backColor = kButtonFace;
 
   // Declaration: the only way a control comes into being. Binds the handle; container is the
@@ -158,6 +165,7 @@ class Form {
   std::vector<MenuItem> menus_;
   std::map<std::string, std::function<void()>, std::less<>> menuHandlers_;
   Control* focused_ = nullptr;
+  int shows_ = 0;
   FaultReporter reporter_;
   std::function<void()> eventEnd_;
   int depth_ = 0;  // procedures running

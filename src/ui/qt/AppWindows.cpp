@@ -1,6 +1,7 @@
 #include "ui/qt/AppWindows.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
@@ -9,11 +10,14 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "ui/qt/ControlWidgets.h"
 #include "ui/qt/LinkHealthView.h"
+#include "ui/qt/Placement.h"
 
 namespace kb::qt {
 
@@ -23,6 +27,14 @@ namespace {
 QEvent::Type owedTickEvent() {
   static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
   return type;
+}
+
+// The window manager's frame around a window (zero until it has decorated it).
+QMargins decoration(const QWidget* w) {
+  const QRect frame = w->frameGeometry();
+  const QRect client = w->geometry();
+  return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+          frame.bottom() - client.bottom()};
 }
 
 }  // namespace
@@ -45,9 +57,13 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   statusWindow_->setObjectName(QStringLiteral("statusWindow"));
   auto* layout = new QVBoxLayout(statusWindow_);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-  statusView_ = new FormView(window_.statusForm(), pump_, statusWindow_);
-  layout->addWidget(statusView_);
+  statusScroll_ = new QScrollArea(statusWindow_);
+  statusScroll_->setFrameShape(QFrame::NoFrame);
+  statusScroll_->setWidgetResizable(false);
+  statusScroll_->setFocusPolicy(Qt::NoFocus);
+  statusView_ = new FormView(window_.statusForm(), pump_);
+  statusScroll_->setWidget(statusView_);
+  layout->addWidget(statusScroll_);
   statusWindow_->installEventFilter(this);
   trendWindow_ = new TrendWindow(window_.context(), this);
   alarmWindow_ = new AlarmWindow(window_.context(), this);
@@ -60,6 +76,12 @@ MainFrame::MainFrame(ui::MainWindow& window, QWidget* parent)
   window_.context().link().setCallRunner(
       [r = linkRunner_.get()](const std::function<void()>& calls) { r->run(calls); });
 
+  // The form scrolls to the control that takes the focus, by Tab or from code.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now != nullptr && mainView_->isAncestorOf(now)) scroll_->ensureWidgetVisible(now);
+  });
+
+  buildMenus();
   // "View > Link health" joins the form's View menu (Trends, Alarms).
   QAction* healthAction = addOwnItem(QStringLiteral("View"), QStringLiteral("Link health"));
   healthAction->setObjectName(QStringLiteral("linkHealthAction"));
@@ -177,10 +199,7 @@ void MainFrame::syncWindows() {
 
   if (shown_) {
     if (mainView_->size() != fittedSize_) fitToForm();
-    if (statusWindow_->isVisible() != status.visible) {
-      if (status.visible && !statusPlaced_) placeStatusWindow();
-      statusWindow_->setVisible(status.visible);
-    }
+    if (settled_) syncStatusWindow();
     const bool trends = window_.context().trendWindow.open;
     if (trendWindow_->isVisible() != trends) trendWindow_->setVisible(trends);
     trendWindow_->sync();
@@ -245,30 +264,119 @@ void MainFrame::attachDialogs(QtDialogs& dialogs) {
   dialogs.setParent(this);
 }
 
+void MainFrame::syncStatusWindow() {
+  const form::Form& status = window_.statusForm();
+  if (statusView_->size() != statusFittedSize_) fitStatusWindow();
+  if (statusWindow_->isVisible() != status.visible) {
+    const bool first = status.visible && !statusPlaced_;
+    if (first) placeStatusWindow();
+    const bool mainActive = isActiveWindow();
+    statusWindow_->setVisible(status.visible);
+    // Appearing beside the main window, it leaves the operator's focus where it was.
+    if (first && mainActive) activateWindow();
+  }
+  // Shown again while open (its button): over the main window, with the focus.
+  if (status.showCount() != statusShows_) {
+    statusShows_ = status.showCount();
+    if (statusWindow_->isVisible()) {
+      statusWindow_->raise();
+      statusWindow_->activateWindow();
+    }
+  }
+}
+
+QRect MainFrame::availableArea() const {
+  const QScreen* s = screen();
+  return s != nullptr ? s->availableGeometry() : QRect(0, 0, 1 << 14, 1 << 14);
+}
+
 void MainFrame::fitToForm() {
   fittedSize_ = mainView_->size();
-  const int menuHeight = menuBar()->sizeHint().height();
-  const int statusHeight = statusBar()->sizeHint().height();
-  resize(fittedSize_.width(), fittedSize_.height() + menuHeight + statusHeight);
+  // The menu bar and the status line around the form.
+  const int chrome = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+  QSize client(fittedSize_.width(), fittedSize_.height() + chrome);
+  if (fit_ == Fit::Screen) {
+    client = fitClientSize(client, decoration(this), availableArea(),
+                           style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  }
+  resize(client);
+}
+
+void MainFrame::fitStatusWindow() {
+  statusFittedSize_ = statusView_->size();
+  QSize client = statusFittedSize_;
+  if (fit_ == Fit::Screen) {
+    // Its frame is taken to be the main window's until the window manager has decorated it.
+    const QMargins margins = decoration(statusWindow_->isVisible() ? statusWindow_ : this);
+    client = fitClientSize(client, margins, availableArea(),
+                           style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  }
+  statusWindow_->resize(client);
+  if (!statusPlaced_ || !statusWindow_->isVisible()) return;
+  // Grown or shrunk with the number of boards: placed again where the program placed it, else
+  // (the operator moved it) kept on the screen.
+  if (statusWindow_->pos() == statusPlace_) {
+    placeStatusWindow();
+  } else {
+    statusWindow_->move(keepWithin(
+        QRect(statusWindow_->pos(), client.grownBy(decoration(statusWindow_))), availableArea()));
+  }
 }
 
 void MainFrame::placeStatusWindow() {
   statusPlaced_ = true;
-  // Beside the main window when the screen has room, else over its top left.
-  const QRect main = frameGeometry();
-  QPoint at = main.topRight() + QPoint(8, 0);
-  if (const QScreen* s = screen()) {
-    if (at.x() + statusView_->width() > s->availableGeometry().right()) {
-      at = main.topLeft() + QPoint(40, 60);
-    }
-  }
-  statusWindow_->move(at);
+  if (fit_ == Fit::Forms) return;
+  const QSize frame = statusWindow_->size().grownBy(decoration(this));
+  statusPlace_ = placeBeside(frameGeometry(), frame, availableArea(), monitorButtons());
+  statusWindow_->move(statusPlace_);
 }
 
-void MainFrame::showWindows() {
+QRect MainFrame::monitorButtons() const {
+  // On the screen, as far as the main window shows them.
+  const QRect shown(scroll_->viewport()->mapToGlobal(QPoint(0, 0)), scroll_->viewport()->size());
+  QRect buttons;
+  form::Form& f = window_.form();
+  for (const char* name : {"Command1", "Command3"}) {
+    for (const int i : f.indexes(name)) {
+      const QWidget* w = mainView_->widgetFor(name, i);
+      if (w == nullptr || !w->isVisibleTo(mainView_)) continue;
+      buttons |= QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+    }
+  }
+  return buttons & shown;
+}
+
+void MainFrame::showWindows(Fit fit) {
+  fit_ = fit;
   shown_ = true;
   fitToForm();
   show();
+  if (fit_ == Fit::Forms) {
+    settle();
+    return;
+  }
+  pump_.syncNow();  // the main window's own windows now; the status window once it is placed
+  // The window manager decorates and places the main window after it is shown: what it decided
+  // is known once the window is exposed.
+  auto* wait = new QTimer(this);
+  wait->setInterval(20);
+  connect(wait, &QTimer::timeout, this, [this, wait, tries = 0]() mutable {
+    const bool exposed = windowHandle() != nullptr && windowHandle()->isExposed();
+    if ((!exposed || ++tries < 3) && tries < 50) return;
+    wait->deleteLater();
+    settle();
+  });
+  wait->start();
+}
+
+void MainFrame::settle() {
+  if (settled_ || quitting_) return;
+  settled_ = true;
+  if (fit_ == Fit::Screen) {
+    fitToForm();  // with the frame the window manager gave it
+    const QPoint at = keepWithin(frameGeometry(), availableArea());
+    if (at != frameGeometry().topLeft()) move(at);
+  }
   pump_.syncNow();
 }
 

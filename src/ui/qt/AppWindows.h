@@ -44,8 +44,15 @@ class MainFrame final : public QMainWindow {
   // it keeps its place whenever the menu bar is rebuilt.
   QAction* addOwnItem(const QString& menu, const QString& caption);
 
-  // Shows the main window at the form's size and, when its form is visible, the status window.
-  void showWindows();
+  // How showWindows sizes the windows: within the screen's available area, with scroll bars
+  // where a window is larger than that; or at the forms' full sizes whatever the screen (the
+  // screenshots show the forms whole).
+  enum class Fit { Screen, Forms };
+  // Shows the main window at the form's size and, when its form is visible, the status window:
+  // beside the main window once the window manager has placed that.
+  void showWindows(Fit fit = Fit::Screen);
+  // True once the main window is on the screen and the status window may be placed by it.
+  bool settled() const { return settled_; }
   // Stops or resumes the timer (screenshots hold it so that what they show is repeatable).
   void holdTimer(bool hold);
   // One tick as the timer gives it: the whole tick, or only the keep-alive while a procedure
@@ -64,7 +71,12 @@ class MainFrame final : public QMainWindow {
   void syncWindows();
   void syncTimer();
   void fitToForm();
+  void fitStatusWindow();
+  void settle();
   void placeStatusWindow();
+  void syncStatusWindow();
+  QRect availableArea() const;
+  QRect monitorButtons() const;
   void quitLoop();
 
   ui::MainWindow& window_;
@@ -75,6 +87,7 @@ class MainFrame final : public QMainWindow {
   FormView* mainView_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QWidget* statusWindow_ = nullptr;
+  QScrollArea* statusScroll_ = nullptr;
   FormView* statusView_ = nullptr;
   LinkHealthView* linkHealth_ = nullptr;
   TrendWindow* trendWindow_ = nullptr;
@@ -92,7 +105,12 @@ class MainFrame final : public QMainWindow {
   bool quitting_ = false;
   bool destroying_ = false;
   bool statusPlaced_ = false;
+  bool settled_ = false;
+  Fit fit_ = Fit::Screen;
+  int statusShows_ = 0;  // the status form's show requests already answered
   QSize fittedSize_;
+  QSize statusFittedSize_;
+  QPoint statusPlace_;  // where the program last placed the status window
 };
 
 }  // namespace kb::qt
